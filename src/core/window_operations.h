@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rv {
+
+// The object name of the main window; a caption set on it is the window's title.
+inline constexpr std::string_view kMainWindowName = "RV2003_2004_Add_On_Installer";
+
+// Names one control of the main window: a plain control has index -1, a member of a control
+// array carries its index (lbl_MapCounter with index 2 is the member written lbl_MapCounter(2)).
+struct Control {
+    std::string_view name;
+    int index = -1;
+};
+
+enum class MousePointer {
+    Default = 0,
+    Hourglass = 11,
+};
+
+// Everything the workflow logic may do to the main window. The Qt window implements it; the
+// tests drive the logic with a recording fake. Texts are UTF-8.
+class WindowOperations {
+public:
+    virtual ~WindowOperations() = default;
+
+    virtual void SetCaption(Control control, const std::string& text) = 0;
+    virtual std::string Caption(Control control) const = 0;
+    virtual void SetEnabled(Control control, bool enabled) = 0;
+    virtual void SetToolTip(Control control, const std::string& text) = 0;
+    virtual void SetMousePointer(MousePointer pointer) = 0;
+
+    // Lets the window repaint and handle pending clicks, then returns. Returns false once the
+    // window is closing: a pass that gets false stops at once and copies nothing more.
+    virtual bool ProcessPendingMessages() = 0;
+};
+
+}  // namespace rv

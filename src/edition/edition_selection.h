@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/installer.h"
+#include "platform/registry.h"
+
+namespace rv {
+
+// The start-up and the edition switch of the main window.
+// (Outline for the window layer; the edition layer fills it in.)
+class EditionSelection {
+public:
+    EditionSelection(RV2003_2004_Add_On_Installer& installer, platform::RegistryBackend& registry);
+
+    // Resets the window and applies RV2004; runs once before the window first shows.
+    void Form_Load();
+    // Resets the window and applies the edition that cmd_gameChange offers. Does nothing while a
+    // pass runs.
+    void cmd_gameChange_Click();
+
+private:
+    RV2003_2004_Add_On_Installer& installer_;
+    platform::RegistryBackend& registry_;
+};
+
+}  // namespace rv

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The file-system operations the passes are built from. Paths are byte strings: on Linux exactly
+// the bytes the kernel uses (names that are not valid UTF-8 pass through unchanged), on Windows
+// UTF-8 that the implementation converts to the wide-character API.
+namespace rv::platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+struct FolderEntry {
+    std::string name;
+    bool is_folder = false;  // a link to a folder counts as a folder
+};
+
+// Identity of a folder on its file system, so a walk can tell a link back to an ancestor.
+struct FolderId {
+    std::uint64_t device = 0;
+    std::uint64_t node = 0;
+    friend bool operator==(const FolderId&, const FolderId&) = default;
+};
+
+struct FolderListing {
+    FolderId id;
+    std::vector<FolderEntry> entries;  // every entry but "." and "..", hidden ones included
+};
+
+// Lists one folder. Empty when the folder cannot be opened (missing, unreadable, not a folder).
+std::optional<FolderListing> ListFolder(const std::string& folder);
+
+// True when anything is at the path: a file, a folder, or a link, a dangling one included.
+bool PathExists(const std::string& path);
+
+enum class CopyOutcome {
+    Copied,
+    DestinationExists,         // something is at the destination; it was left untouched
+    DestinationFolderMissing,  // the folder the destination names does not exist
+    SourceUnreadable,          // the source is gone or cannot be read
+    NoSpace,                   // the destination's disk is full
+    PermissionDenied,          // the destination folder cannot be written
+    Failed,                    // any other failure; the reason says which
+};
+
+struct CopyResult {
+    CopyOutcome outcome = CopyOutcome::Failed;
+    std::string reason;  // plain words for the user; empty when copied
+};
+
+// Copies a file to a destination where nothing exists. Never replaces or writes through anything
+// at the destination, also when it appears during the copy; never leaves a partial file under
+// the destination name; keeps the content and the modification time.
+CopyResult CopyNewFile(const std::string& source, const std::string& destination);
+
+}  // namespace rv::platform

@@ -1,0 +1,2 @@
+// The main window lands here.
+namespace rv {}
