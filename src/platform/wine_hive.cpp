@@ -1,0 +1,1 @@
+#include "platform/wine_hive.h"
