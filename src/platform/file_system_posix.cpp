@@ -38,19 +38,20 @@ private:
     int fd_;
 };
 
-constexpr unsigned char LowerAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+constexpr unsigned char UpperAscii(unsigned char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
 }
 
-// Case-insensitive first, so Apple sorts next to apple; bytewise between names that differ
-// only in case, so the order is total and the same on every run.
+// Case-insensitive first (folded to upper case, as Windows file systems order names), so Apple
+// sorts next to apple; bytewise between names that differ only in case, so the order is total
+// and the same on every run.
 bool ListedBefore(const FolderEntry& a, const FolderEntry& b) {
     const auto& x = a.name;
     const auto& y = b.name;
     const std::size_t common = std::min(x.size(), y.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char cx = LowerAscii(static_cast<unsigned char>(x[i]));
-        const unsigned char cy = LowerAscii(static_cast<unsigned char>(y[i]));
+        const unsigned char cx = UpperAscii(static_cast<unsigned char>(x[i]));
+        const unsigned char cy = UpperAscii(static_cast<unsigned char>(y[i]));
         if (cx != cy) {
             return cx < cy;
         }
