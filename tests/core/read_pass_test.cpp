@@ -46,7 +46,7 @@ TEST_F(ReadPass, CountsChecksAndSumsUp) {
          "12 File(s) are ready to write - 13 File(s) checked!"},
         {"letter case, endings without a dot, other files",
          {"Thing.UKX", "A/thing.ukx", "oldukx", "readme.mnu", "notes.txt"},
-         {"Animations/thing.ukx"},
+         {"Animations/oldukx"},
          {{Animations, {3, 1, 2}}, {System, {1, 0, 1}}},
          "3 File(s) are ready to write - 4 File(s) checked!"},
         {"same name twice, own folders play no part",
