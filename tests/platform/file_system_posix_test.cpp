@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -105,6 +106,23 @@ TEST(CopyNewFile, CopiesContentAndTimeAndLeavesNothingElse) {
                   (std::vector<std::string>{"big.utx", "empty.u", "linked.rv2"}))
             << "no temporary file left behind";
     }
+}
+
+// Across file systems the in-kernel copy may refuse; the content is then copied by hand.
+TEST(CopyNewFile, CopiesAcrossFileSystems) {
+    TempFolder temp;
+    const std::string shm = "/dev/shm/rv-test-" + std::to_string(::getpid());
+    struct stat a {
+    }, b{};
+    if (stat("/dev/shm", &a) != 0 || stat(temp.Path().c_str(), &b) != 0 || a.st_dev == b.st_dev) {
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    }
+    const std::string content(300000, 'm');
+    std::ofstream(shm, std::ios::binary) << content;
+    const CopyResult result = CopyNewFile(shm, temp.Path("copy"));
+    fs::remove(shm);
+    EXPECT_EQ(result.outcome, CopyOutcome::Copied) << result.reason;
+    EXPECT_EQ(ReadWhole(temp.Path("copy")), content);
 }
 
 TEST(CopyNewFile, RefusesAndReportsWithoutTouchingAnything) {
