@@ -88,6 +88,8 @@ TEST(FormLoad, CleansTheFoundFolderOrFallsBackToThePrompt) {
          "C:\\G  "},
         {"tab at the end kept", [](auto& r) { r.SetText(kKey2004, "Folder", "C:\\G\t"); },
          "C:\\G\t"},
+        {"tab at the end of a text without NUL kept",
+         [](auto& r) { r.SetText(kKey2004, "Folder", "C:\\G\t", false); }, "C:\\G\t"},
         {"text without NUL keeps its last character",
          [](auto& r) { r.SetText(kKey2004, "Folder", "C:\\Game", false); }, "C:\\Game"},
         {"text without NUL loses only its spaces",
