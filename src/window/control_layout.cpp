@@ -2,13 +2,15 @@
 
 #include <array>
 
+#include "core/category_table.h"
+
 namespace rv {
 
 namespace {
 
 using enum ControlKind;
 
-// The three bands, their contents, the link buttons and the four counter frames.
+// The three bands, their contents and the link buttons.
 constexpr std::array kFixedControls = {
     ControlSpec{"Frame2", -1, Frame, "", -1, {0, 0, 9420, 735}, "Ravager 2004 is installed here:"},
     ControlSpec{
@@ -38,33 +40,25 @@ constexpr std::array kFixedControls = {
                 {2565, 360, 6720, 240},
                 "Please open Folder with Maps, Mutators, Skins, ..."},
     ControlSpec{"lbl_status", -1, Label, "Frame3", -1, {225, 225, 6720, 240}, "loaded ..."},
-    ControlSpec{"Frame4", 0, Frame, "Frame3", -1, {90, 495, 2220, 1905}, "File(s) read:"},
-    ControlSpec{
-        "Frame4", 2, Frame, "Frame3", -1, {2385, 495, 2265, 1905}, "File(s) already exist:"},
-    ControlSpec{
-        "Frame4", 3, Frame, "Frame3", -1, {4725, 495, 2265, 1905}, "File(s) ready to write:"},
-    ControlSpec{"Frame4", 1, Frame, "Frame3", -1, {7065, 495, 2265, 1905}, "File(s) written:"},
 };
 
-// One row of a counter frame: the category label on the left, its counter to the right.
-struct CounterRow {
-    int top;
-    std::string_view label;  // empty for the systems row, whose label names differ per frame
-    int label_left;
-    int label_width;
-    std::string_view caption;
-    std::string_view counter;
+// The category label of one row of a counter frame; the row's caption and its counter label
+// come from the category table, rows standing in category order.
+struct RowLabel {
+    std::string_view name;  // empty for the systems row, whose label names differ per frame
+    int left;
+    int width;
 };
 
-constexpr std::array kCounterRows = {
-    CounterRow{225, "Label1", 315, 1050, "Animations:", "lbl_AniCounter"},
-    CounterRow{450, "Label2", 360, 1005, "Maps:", "lbl_MapCounter"},
-    CounterRow{675, "Label3", 450, 915, "Musics:", "lbl_MusicCounter"},
-    CounterRow{900, "Label4", 450, 915, "Sounds:", "lbl_SoundCounter"},
-    CounterRow{1125, "Label5", 135, 1230, "StaticMeshes:", "lbl_StaticCounter"},
-    CounterRow{1350, "", 0, 0, "Systems:", "lbl_SystemCounter"},
-    CounterRow{1575, "Label6", 270, 1095, "Textures:", "lbl_TexturCounter"},
-};
+constexpr std::array<RowLabel, kCategoryCount> kRowLabels = {{
+    {"Label1", 315, 1050},
+    {"Label2", 360, 1005},
+    {"Label3", 450, 915},
+    {"Label4", 450, 915},
+    {"Label5", 135, 1230},
+    {"", 0, 0},
+    {"Label6", 270, 1095},
+}};
 
 // The systems label of each counter frame, by the frame's index: a name of its own in the first
 // frame, members of a separate array in the others, and two different rectangles.
@@ -85,6 +79,16 @@ constexpr std::array kSystemsLabels = {
 constexpr int kCounterLeft = 1440;
 constexpr int kCounterWidth = 735;
 constexpr int kRowHeight = 195;
+constexpr int kFirstRowTop = 225;
+constexpr int kRowPitch = 225;
+
+// The counter frames inside Frame3, by counter group.
+constexpr std::array<TwipsRect, kCounterKindCount> kCounterFrames = {{
+    {90, 495, 2220, 1905},
+    {7065, 495, 2265, 1905},
+    {2385, 495, 2265, 1905},
+    {4725, 495, 2265, 1905},
+}};
 
 // Frames in the order they stand, left to right.
 constexpr std::array kCounterFrameOrder = {0, 2, 3, 1};
@@ -97,12 +101,23 @@ constexpr std::array<std::string_view, 9> kTabOrder = {
 std::vector<ControlSpec> BuildLayout() {
     std::vector<ControlSpec> specs(kFixedControls.begin(), kFixedControls.end());
     for (int frame : kCounterFrameOrder) {
-        for (const CounterRow& row : kCounterRows) {
-            ControlSpec label{row.label,   frame,
-                              Label,       "Frame4",
-                              frame,       {row.label_left, row.top, row.label_width, kRowHeight},
-                              row.caption, true};
-            if (row.label.empty()) {
+        const auto group = static_cast<std::size_t>(frame);
+        specs.push_back(ControlSpec{"Frame4", frame, Frame, "Frame3", -1, kCounterFrames[group],
+                                    kCounterKinds[group].frame_caption});
+    }
+    for (int frame : kCounterFrameOrder) {
+        for (std::size_t row = 0; row < kCategoryCount; ++row) {
+            const int top = kFirstRowTop + kRowPitch * static_cast<int>(row);
+            const RowLabel& row_label = kRowLabels[row];
+            ControlSpec label{row_label.name,
+                              frame,
+                              Label,
+                              "Frame4",
+                              frame,
+                              {row_label.left, top, row_label.width, kRowHeight},
+                              kCategories[row].row_caption,
+                              true};
+            if (row_label.name.empty()) {
                 const SystemsLabel& systems = kSystemsLabels[static_cast<std::size_t>(frame)];
                 label.name = systems.name;
                 label.index = systems.index;
@@ -110,12 +125,12 @@ std::vector<ControlSpec> BuildLayout() {
                 label.rect.width = systems.width;
             }
             specs.push_back(label);
-            specs.push_back(ControlSpec{row.counter,
+            specs.push_back(ControlSpec{kCategories[row].counter_label,
                                         frame,
                                         Label,
                                         "Frame4",
                                         frame,
-                                        {kCounterLeft, row.top, kCounterWidth, kRowHeight},
+                                        {kCounterLeft, top, kCounterWidth, kRowHeight},
                                         "0"});
         }
     }
