@@ -75,6 +75,18 @@ MainWindow::MainWindow(platform::RegistryBackend& registry, QWidget* parent)
     SetTabOrder();
     ConnectButtons();
     edition_.Form_Load();
+    FocusFirstButton();
+}
+
+// The focus starts on the first enabled button of the focus order once the window shows.
+void MainWindow::FocusFirstButton() {
+    for (std::string_view name : TabOrder()) {
+        QWidget* button = controls_.value(FromUtf8(name));
+        if (button->isEnabled()) {
+            button->setFocus();
+            return;
+        }
+    }
 }
 
 void MainWindow::BuildControls() {

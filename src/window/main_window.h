@@ -44,6 +44,7 @@ private:
     void BuildControls();
     void ConnectButtons();
     void SetTabOrder();
+    void FocusFirstButton();
     void CloseIfAsked();
     QWidget* Find(Control control) const;
 

@@ -33,7 +33,7 @@ QByteArray Escaped(const std::string& text) {
 
 void MakeWinePrefix(const QString& prefix, const std::vector<RegisteredEdition>& editions) {
     QByteArray hive =
-        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n";
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n";
     for (const RegisteredEdition& edition : editions) {
         hive += "\n[" + Escaped(edition.key) + "] 1700000000\n#time=1d9a0b0c0d0e0f0\n";
         hive += "\"Folder\"=\"" + Escaped(edition.folder) + "\"\n";

@@ -17,6 +17,11 @@
 #include "platform/registry.h"
 #include "window/main_window.h"
 
+QT_BEGIN_NAMESPACE
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace rv::test {
 
 // The real window over a real Wine prefix in a temporary folder, with the picker, the warning
