@@ -28,7 +28,11 @@ struct StartUpCase {
 TEST_F(WindowWorkflow, StartUpFollowsTheRegistry) {
     const StartUpCase cases[] = {
         {"registered", {"RV2004"}, "C:\\Games\\RV2004", false, true, "cmd_Open2"},
-        {"only the other edition", {"RV2003"}, "Please open your Ravager 2004 Folder", true, false,
+        {"only the other edition",
+         {"RV2003"},
+         "Please open your Ravager 2004 Folder",
+         true,
+         false,
          "cmd_home1"},
     };
     for (const StartUpCase& c : cases) {
@@ -81,8 +85,8 @@ TEST_F(WindowWorkflow, WholeWorkflowByClicks) {
     Click("cmd_read");
     EXPECT_EQ(Text("lbl_status"), "7 File(s) are ready to write - 9 File(s) checked!");
     const std::tuple<const char*, int, int, int> counts[] = {
-        {"lbl_AniCounter", 1, 0, 1},   {"lbl_MapCounter", 2, 1, 1},
-        {"lbl_MusicCounter", 1, 0, 1}, {"lbl_SoundCounter", 1, 0, 1},
+        {"lbl_AniCounter", 1, 0, 1},    {"lbl_MapCounter", 2, 1, 1},
+        {"lbl_MusicCounter", 1, 0, 1},  {"lbl_SoundCounter", 1, 0, 1},
         {"lbl_StaticCounter", 1, 0, 1}, {"lbl_SystemCounter", 2, 1, 1},
         {"lbl_TexturCounter", 1, 0, 1},
     };
