@@ -50,7 +50,7 @@ TEST_F(WindowWorkflow, StartUpFollowsTheRegistry) {
         EXPECT_EQ(Text("cmd_gameChange"), "Do you want RV 2003 ?");
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }));
         EXPECT_EQ(QApplication::focusWidget()->objectName(), c.first_focus);
     }
 }
@@ -215,7 +215,7 @@ TEST_F(WindowWorkflow, ClosingDuringAPassStopsItAndCloses) {
     });
     Click("cmd_write");
     EXPECT_EQ(busy, Qt::WaitCursor);
-    QTRY_VERIFY(!window_->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window_->isVisible(); }));
     EXPECT_FALSE(QFile::exists(game + "/Maps/DM-Harbour.rv2"));
     EXPECT_NE(Text("lbl_status"), "Ready to play - 7 File(s) written!");
 }
