@@ -191,10 +191,42 @@ bool ParseEscaped(std::string_view line, std::size_t& i, char terminator, std::u
     return false;
 }
 
+// Reads an escaped name up to its terminator as UTF-8 folded to lower case. Names of plain ASCII
+// whose only escapes are \\ \" \[ \], nearly all of them, are copied directly; the rest go
+// through ParseEscaped.
+bool ParseName(std::string_view line, std::size_t& i, char terminator, std::string& out) {
+    out.clear();
+    for (std::size_t j = i; j < line.size(); ++j) {
+        char c = line[j];
+        if (c == terminator) {
+            i = j + 1;
+            return true;
+        }
+        if (c == '\\' && j + 1 < line.size()) {
+            c = line[j + 1];
+            if (c != '\\' && c != '"' && c != '[' && c != ']') {
+                break;
+            }
+            ++j;
+        } else if (c == '\\' || static_cast<unsigned char>(c) >= 0x80) {
+            break;
+        }
+        out += FoldAscii(c);
+    }
+    std::u16string units;
+    if (!ParseEscaped(line, i, terminator, units)) {
+        return false;
+    }
+    out = Fold(Utf16ToUtf8(units));
+    return true;
+}
+
 void AppendUtf16Le(std::vector<std::uint8_t>& data, const std::u16string& units) {
+    std::size_t at = data.size();
+    data.resize(at + 2 * units.size());
     for (char16_t u : units) {
-        data.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        data.push_back(static_cast<std::uint8_t>(u >> 8));
+        data[at++] = static_cast<std::uint8_t>(u & 0xFF);
+        data[at++] = static_cast<std::uint8_t>(u >> 8);
     }
 }
 
@@ -253,8 +285,7 @@ public:
 
     std::optional<WineHive> Run() {
         std::string_view first;
-        if (!NextLine(first) || !StartsWith(first, kHeader) ||
-            !RestIsBlank(first, kHeader.size())) {
+        if (!NextLine(first) || first != kHeader) {
             return std::nullopt;
         }
         std::string_view line;
@@ -297,14 +328,14 @@ private:
     }
 
     void OpenSection(std::string_view line, std::size_t i) {
-        std::u16string name;
-        if (!ParseEscaped(line, i, ']', name)) {
+        std::string name;
+        if (!ParseName(line, i, ']', name)) {
             current_ = nullptr;
             ++hive_.skipped_lines_;
             return;
         }
         seen_section_ = true;
-        current_ = &hive_.keys_[WineHive::NormalizeKeyPath(Utf16ToUtf8(name))];
+        current_ = &hive_.keys_[WineHive::NormalizeKeyPath(name)];
     }
 
     // "#arch=" before the first section tells the prefix's kind; "#time=", "#class=" and the
@@ -321,10 +352,10 @@ private:
     }
 
     bool ReadValue(std::string_view line, std::size_t i) {
-        std::u16string name;
+        std::string name;
         if (line[i] == '@') {
             ++i;
-        } else if (!ParseEscaped(line, ++i, '"', name)) {
+        } else if (!ParseName(line, ++i, '"', name)) {
             return false;
         }
         if (i >= line.size() || line[i] != '=') {
@@ -335,7 +366,7 @@ private:
         if (!ReadData(line, i, value)) {
             return false;
         }
-        current_->values[Fold(Utf16ToUtf8(name))] = std::move(value);
+        current_->values[std::move(name)] = std::move(value);
         return true;
     }
 

@@ -40,6 +40,8 @@ public:
     // section for a key that holds only sub-keys.
     bool KeyExists(std::string_view path) const;
 
+    // Every key with a section of its own, by its canonical path.
+    const std::unordered_map<std::string, HiveKey>& Keys() const { return keys_; }
     std::size_t KeyCount() const { return keys_.size(); }
     std::size_t SkippedLines() const { return skipped_lines_; }
 
