@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/file_system.h"
 #include "window/archive_warning.h"
 #include "window/control_layout.h"
 #include "window/link_buttons.h"
@@ -200,11 +201,11 @@ void MainWindow::cmd_Open1_Click() {
     if (installer_.PassRunning()) {
         return;
     }
-    std::string folder = modGetFolder::BrowseForFolder(nullptr);
-    if (folder.empty()) {
-        return;  // cancelled: the earlier folder stays
+    const std::string folder = modGetFolder::TrimSpaces(modGetFolder::BrowseForFolder(nullptr));
+    if (!Usable(folder)) {
+        return;
     }
-    installer_.GameFolder = modGetFolder::TrimSpaces(folder);
+    installer_.GameFolder = folder;
     SetCaption(Control{"lbl_folder"}, installer_.GameFolder);
     SetEnabled(Control{"cmd_Open2"}, true);
 }
@@ -214,13 +215,28 @@ void MainWindow::cmd_Open2_Click() {
         return;
     }
     ShowArchiveWarning(this);
-    std::string folder = modGetFolder::BrowseForFolder(nullptr);
-    if (folder.empty()) {
-        return;  // cancelled: the earlier folder stays
+    const std::string folder = modGetFolder::TrimSpaces(modGetFolder::BrowseForFolder(nullptr));
+    if (!Usable(folder)) {
+        return;
     }
-    installer_.AddOnFolder = modGetFolder::TrimSpaces(folder);
+    installer_.AddOnFolder = folder;
     SetCaption(Control{"lbl_Mods"}, installer_.AddOnFolder);
     SetEnabled(Control{"cmd_read"}, true);
+}
+
+// A cancelled picker gives empty text: the earlier folder, its label and the buttons stay. So
+// they do when the chosen folder is not found under the name the picker gave (bytes that are
+// not UTF-8 in a Linux name come back as replacement characters, outer spaces are trimmed):
+// such a folder would only read as an empty add-on, so the status line says why nothing changed.
+bool MainWindow::Usable(const std::string& folder) {
+    if (folder.empty()) {
+        return false;
+    }
+    if (!platform::PathExists(folder)) {
+        SetCaption(Control{"lbl_status"}, "Folder not found under this name: " + folder);
+        return false;
+    }
+    return true;
 }
 
 void MainWindow::cmd_read_Click() {

@@ -46,6 +46,7 @@ private:
     void SetTabOrder();
     void FocusFirstButton();
     void CloseIfAsked();
+    bool Usable(const std::string& folder);
     QWidget* Find(Control control) const;
 
     QHash<QString, QWidget*> controls_;

@@ -1,4 +1,6 @@
+#include <sys/stat.h>
 #include <QCursor>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -110,9 +112,10 @@ TEST_F(WindowWorkflow, WholeWorkflowByClicks) {
     EXPECT_TRUE(Button("cmd_write")->isEnabled());
 }
 
-// A cancelled picker leaves the folder, its label and every button as they were; the warning
+// A cancelled picker leaves the folder, its label and every button as they were; so does a
+// folder whose name did not survive the picker, which the status line then names. The warning
 // box still shows on every press of cmd_Open2.
-TEST_F(WindowWorkflow, CancelChangesNothing) {
+TEST_F(WindowWorkflow, CancelOrAnUnusableFolderChangesNothing) {
     Open({});
     const QString game = GameFolder("RV2004");
     MakeSampleAddOn(addon_, game);
@@ -123,13 +126,28 @@ TEST_F(WindowWorkflow, CancelChangesNothing) {
     ASSERT_EQ(window_->Installer().GameFolder, game.toStdString());
     ASSERT_TRUE(Button("cmd_write")->isEnabled());
 
-    for (const char* button : {"cmd_Open1", "cmd_Open2"}) {
-        SCOPED_TRACE(button);
-        const auto before = Snapshot();
+    // Not UTF-8: the picker hands back replacement characters instead of these bytes.
+    const QByteArray odd = QFile::encodeName(temp_.path()) + "/Karten\xff\xfe";
+    ASSERT_EQ(::mkdir(odd.constData(), 0700), 0);
+    const QString unusable = QFile::decodeName(odd);
+
+    const std::tuple<const char*, QString, QString> cases[] = {
+        {"cmd_Open1", "", ""},
+        {"cmd_Open2", "", ""},
+        {"cmd_Open1", "   ", ""},
+        {"cmd_Open1", unusable, "Folder not found under this name: " + unusable},
+        {"cmd_Open2", unusable, "Folder not found under this name: " + unusable},
+    };
+    for (const auto& [button, answer, status] : cases) {
+        SCOPED_TRACE(std::string(button) + " answered " + answer.toStdString());
+        auto expected = Snapshot();
+        if (!status.isEmpty()) {
+            expected["lbl_status"] = status + "|on";
+        }
         const std::size_t boxes = boxes_.size();
-        AnswerPicker("");
+        AnswerPicker(answer);
         Click(button);
-        EXPECT_EQ(Snapshot(), before);
+        EXPECT_EQ(Snapshot(), expected);
         EXPECT_EQ(boxes_.size(), boxes + (QString(button) == "cmd_Open2" ? 1 : 0));
     }
 }
