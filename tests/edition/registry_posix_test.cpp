@@ -81,25 +81,14 @@ TEST(WinePrefixRegistry, TellsAMissingHiveFromAnUnreadableOne) {
     std::filesystem::create_directory(prefix.Root() / "system.reg");
     EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 5) << "a folder";
     std::filesystem::remove(prefix.Root() / "system.reg");
+    std::filesystem::create_symlink("system.reg", prefix.Root() / "system.reg");
+    EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 5) << "a looping link";
+    std::filesystem::remove(prefix.Root() / "system.reg");
     prefix.WriteSystemReg(kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n");
     std::filesystem::resize_file(prefix.Root() / "system.reg", std::uintmax_t{300} << 20);
     EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 5) << "far too large";
     ::setenv("WINEPREFIX", (prefix.Root() / "absent").c_str(), 1);
     EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 2) << "no prefix";
-}
-
-TEST(WinePrefixRegistry, FallsBackToTheHomePrefixWithoutWinePrefix) {
-    FakePrefix home;
-    FakePrefix::Write(home.Root() / ".wine" / "system.reg",
-                      kWin32 + k32Section + "\"Folder\"=\"C:\\\\Home\"\n");
-    const std::string old_home = ::getenv("HOME") != nullptr ? ::getenv("HOME") : "";
-    ::setenv("HOME", home.Root().c_str(), 1);
-    ::unsetenv("WINEPREFIX");
-    RegValue value;
-    const auto registry = platform::OpenSystemRegistry();
-    EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, kKey, "Folder", value), 0);
-    ::setenv("HOME", old_home.c_str(), 1);
-    EXPECT_EQ(value, RegValue("C:\\Home\0 "s));
 }
 
 TEST(WinePrefixRegistry, KeepsTheRegistryContractForHandlesAndBuffers) {
