@@ -173,9 +173,10 @@ TEST_F(WindowLayout, CaptionsAtStart) {
     }
 }
 
-// One font, set on the window alone: bold at 8.25 point.
+// One font, set on the window alone: bold at 8.25 point; the icon in its three sizes.
 TEST_F(WindowLayout, EveryControlShowsTheWindowFont) {
     Open();
+    EXPECT_EQ(window_->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
     EXPECT_TRUE(window_->font().bold());
     EXPECT_DOUBLE_EQ(window_->font().pointSizeF(), 8.25);
     EXPECT_EQ(window_->font().families().value(0), "MS Sans Serif");
