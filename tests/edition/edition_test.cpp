@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "edition/edition_selection.h"
@@ -49,7 +51,7 @@ TEST(RegValueGet, ReadsTextsAndNumbersInTheirExactShapeAndKeepsValueOnEveryOther
         EXPECT_EQ(value, expected);
         EXPECT_EQ(registry.calls, calls);
         EXPECT_EQ(registry.open_handles, 0) << "a key was left open";
-        EXPECT_EQ(registry.opened, kKey2004 + " 25");
+        EXPECT_EQ(registry.opened, kKey2004 + " 25");  // query values, list sub-keys, notify
     }
 }
 
