@@ -9,7 +9,7 @@
 #include "edition/reg_value_get.h"
 #include "platform/native_path.h"
 #include "platform/registry.h"
-#include "support/temp_folder.h"
+#include "support/fake_prefix.h"
 
 namespace rv {
 namespace {
@@ -25,15 +25,7 @@ const std::string k64Section =
     "[Software\\\\Wow6432Node\\\\Zentor Technology\\\\Installed Apps\\\\RV2004] 1\n";
 const RegValue kUntouched = "untouched"s;
 
-// A prefix laid out as Wine lays it out, made the current one through WINEPREFIX.
-struct FakePrefix : test::TempFolder {
-    FakePrefix() {
-        AddFolder("drive_c");
-        AddFolder("dosdevices");
-        std::filesystem::create_directory_symlink("../drive_c", Path("dosdevices/c:"));
-        ::setenv("WINEPREFIX", Path().c_str(), 1);
-    }
-};
+using test::FakePrefix;
 
 TEST(WinePrefixRegistry, ReadsTheGameFolderFromSystemReg) {
     const std::vector<std::tuple<std::string, std::int32_t, RegValue>> cases = {

@@ -9,8 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "edition/fake_prefix.h"
-#include "support/temp_folder.h"
+#include "support/fake_prefix.h"
 #include "window/archive_warning.h"
 #include "window/link_buttons.h"
 #include "window/main_window.h"
@@ -62,7 +61,7 @@ protected:
             hive += "\n[SOFTWARE\\\\Zentor Technology\\\\Installed Apps\\\\" + edition +
                     "] 1700000000\n\"Folder\"=\"C:\\\\Games\\\\" + edition + "\"\n";
         }
-        prefix_.WriteSystemReg(hive);
+        prefix_.AddFile("system.reg", hive);
         for (const char* sub :
              {"Animations", "Maps", "Music", "Sounds", "StaticMeshes", "System", "Textures"}) {
             std::filesystem::create_directories(Game("RV2003") + "/" + sub);
@@ -72,10 +71,10 @@ protected:
              {"Maps/DM-Harbour.rv2", "Maps/CTF-Ridge.rv2", "Music/H.ogg", "Textures/H.utx",
               "Sounds/H.uax", "System/H.u", "System/H.int", "Docs/Readme.txt",
               "Extra/Deep/Crate.usx", "Extra/Deep/Crate.ukx"}) {
-            FakePrefix::Write(addon_.toStdString() + "/" + file, "add-on " + file);
+            Write(addon_.toStdString() + "/" + file, "add-on " + file);
         }
-        FakePrefix::Write(Game() + "/Maps/CTF-Ridge.rv2", "installed");
-        FakePrefix::Write(Game() + "/System/H.int", "installed");
+        Write(Game() + "/Maps/CTF-Ridge.rv2", "installed");
+        Write(Game() + "/System/H.int", "installed");
         window_.reset();
         registry_ = platform::OpenSystemRegistry();
         window_ = std::make_unique<MainWindow>(*registry_);
@@ -83,7 +82,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
     std::string Game(const std::string& edition = "RV2004") const {
-        return prefix_.DriveC().string() + "/Games/" + edition;
+        return prefix_.Path("drive_c/Games/" + edition);
+    }
+
+    static void Write(const std::filesystem::path& path, const std::string& text) {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
     }
 
     QWidget* Widget(const QString& name) const {
@@ -133,7 +137,7 @@ protected:
     }
 
     FakePrefix prefix_;
-    QString addon_ = QString::fromStdString(prefix_.Root().string() + "/Add-on ä & <b>x</b>");
+    QString addon_ = QString::fromStdString(prefix_.Path() + "/Add-on ä & <b>x</b>");
     QStringList answers_, pickers_, boxes_, opened_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<MainWindow> window_;

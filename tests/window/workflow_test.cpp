@@ -64,7 +64,7 @@ TEST_F(WindowTest, AfterAReadPass) {
     ASSERT_EQ(Chain(), "cmd_Open1 cmd_Open2 cmd_read cmd_write");
     EXPECT_EQ(Text("lbl_folder"), QString::fromStdString(Game()));
     // Not UTF-8: the picker hands back replacement characters instead of these bytes.
-    const std::string odd = prefix_.Root().string() + "/Karten\xff\xfe";
+    const std::string odd = prefix_.Path() + "/Karten\xff\xfe";
     ASSERT_EQ(::mkdir(odd.c_str(), 0700), 0);
     const QString unusable = QFile::decodeName(odd.c_str());
     const QString not_found = "Folder not found under this name: " + unusable + "|on";
