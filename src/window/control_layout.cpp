@@ -10,37 +10,26 @@ namespace {
 
 using enum ControlKind;
 
-// The three bands, their contents and the link buttons.
+// The three bands, their contents and the link buttons, one row a control.
+// clang-format off
 constexpr std::array kFixedControls = {
-    ControlSpec{"Frame2", -1, Frame, "", -1, {0, 0, 9420, 735}, "Ravager 2004 is installed here:"},
-    ControlSpec{
-        "Frame1", -1, Frame, "", -1, {0, 765, 9420, 780}, "Open Mods, Maps, Mutators, ... Folder"},
-    ControlSpec{"Frame3", -1, Frame, "", -1, {0, 1575, 9420, 2490}, "Status"},
-    ControlSpec{"cmd_home1", -1, Button, "", -1, {45, 4140, 2220, 330}, ""},
-    ControlSpec{"cmd_home2", -1, Button, "", -1, {2430, 4140, 2220, 330}, ""},
-    ControlSpec{"cmd_home3", -1, Button, "", -1, {4815, 4140, 2220, 330}, ""},
-    ControlSpec{"Command1", -1, Button, "", -1, {7200, 4140, 2220, 330}, ""},
-    ControlSpec{"cmd_Open1", -1, Button, "Frame2", -1, {90, 270, 915, 330}, "Open"},
-    ControlSpec{"lbl_folder", -1, Label, "Frame2", -1, {1080, 315, 5775, 240}, "laden ..."},
-    ControlSpec{"cmd_gameChange",
-                -1,
-                Button,
-                "Frame2",
-                -1,
-                {7065, 225, 2220, 375},
-                "Do you want RV 2003 ?"},
-    ControlSpec{"cmd_Open2", -1, Button, "Frame1", -1, {90, 315, 825, 330}, "Open"},
-    ControlSpec{"cmd_read", -1, Button, "Frame1", -1, {990, 315, 735, 330}, "Read"},
-    ControlSpec{"cmd_write", -1, Button, "Frame1", -1, {1800, 315, 690, 330}, "Write"},
-    ControlSpec{"lbl_Mods",
-                -1,
-                Label,
-                "Frame1",
-                -1,
-                {2565, 360, 6720, 240},
-                "Please open Folder with Maps, Mutators, Skins, ..."},
-    ControlSpec{"lbl_status", -1, Label, "Frame3", -1, {225, 225, 6720, 240}, "loaded ..."},
+    ControlSpec{"Frame2",         -1, Frame,  "",       -1, {0, 0, 9420, 735},       "Ravager 2004 is installed here:"},
+    ControlSpec{"Frame1",         -1, Frame,  "",       -1, {0, 765, 9420, 780},     "Open Mods, Maps, Mutators, ... Folder"},
+    ControlSpec{"Frame3",         -1, Frame,  "",       -1, {0, 1575, 9420, 2490},   "Status"},
+    ControlSpec{"cmd_home1",      -1, Button, "",       -1, {45, 4140, 2220, 330},   ""},
+    ControlSpec{"cmd_home2",      -1, Button, "",       -1, {2430, 4140, 2220, 330}, ""},
+    ControlSpec{"cmd_home3",      -1, Button, "",       -1, {4815, 4140, 2220, 330}, ""},
+    ControlSpec{"Command1",       -1, Button, "",       -1, {7200, 4140, 2220, 330}, ""},
+    ControlSpec{"cmd_Open1",      -1, Button, "Frame2", -1, {90, 270, 915, 330},     "Open"},
+    ControlSpec{"lbl_folder",     -1, Label,  "Frame2", -1, {1080, 315, 5775, 240},  "laden ..."},
+    ControlSpec{"cmd_gameChange", -1, Button, "Frame2", -1, {7065, 225, 2220, 375},  "Do you want RV 2003 ?"},
+    ControlSpec{"cmd_Open2",      -1, Button, "Frame1", -1, {90, 315, 825, 330},     "Open"},
+    ControlSpec{"cmd_read",       -1, Button, "Frame1", -1, {990, 315, 735, 330},    "Read"},
+    ControlSpec{"cmd_write",      -1, Button, "Frame1", -1, {1800, 315, 690, 330},   "Write"},
+    ControlSpec{"lbl_Mods",       -1, Label,  "Frame1", -1, {2565, 360, 6720, 240},  "Please open Folder with Maps, Mutators, Skins, ..."},
+    ControlSpec{"lbl_status",     -1, Label,  "Frame3", -1, {225, 225, 6720, 240},   "loaded ..."},
 };
+// clang-format on
 
 // The category label of one row of a counter frame; the row's caption and its counter label
 // come from the category table, rows standing in category order.
