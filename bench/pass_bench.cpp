@@ -181,7 +181,9 @@ int main(int argc, char** argv) {
         copies += "xargs -0 -a '" + list_file + "' cp -n -t '" + game_cp + "/" +
                   std::string(rv::Info(category).sub_folder) + "'; ";
     }
-    // Each round removes what the round before copied; writeback is settled before each timing.
+    // Each round removes what the round before copied. Both sides are timed until their copies
+    // are on the disk (a closing sync): without it the figures are those of the page cache and of
+    // whatever writeback the previous step left behind, and vary threefold from round to round.
     auto remove_copies = [&](const std::string& game) {
         for (const AddOnFile& file : files) {
             if (!file.installed) {
@@ -198,6 +200,7 @@ int main(int argc, char** argv) {
         Run("sync");
         const auto write_start = Clock::now();
         installer.cmd_write_Click();
+        Run("sync");
         write_times.push_back(Seconds(write_start));
         if (installer.Counters().Total(rv::CounterKind::Written) !=
             static_cast<std::int32_t>(missing)) {
@@ -205,8 +208,7 @@ int main(int argc, char** argv) {
                          installer.Counters().Total(rv::CounterKind::Written));
             return 1;
         }
-        Run("sync");
-        cp_times.push_back(Run(copies));
+        cp_times.push_back(Run(copies + "sync"));
     }
     for (std::size_t round = 0; round < write_times.size(); ++round) {
         std::printf("round %zu: write pass %.3f s, cp -n %.3f s\n", round + 1, write_times[round],

@@ -390,10 +390,10 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     if (::futimens(part.fd(), times) != 0) {
         return WriteFailure(errno, to);
     }
-    // Start writing the content out before the name appears. The file system then commits the
-    // name no earlier than the data, so a crash cannot leave an empty or partial file under the
-    // destination name. Waiting for the disk here (fsync) would cost a journal commit per file,
-    // about twenty times the whole copy.
+    // Start writing the content out before the name appears, so that a file system that orders
+    // data before names (ext4's default mode) cannot be left by a crash with an empty file under
+    // the destination name. Waiting for the disk here (fsync) would cost a journal commit per
+    // file, about twenty times the whole copy.
     if (::sync_file_range(part.fd(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0 && errno != ESPIPE &&
         errno != EINVAL) {
         return WriteFailure(errno, to);
