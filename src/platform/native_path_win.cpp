@@ -2,6 +2,9 @@
 
 namespace rv::platform {
 
-std::string ResolveNativePath(const std::string& path) { return path; }
+// Drive letters and backslashes are Windows' own, so a path is opened as it stands.
+std::string ResolveNativePath(const std::string& path) {
+    return path;
+}
 
 }  // namespace rv::platform

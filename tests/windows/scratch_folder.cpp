@@ -1,0 +1,62 @@
+#include "windows/scratch_folder.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace rv::test {
+
+std::filesystem::path Native(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string ReadWholeFile(const std::string& utf8_path) {
+    std::ifstream in(Native(utf8_path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<int> made{0};
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("rv-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
+    std::filesystem::create_directories(folder);
+    const std::u8string utf8 = folder.u8string();
+    path_.assign(utf8.begin(), utf8.end());
+    while (path_.size() > 3 && (path_.back() == '\\' || path_.back() == '/')) {
+        path_.pop_back();
+    }
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Native(path_), ignored);
+}
+
+std::string ScratchFolder::Under(const std::string& relative) const {
+    std::string path = path_ + "\\" + relative;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+void ScratchFolder::MakeFolder(const std::string& relative) const {
+    std::filesystem::create_directories(Native(Under(relative)));
+}
+
+void ScratchFolder::WriteFile(const std::string& relative, const std::string& content) const {
+    std::filesystem::create_directories(Native(Under(relative)).parent_path());
+    std::ofstream out(Native(Under(relative)), std::ios::binary);
+    out << content;
+    if (!out) {
+        throw std::runtime_error("cannot write " + Under(relative));
+    }
+}
+
+}  // namespace rv::test
