@@ -1,15 +1,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "core/category_table.h"
+#include "core/file_counters.h"
+#include "core/find_files.h"
 #include "core/window_operations.h"
 
 namespace rv {
 
 // The application object: the state of the workflow and the handlers that change it. It reaches
 // the window only through WindowOperations and the disk only through the platform layer.
-//
-// (Outline for the layers above; the core fills in the private side and the counters.)
 class RV2003_2004_Add_On_Installer {
 public:
     explicit RV2003_2004_Add_On_Installer(WindowOperations& window);
@@ -17,12 +19,17 @@ public:
     std::string GameFolder;
     std::string AddOnFolder;
 
+    // Working values of the one file a pass handles; after a pass they hold the last file's.
+    std::string SourcePath;
+    std::string TargetPath;
+    bool TargetExists = false;
+
     void cmd_read_Click();
     void cmd_write_Click();
 
     // True while a read or write pass runs and yields to the window. Handlers that would change
     // the workflow's state (Read, Write, the edition switch, the folder buttons) do nothing then.
-    bool PassRunning() const;
+    bool PassRunning() const { return pass_running_; }
 
     // Sets all 32 counters to 0 and all 28 counter labels to "0", in the window's reset order.
     void ResetAllCounters();
@@ -30,9 +37,25 @@ public:
     static std::string SplitFileFromPath(std::string Pfad);
 
     WindowOperations& Window() { return window_; }
+    const FileCounters& Counters() const { return counters_; }
 
 private:
+    void ReadAddOns();
+    void WriteAddOns();
+    // False when the window is closing and the walk stopped.
+    bool FindFiles(std::string folder, std::string_view pattern, FoundList& list);
+    bool FileExists(const std::string& path) const;
+
+    // Adds one to the counter and shows the new count in the category's label of the group.
+    void CountOne(CounterKind kind, Category category);
+    // Busy pointer, yield, search, default pointer, yield. False when the window is closing.
+    bool SearchRow(std::string_view pattern, FoundList& list);
+    // Refuses a pass without an add-on folder (or, for writing, without a game folder).
+    bool RefuseEmptyFolders(bool writing);
+
     WindowOperations& window_;
+    FileCounters counters_;
+    bool pass_running_ = false;
 };
 
 }  // namespace rv

@@ -1,13 +1,400 @@
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "platform/native_path.h"
 
 namespace rv::platform {
+namespace {
 
-std::optional<FolderListing> ListFolder(const std::string&) { return std::nullopt; }
+// Closes the descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
 
-bool PathExists(const std::string&) { return false; }
+private:
+    int fd_;
+};
 
-CopyResult CopyNewFile(const std::string&, const std::string&) {
-    return {CopyOutcome::Failed, "not built yet"};
+constexpr unsigned char UpperAscii(unsigned char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
 }
 
+// Case-insensitive first (folded to upper case, as Windows file systems order names), so Apple
+// sorts next to apple; bytewise between names that differ only in case, so the order is total
+// and the same on every run.
+bool ListedBefore(const FolderEntry& a, const FolderEntry& b) {
+    const auto& x = a.name;
+    const auto& y = b.name;
+    const std::size_t common = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char cx = UpperAscii(static_cast<unsigned char>(x[i]));
+        const unsigned char cy = UpperAscii(static_cast<unsigned char>(y[i]));
+        if (cx != cy) {
+            return cx < cy;
+        }
+    }
+    if (x.size() != y.size()) {
+        return x.size() < y.size();
+    }
+    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char l, char r) {
+        return static_cast<unsigned char>(l) < static_cast<unsigned char>(r);
+    });
+}
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Whether the entry is a folder, following a link: only links and file systems that do not
+// report the entry type cost a stat.
+bool EntryIsFolder(int folder_fd, const dirent& entry) {
+    if (entry.d_type == DT_DIR) {
+        return true;
+    }
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return false;
+    }
+    struct stat target {};
+    return ::fstatat(folder_fd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+}
+
+CopyResult Failure(CopyOutcome outcome, std::string reason) {
+    return {outcome, std::move(reason)};
+}
+
+std::string WithCause(std::string reason, int error) {
+    return reason + " (" + std::strerror(error) + ")";
+}
+
+// The destination split into its folder and its name.
+struct DestinationParts {
+    std::string folder;
+    std::string name;
+    std::string folder_name;  // last component of the folder, for messages
+};
+
+DestinationParts SplitDestination(const std::string& destination) {
+    DestinationParts parts;
+    const auto slash = destination.find_last_of('/');
+    if (slash == std::string::npos) {
+        parts.folder = ".";
+        parts.name = destination;
+    } else {
+        parts.folder = slash == 0 ? "/" : destination.substr(0, slash);
+        parts.name = destination.substr(slash + 1);
+    }
+    std::string trimmed = parts.folder;
+    while (trimmed.size() > 1 && trimmed.back() == '/') {
+        trimmed.pop_back();
+    }
+    const auto cut = trimmed.find_last_of('/');
+    parts.folder_name = cut == std::string::npos ? trimmed : trimmed.substr(cut + 1);
+    return parts;
+}
+
+CopyResult WriteFailure(int error, const DestinationParts& to) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return Failure(CopyOutcome::NoSpace, "the disk is full");
+        case EFBIG:
+            return Failure(CopyOutcome::Failed, "the file is too large to be written there");
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Failure(CopyOutcome::PermissionDenied,
+                           "the game's " + to.folder_name + " folder cannot be written");
+        case EEXIST:
+            return Failure(CopyOutcome::DestinationExists,
+                           "something already exists at the destination");
+        default:
+            return Failure(CopyOutcome::Failed, WithCause("the file could not be written", error));
+    }
+}
+
+CopyResult ReadFailure(int error) {
+    return Failure(CopyOutcome::SourceUnreadable,
+                   WithCause("the add-on file can no longer be read", error));
+}
+
+// Copies the content with read and write, for file systems the in-kernel copy cannot span.
+// Returns 0 or the error, and tells which side failed.
+int CopyByReadWrite(int in, int out, bool& read_failed) {
+    std::vector<char> buffer(1 << 17);
+    if (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 || ::ftruncate(out, 0) != 0) {
+        read_failed = false;
+        return errno;
+    }
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got == 0) {
+            return 0;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            read_failed = true;
+            return errno;
+        }
+        std::size_t done = 0;
+        while (done < static_cast<std::size_t>(got)) {
+            const ssize_t put =
+                ::write(out, buffer.data() + done, static_cast<std::size_t>(got) - done);
+            if (put < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                read_failed = false;
+                return errno;
+            }
+            done += static_cast<std::size_t>(put);
+        }
+    }
+}
+
+// Copies the whole content: a reflink where the file system shares blocks, else the in-kernel
+// copy, else read and write. Returns 0 or the error.
+int CopyContent(int in, int out, bool& read_failed) {
+    read_failed = false;
+    if (::ioctl(out, FICLONE, in) == 0) {
+        return 0;
+    }
+    bool first = true;
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, 1U << 30, 0);
+        if (copied == 0) {
+            return 0;
+        }
+        if (copied > 0) {
+            first = false;
+            continue;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP ||
+                                 errno == EINVAL || errno == EBADF;
+        if (first && unsupported) {
+            return CopyByReadWrite(in, out, read_failed);
+        }
+        return errno;
+    }
+}
+
+std::string NamedTemporaryName() {
+    static std::atomic<unsigned> sequence{0};
+    static const unsigned long long seed = std::random_device{}();
+    char name[48];
+    std::snprintf(name, sizeof name, ".rv-part-%d-%llx-%u", static_cast<int>(::getpid()), seed,
+                  sequence.fetch_add(1));
+    return name;
+}
+
+// A file being written in the destination folder, not yet visible under the destination name.
+// Removed when it is not moved into place.
+class TemporaryFile {
+public:
+    TemporaryFile(int folder_fd, mode_t mode, posix::Temporary kind) : folder_fd_(folder_fd) {
+        if (kind == posix::Temporary::Anonymous) {
+            fd_ = ::openat(folder_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+            if (fd_ >= 0) {
+                return;
+            }
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+                error_ = errno;
+                return;
+            }
+        }
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            name_ = NamedTemporaryName();
+            fd_ = ::openat(folder_fd, name_.c_str(),
+                           O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, mode);
+            if (fd_ >= 0 || errno != EEXIST) {
+                break;
+            }
+        }
+        if (fd_ < 0) {
+            error_ = errno;
+            name_.clear();
+        }
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        if (!name_.empty()) {
+            ::unlinkat(folder_fd_, name_.c_str(), 0);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return fd_; }
+    int error() const { return error_; }
+
+    // Gives the file the destination name unless something has that name. Returns 0 or the
+    // error; EEXIST when the name is taken.
+    int MoveIntoPlace(const std::string& name) {
+        if (name_.empty()) {
+            return LinkAnonymous(name);
+        }
+        if (::renameat2(folder_fd_, name_.c_str(), folder_fd_, name.c_str(), RENAME_NOREPLACE) ==
+            0) {
+            name_.clear();
+            return 0;
+        }
+        if (errno != EINVAL && errno != ENOSYS) {
+            return errno;
+        }
+        // No atomic rename without replacing here: a link fails on a taken name all the same.
+        if (::linkat(folder_fd_, name_.c_str(), folder_fd_, name.c_str(), 0) != 0) {
+            return errno;
+        }
+        return 0;  // the destructor removes the temporary name
+    }
+
+private:
+    int LinkAnonymous(const std::string& name) {
+        if (::linkat(fd_, "", folder_fd_, name.c_str(), AT_EMPTY_PATH) == 0) {
+            return 0;
+        }
+        if (errno == EEXIST) {
+            return errno;
+        }
+        // Without the right to link by descriptor, the /proc name of the descriptor does it.
+        const std::string own = "/proc/self/fd/" + std::to_string(fd_);
+        if (::linkat(AT_FDCWD, own.c_str(), folder_fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return 0;
+        }
+        return errno;
+    }
+
+    int folder_fd_;
+    int fd_ = -1;
+    int error_ = 0;
+    std::string name_;  // empty for an anonymous file
+};
+
+}  // namespace
+
+std::optional<FolderListing> ListFolder(const std::string& folder) {
+    const std::string path = ResolveNativePath(folder);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat self {};
+    DIR* dir = ::fstat(fd, &self) == 0 ? ::fdopendir(fd) : nullptr;
+    if (dir == nullptr) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    FolderListing listing;
+    listing.id = {static_cast<std::uint64_t>(self.st_dev), static_cast<std::uint64_t>(self.st_ino)};
+    while (const dirent* entry = ::readdir(dir)) {
+        if (IsDotOrDotDot(entry->d_name)) {
+            continue;
+        }
+        listing.entries.push_back({entry->d_name, EntryIsFolder(fd, *entry)});
+    }
+    ::closedir(dir);
+    std::sort(listing.entries.begin(), listing.entries.end(), ListedBefore);
+    return listing;
+}
+
+bool PathExists(const std::string& path) {
+    const std::string native = ResolveNativePath(path);
+    struct stat st {};
+    return !native.empty() && ::lstat(native.c_str(), &st) == 0;
+}
+
+CopyResult CopyNewFile(const std::string& source, const std::string& destination) {
+    return posix::CopyNewFileUsing(posix::Temporary::Anonymous, source, destination);
+}
+
+namespace posix {
+
+CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
+                            const std::string& destination) {
+    const std::string from = ResolveNativePath(source);
+    const DestinationParts to = SplitDestination(ResolveNativePath(destination));
+    if (to.name.empty()) {
+        return Failure(CopyOutcome::Failed, "the destination names no file");
+    }
+
+    // O_NONBLOCK so that a pipe under an add-on name cannot hang the copy.
+    const Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!in.valid()) {
+        return ReadFailure(errno);
+    }
+    struct stat source_stat {};
+    if (::fstat(in.get(), &source_stat) != 0) {
+        return ReadFailure(errno);
+    }
+    if (!S_ISREG(source_stat.st_mode)) {
+        return Failure(CopyOutcome::SourceUnreadable, "the add-on file is not a regular file");
+    }
+    ::fcntl(in.get(), F_SETFL, 0);
+
+    const Descriptor folder(::open(to.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) {
+        const int error = errno;
+        if (error == ENOENT) {
+            return Failure(CopyOutcome::DestinationFolderMissing,
+                           "the game folder has no " + to.folder_name + " folder");
+        }
+        if (error == ENOTDIR) {
+            return Failure(CopyOutcome::DestinationFolderMissing,
+                           "the game's " + to.folder_name + " is not a folder");
+        }
+        return WriteFailure(error, to);
+    }
+    struct stat existing {};
+    if (::fstatat(folder.get(), to.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        return WriteFailure(EEXIST, to);
+    }
+
+    TemporaryFile part(folder.get(), source_stat.st_mode & 0777, temporary);
+    if (part.fd() < 0) {
+        return WriteFailure(part.error(), to);
+    }
+    bool read_failed = false;
+    if (const int error = CopyContent(in.get(), part.fd(), read_failed); error != 0) {
+        return read_failed ? ReadFailure(error) : WriteFailure(error, to);
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, source_stat.st_mtim};
+    if (::futimens(part.fd(), times) != 0 || ::fsync(part.fd()) != 0) {
+        return WriteFailure(errno, to);
+    }
+    if (const int error = part.MoveIntoPlace(to.name); error != 0) {
+        return WriteFailure(error, to);
+    }
+    return {CopyOutcome::Copied, {}};
+}
+
+}  // namespace posix
 }  // namespace rv::platform

@@ -2,6 +2,8 @@
 
 namespace rv::platform {
 
-std::string ResolveNativePath(const std::string& path) { return path; }
+std::string ResolveNativePath(const std::string& path) {
+    return path;
+}
 
 }  // namespace rv::platform

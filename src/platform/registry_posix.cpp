@@ -2,6 +2,8 @@
 
 namespace rv::platform {
 
-std::unique_ptr<RegistryBackend> OpenSystemRegistry() { return nullptr; }
+std::unique_ptr<RegistryBackend> OpenSystemRegistry() {
+    return nullptr;
+}
 
 }  // namespace rv::platform

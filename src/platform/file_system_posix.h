@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+
+// Linux-only detail of the copy, open to the tests so that both ways of creating the temporary
+// file are exercised on any file system.
+namespace rv::platform::posix {
+
+enum class Temporary {
+    Anonymous,  // O_TMPFILE, linked into place; falls back to Named where unsupported
+    Named,      // a hidden file in the destination folder, renamed into place
+};
+
+CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
+                            const std::string& destination);
+
+}  // namespace rv::platform::posix
