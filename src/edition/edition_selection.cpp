@@ -1,9 +1,96 @@
 #include "edition/edition_selection.h"
 
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "edition/reg_value_get.h"
+
 namespace rv {
+
+namespace {
+
+constexpr std::string_view kOffersRV2003 = "Do you want RV 2003 ?";
+
+// The value as text: a text as it came, a number as its decimal text, nothing as empty text.
+std::string AsText(const RegValue& value) {
+    return std::visit(
+        [](const auto& held) -> std::string {
+            using Held = std::decay_t<decltype(held)>;
+            if constexpr (std::is_same_v<Held, std::string>) {
+                return held;
+            } else if constexpr (std::is_same_v<Held, std::int32_t>) {
+                return std::to_string(held);
+            } else {
+                return {};
+            }
+        },
+        value);
+}
+
+// Undoes the reader's text shape: the trailing spaces, then the NUL that ends a text stored with
+// one. A text stored without NUL keeps its last character.
+std::string CleanFolder(std::string folder) {
+    const auto last = folder.find_last_not_of(' ');
+    folder.erase(last == std::string::npos ? 0 : last + 1);
+    if (!folder.empty() && folder.back() == '\0') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+}  // namespace
 
 EditionSelection::EditionSelection(RV2003_2004_Add_On_Installer& installer,
                                    platform::RegistryBackend& registry)
     : installer_(installer), registry_(registry) {}
+
+void EditionSelection::Form_Load() {
+    Reset();
+    Apply(GameEdition::RV2004);
+}
+
+void EditionSelection::cmd_gameChange_Click() {
+    if (installer_.PassRunning()) {
+        return;
+    }
+    Reset();
+    const std::string offered = installer_.Window().Caption({"cmd_gameChange"});
+    Apply(offered == kOffersRV2003 ? GameEdition::RV2003 : GameEdition::RV2004);
+}
+
+void EditionSelection::Reset() {
+    registry_root_ = platform::kHKeyLocalMachine;
+    WindowOperations& window = installer_.Window();
+    window.SetEnabled({"cmd_read"}, false);
+    window.SetEnabled({"cmd_Open1"}, true);
+    window.SetEnabled({"cmd_write"}, false);
+    installer_.ResetAllCounters();
+}
+
+void EditionSelection::Apply(GameEdition edition) {
+    const EditionTexts& row = EditionRow(edition);
+    WindowOperations& window = installer_.Window();
+    window.SetCaption({"Frame2"}, std::string(row.frame_caption));
+    window.SetCaption({kMainWindowName}, std::string(row.window_caption));
+
+    RegValue value;
+    const std::int32_t result =
+        RegValueGet(registry_, registry_root_, std::string(row.registry_key),
+                    std::string(row.registry_value), value);
+    // An empty folder is no folder: it leaves the user to pick one, as an unregistered edition.
+    const std::string folder = result == platform::kRegSuccess ? CleanFolder(AsText(value)) : "";
+    if (!folder.empty()) {
+        installer_.GameFolder = folder;
+        window.SetCaption({"lbl_folder"}, folder);
+        window.SetEnabled({"cmd_Open1"}, false);
+        window.SetEnabled({"cmd_Open2"}, true);
+    } else {
+        window.SetCaption({"lbl_folder"}, std::string(row.folder_prompt));
+        window.SetEnabled({"cmd_Open1"}, true);
+        window.SetEnabled({"cmd_Open2"}, false);
+    }
+    window.SetCaption({"cmd_gameChange"}, std::string(row.switch_caption));
+}
 
 }  // namespace rv

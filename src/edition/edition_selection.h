@@ -1,12 +1,14 @@
 #pragma once
 
+#include <cstdint>
+
 #include "core/installer.h"
+#include "edition/edition_table.h"
 #include "platform/registry.h"
 
 namespace rv {
 
 // The start-up and the edition switch of the main window.
-// (Outline for the window layer; the edition layer fills it in.)
 class EditionSelection {
 public:
     EditionSelection(RV2003_2004_Add_On_Installer& installer, platform::RegistryBackend& registry);
@@ -18,8 +20,12 @@ public:
     void cmd_gameChange_Click();
 
 private:
+    void Reset();
+    void Apply(GameEdition edition);
+
     RV2003_2004_Add_On_Installer& installer_;
     platform::RegistryBackend& registry_;
+    std::int32_t registry_root_ = platform::kHKeyLocalMachine;
 };
 
 }  // namespace rv

@@ -1,9 +1,109 @@
-#include "platform/native_path.h"
+#include <dirent.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/native_path.h"
+#include "platform/wine_prefix.h"
+
+// A drive-letter path from the registry of a Wine prefix is resolved as Wine resolves it: the
+// drive is the prefix's dosdevices/x: link, and each part of the path is found without regard to
+// case when no entry of exactly that name exists, since the game itself sees its folders so.
 namespace rv::platform {
 
+namespace {
+
+bool IsDriveLetterPath(std::string_view path) {
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldAscii(x) == FoldAscii(y);
+           });
+}
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The entry of the folder whose name differs from the wanted one only in case; the first in
+// byte order when several do, so the choice does not depend on the listing's order.
+std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view wanted) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<std::string> best;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (EqualsIgnoringCase(name, wanted) && (!best || name < *best)) {
+            best = std::string(name);
+        }
+    }
+    ::closedir(dir);
+    return best;
+}
+
+std::vector<std::string_view> SplitParts(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start < path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        if (end > start) {
+            parts.push_back(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
+}  // namespace
+
 std::string ResolveNativePath(const std::string& path) {
-    return path;
+    if (!IsDriveLetterPath(path)) {
+        return path;
+    }
+    const std::optional<std::string> prefix = WinePrefixFolder();
+    if (!prefix) {
+        return path;
+    }
+    std::string resolved = *prefix + "/dosdevices/" + FoldAscii(path[0]) + ":";
+    // Once a part matches nothing, the rest cannot exist either and is kept as written: a copy
+    // destination so keeps the add-on's own spelling of its file name.
+    bool searching = true;
+    for (const std::string_view part : SplitParts(std::string_view(path).substr(2))) {
+        std::string next = resolved + "/" + std::string(part);
+        if (searching && !Exists(next)) {
+            if (const auto match = FindIgnoringCase(resolved, part)) {
+                next = resolved + "/" + *match;
+            } else {
+                searching = false;
+            }
+        }
+        resolved = std::move(next);
+    }
+    if (path.size() > 2 && IsSeparator(path.back())) {
+        resolved += '/';
+    }
+    return resolved;
 }
 
 }  // namespace rv::platform

@@ -13,6 +13,7 @@ inline constexpr std::int32_t kHKeyLocalMachine = static_cast<std::int32_t>(0x80
 inline constexpr std::int32_t kRegSuccess = 0;
 inline constexpr std::int32_t kRegNotFound = 2;
 inline constexpr std::int32_t kRegAccessDenied = 5;
+inline constexpr std::int32_t kRegInvalidHandle = 6;
 inline constexpr std::int32_t kRegMoreData = 234;
 
 inline constexpr std::uint32_t kRegSz = 1;
@@ -30,7 +31,10 @@ public:
     virtual std::int32_t OpenKey(std::int32_t root, const std::string& sub_key, std::uint32_t access,
                                  RegKeyHandle& handle) = 0;
     // With data null: reports the value's type and the byte count its data needs. With data:
-    // writes at most size bytes, reports the type again and the byte count written.
+    // writes at most size bytes, reports the type again and the byte count written; when the
+    // data needs more than size bytes, returns kRegMoreData with the count needed. Texts (types
+    // 1, 2 and 7) are UTF-8 and their byte count is that of the UTF-8 data, including the NUL
+    // when the text is stored with one; other types are the stored bytes as they are.
     virtual std::int32_t QueryValue(RegKeyHandle handle, const std::string& name,
                                     std::uint32_t& type, std::uint8_t* data,
                                     std::uint32_t& size) = 0;
