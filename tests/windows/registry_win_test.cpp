@@ -6,30 +6,14 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "windows/reg_tool.h"
 
 namespace rv::platform {
 namespace {
 
-constexpr std::uint32_t kQueryValue = 0x19;  // the access mask the value reader asks for
+using test::RunReg;
 
-// Runs reg.exe, the system's own registry tool, as the game's installer would be run; returns
-// its exit code.
-DWORD RunReg(const std::wstring& arguments) {
-    std::wstring command = L"reg.exe " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                       nullptr, &startup, &process) == 0) {
-        return GetLastError();
-    }
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
+constexpr std::uint32_t kQueryValue = 0x19;  // the access mask the value reader asks for
 
 // A key of its own below HKLM\Software, in both registry views, deleted at the end.
 class RegistryOnWindows : public ::testing::Test {
