@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "support/in_memory_registry.h"
 #include "support/recording_window.h"
+#include "support/temp_folder.h"
 
 namespace rv {
 namespace {
@@ -88,6 +88,8 @@ TEST(FormLoad, CleansTheFoundFolderOrFallsBackToThePrompt) {
          "C:\\G  "},
         {"tab at the end kept", [](auto& r) { r.SetText(kKey2004, "Folder", "C:\\G\t"); },
          "C:\\G\t"},
+        {"tab at the end of a text without NUL kept",
+         [](auto& r) { r.SetText(kKey2004, "Folder", "C:\\G\t", false); }, "C:\\G\t"},
         {"text without NUL keeps its last character",
          [](auto& r) { r.SetText(kKey2004, "Folder", "C:\\Game", false); }, "C:\\Game"},
         {"text without NUL loses only its spaces",
@@ -214,9 +216,8 @@ TEST(GameChange, DoesNothingWhileAPassRuns) {
     Fixture f;
     f.registry.SetText(kKey2003, "Folder", "D:\\RV2003");
     f.window.captions["cmd_gameChange"] = "Do you want RV 2003 ?";
-    const auto addon = std::filesystem::temp_directory_path() / "rv_edition_pass_test";
-    std::filesystem::create_directories(addon);
-    f.installer.AddOnFolder = addon.string();
+    const test::TempFolder addon;
+    f.installer.AddOnFolder = addon.Path();
     int clicks_during_pass = 0;
     f.window.on_yield = [&] {
         if (f.installer.PassRunning()) {
@@ -228,7 +229,6 @@ TEST(GameChange, DoesNothingWhileAPassRuns) {
         return true;
     };
     f.installer.cmd_read_Click();
-    std::filesystem::remove_all(addon);
     EXPECT_GT(clicks_during_pass, 0);
     EXPECT_TRUE(f.registry.log.empty());
     EXPECT_EQ(f.window.captions["cmd_gameChange"], "Do you want RV 2003 ?");

@@ -81,6 +81,9 @@ TEST(WinePrefixRegistry, TellsAMissingHiveFromAnUnreadableOne) {
     std::filesystem::create_directory(prefix.Root() / "system.reg");
     EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 5) << "a folder";
     std::filesystem::remove(prefix.Root() / "system.reg");
+    std::filesystem::create_symlink("system.reg", prefix.Root() / "system.reg");
+    EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 5) << "a looping link";
+    std::filesystem::remove(prefix.Root() / "system.reg");
     prefix.WriteSystemReg(kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n");
     std::filesystem::resize_file(prefix.Root() / "system.reg", std::uintmax_t{300} << 20);
     EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 5) << "far too large";
