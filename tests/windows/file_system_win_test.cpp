@@ -75,6 +75,27 @@ TEST(ListFolderOnWindows, GivesTheSameEntriesHoweverTheFolderIsWritten) {
     }
 }
 
+TEST(ListFolderOnWindows, ListsByNameIgnoringCaseWhateverOrderTheDiskKeeps) {
+    ScratchFolder scratch;
+    std::vector<std::string> expected = {"10", "9", "_x", "alpha", "Beta\\"};
+    for (int i = 0; i < 20; ++i) {
+        expected.push_back("f" + std::to_string(10 + i));
+    }
+    expected.insert(expected.end(), {"Gamma1", "gamma2\\", "Zeta"});
+    for (auto name = expected.rbegin(); name != expected.rend(); ++name) {
+        if (name->ends_with('\\')) {
+            scratch.MakeFolder(name->substr(0, name->size() - 1));
+        } else {
+            scratch.WriteFile(*name, "");
+        }
+    }
+
+    const std::optional<FolderListing> listing = ListFolder(scratch.Path());
+
+    ASSERT_TRUE(listing.has_value());
+    EXPECT_EQ(Shown(*listing), expected);
+}
+
 TEST(ListFolderOnWindows, TellsFoldersApartAndRefusesWhatIsNoFolder) {
     ScratchFolder scratch;
     scratch.MakeFolder("One");
@@ -182,6 +203,15 @@ TEST(CopyNewFileOnWindows, CopiesOnlyWhereNothingIsAndLeavesNoTemporary) {
              s.WriteFile("Game/Maps/Arena.rv2", "installed");
              SetFileAttributesW(Native(s.Under("Game/Maps/Arena.rv2")).c_str(),
                                 FILE_ATTRIBUTE_READONLY);
+         },
+         "Add/Arena.rv2",
+         "Game/Maps/Arena.rv2",
+         CopyOutcome::DestinationExists,
+         {"Maps", "Maps\\Arena.rv2", "System"}},
+        {"from a read-only source onto an installed file",
+         [](const ScratchFolder& s) {
+             SetFileAttributesW(Native(s.Under("Add/Arena.rv2")).c_str(), FILE_ATTRIBUTE_READONLY);
+             s.WriteFile("Game/Maps/Arena.rv2", "installed");
          },
          "Add/Arena.rv2",
          "Game/Maps/Arena.rv2",

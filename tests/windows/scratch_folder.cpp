@@ -19,20 +19,24 @@ std::string ReadWholeFile(const std::string& utf8_path) {
 }
 
 ScratchFolder::ScratchFolder() {
-    static std::atomic<int> made{0};
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("rv-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
-    std::filesystem::create_directories(folder);
+    // Wine hands the same process ids out again, so a name is taken only once it proves new.
+    static std::atomic<unsigned> made{0};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::filesystem::path folder;
+    do {
+        folder = base / ("rv-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(GetTickCount64()) + "-" + std::to_string(++made));
+    } while (!std::filesystem::create_directory(folder));
     const std::u8string utf8 = folder.u8string();
     path_.assign(utf8.begin(), utf8.end());
-    while (path_.size() > 3 && (path_.back() == '\\' || path_.back() == '/')) {
-        path_.pop_back();
-    }
 }
 
 ScratchFolder::~ScratchFolder() {
+    // Read-only files would make the removal stop halfway.
     std::error_code ignored;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(Native(path_), ignored)) {
+        SetFileAttributesW(item.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
     std::filesystem::remove_all(Native(path_), ignored);
 }
 
