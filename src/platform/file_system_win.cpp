@@ -69,21 +69,21 @@ FolderId IdentifyFolder(const std::wstring& system_path) {
     return {UINT64_MAX, ++unknown_folders};
 }
 
-// Names in the order the walk takes them: case-insensitively, then bytewise, so a walk is the
-// same on every file system (NTFS lists nearly so, FAT and Wine's folders in creation order).
+// Names in the order the walk takes them: folded to upper case as NTFS orders them, then
+// bytewise, so a walk is the same on every file system (FAT and Wine list in creation or hash
+// order) and the same as on Linux.
 bool ListsBefore(const FolderEntry& a, const FolderEntry& b) {
-    const auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    const auto upper = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
     };
-    const auto less_ignoring_case = [&](char x, char y) {
-        return static_cast<unsigned char>(lower(x)) < static_cast<unsigned char>(lower(y));
-    };
+    const auto less_folded = [&](char x, char y) { return upper(x) < upper(y); };
     if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                     less_ignoring_case)) {
+                                     less_folded)) {
         return true;
     }
     if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
-                                     less_ignoring_case)) {
+                                     less_folded)) {
         return false;
     }
     return a.name < b.name;
