@@ -1,0 +1,233 @@
+// Generates an add-on tree and a game folder holding half of its files, then times the read pass
+// against one `find` walk per file ending and the write pass against `cp -n` of the same files.
+//
+//   pass_bench [work folder]     (default: a new folder under /tmp, removed at the end)
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/category_table.h"
+#include "core/installer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kFolders = 2000;
+constexpr int kFiles = 20000;
+constexpr int kOtherEndings = 2;  // every 15th file of 15 is .txt or .bmp
+
+// A window that does nothing, so the figures are those of the walk, the checks and the copies.
+class QuietWindow : public rv::WindowOperations {
+public:
+    void SetCaption(rv::Control, const std::string&) override {}
+    std::string Caption(rv::Control) const override { return {}; }
+    void SetEnabled(rv::Control, bool) override {}
+    void SetToolTip(rv::Control, const std::string&) override {}
+    void SetMousePointer(rv::MousePointer) override {}
+    bool ProcessPendingMessages() override { return true; }
+};
+
+struct AddOnFile {
+    std::string path;
+    rv::Category category;
+    std::string name;
+    std::size_t size;
+    bool installed;
+};
+
+void WriteFile(const std::string& path, const std::string& content, std::size_t size) {
+    std::ofstream(path, std::ios::binary).write(content.data(), static_cast<std::streamsize>(size));
+}
+
+// Folders two levels deep (40 groups of 50), ten files in each, endings in turn.
+std::vector<AddOnFile> Generate(const std::string& add, const std::vector<std::string>& games) {
+    std::mt19937 random(2004);
+    std::uniform_int_distribution<std::size_t> size_of(4 << 10, 44 << 10);
+    const std::string content(44 << 10, 'r');
+    std::vector<AddOnFile> files;
+    for (const std::string& game : games) {
+        for (const rv::CategoryInfo& info : rv::kCategories) {
+            fs::create_directories(game + "/" + std::string(info.sub_folder));
+        }
+    }
+    for (int f = 0; f < kFiles; ++f) {
+        const int folder = f % kFolders;
+        const std::string dir =
+            add + "/Group" + std::to_string(folder / 50) + "/Pack" + std::to_string(folder % 50);
+        if (f < kFolders) {
+            fs::create_directories(dir);
+        }
+        const int ending = f % (static_cast<int>(rv::kRowCount) + kOtherEndings);
+        char name[32];
+        std::snprintf(name, sizeof name, "file%05d", f);
+        std::string file = name;
+        if (ending >= static_cast<int>(rv::kRowCount)) {
+            file += ending == static_cast<int>(rv::kRowCount) ? ".txt" : ".bmp";
+            WriteFile(dir + "/" + file, content, size_of(random));
+            continue;
+        }
+        const rv::CategoryRow& row = rv::kReadOrder[static_cast<std::size_t>(ending)];
+        file += std::string(row.pattern.substr(1));
+        const AddOnFile added{dir + "/" + file, row.category, file, size_of(random),
+                              (f / 15) % 2 == 0};
+        WriteFile(added.path, content, added.size);
+        if (added.installed) {
+            for (const std::string& game : games) {
+                WriteFile(game + "/" + std::string(rv::Info(row.category).sub_folder) + "/" + file,
+                          content, added.size);
+            }
+        }
+        files.push_back(added);
+    }
+    return files;
+}
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double Run(const std::string& command) {
+    const auto start = Clock::now();
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+    return Seconds(start);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool own_folder = argc < 2;
+    const std::string work =
+        own_folder
+            ? (fs::temp_directory_path() / ("rv-pass-bench-" + std::to_string(::getpid()))).string()
+            : argv[1];
+    const std::string add = work + "/add";
+    const std::string game_pass = work + "/game-pass";
+    const std::string game_cp = work + "/game-cp";
+    fs::remove_all(work);
+    std::printf("generating %d files in %d folders under %s ...\n", kFiles, kFolders, work.c_str());
+    const std::vector<AddOnFile> files = Generate(add, {game_pass, game_cp});
+    std::size_t missing = 0;
+    std::uintmax_t missing_bytes = 0;
+    for (const AddOnFile& file : files) {
+        if (!file.installed) {
+            ++missing;
+            missing_bytes += file.size;
+        }
+    }
+    std::printf("%zu add-on files, %zu of them missing from the game (%.1f MiB)\n", files.size(),
+                missing, static_cast<double>(missing_bytes) / (1 << 20));
+
+    QuietWindow window;
+    rv::RV2003_2004_Add_On_Installer installer(window);
+    installer.AddOnFolder = add;
+    installer.GameFolder = game_pass;
+
+    // Read pass against one find walk per ending; median of three runs each, after a warm-up.
+    std::string finds;
+    for (const rv::CategoryRow& row : rv::kReadOrder) {
+        finds += "find '" + add + "' -type f -iname '" + std::string(row.pattern.substr(0, 1)) +
+                 std::string(row.pattern.substr(2)) + "' > /dev/null; ";
+    }
+    Run(finds);
+    Run("sync");
+    std::vector<double> read_times;
+    std::vector<double> find_times;
+    for (int round = 0; round < 3; ++round) {
+        const auto start = Clock::now();
+        installer.cmd_read_Click();
+        read_times.push_back(Seconds(start));
+        find_times.push_back(Run(finds));
+    }
+    const auto& counters = installer.Counters();
+    if (counters.Total(rv::CounterKind::Ready) != static_cast<std::int32_t>(missing) ||
+        counters.Total(rv::CounterKind::Read) != static_cast<std::int32_t>(files.size())) {
+        std::fprintf(stderr, "read pass miscounted: %d read, %d ready\n",
+                     counters.Total(rv::CounterKind::Read), counters.Total(rv::CounterKind::Ready));
+        return 1;
+    }
+    const double read = Median(read_times);
+    const double find = Median(find_times);
+
+    // Write pass against cp -n of the same files into a second, identical game folder.
+    std::map<rv::Category, std::string> lists;
+    for (const AddOnFile& file : files) {
+        lists[file.category] += file.path + '\0';
+    }
+    std::string copies;
+    for (const auto& [category, list] : lists) {
+        const std::string list_file = work + "/" + std::string(rv::Info(category).sub_folder);
+        std::ofstream(list_file, std::ios::binary) << list;
+        copies += "xargs -0 -a '" + list_file + "' cp -n -t '" + game_cp + "/" +
+                  std::string(rv::Info(category).sub_folder) + "'; ";
+    }
+    // Each round removes what the round before copied; writeback is settled before each timing.
+    auto remove_copies = [&](const std::string& game) {
+        for (const AddOnFile& file : files) {
+            if (!file.installed) {
+                fs::remove(game + "/" + std::string(rv::Info(file.category).sub_folder) + "/" +
+                           file.name);
+            }
+        }
+    };
+    std::vector<double> write_times;
+    std::vector<double> cp_times;
+    for (int round = 0; round < 3; ++round) {
+        remove_copies(game_pass);
+        remove_copies(game_cp);
+        Run("sync");
+        const auto write_start = Clock::now();
+        installer.cmd_write_Click();
+        write_times.push_back(Seconds(write_start));
+        if (installer.Counters().Total(rv::CounterKind::Written) !=
+            static_cast<std::int32_t>(missing)) {
+            std::fprintf(stderr, "write pass copied %d files\n",
+                         installer.Counters().Total(rv::CounterKind::Written));
+            return 1;
+        }
+        Run("sync");
+        cp_times.push_back(Run(copies));
+    }
+    for (std::size_t round = 0; round < write_times.size(); ++round) {
+        std::printf("round %zu: write pass %.3f s, cp -n %.3f s\n", round + 1, write_times[round],
+                    cp_times[round]);
+    }
+    const double write = Median(write_times);
+    const double cp = Median(cp_times);
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double mib = static_cast<double>(missing_bytes) / (1 << 20);
+    std::printf("read pass      %8.3f s   13 find walks %8.3f s   ratio %.2f (target <= 1.0)\n",
+                read, find, read / find);
+    std::printf(
+        "write pass     %8.3f s   cp -n         %8.3f s   throughput %.1f vs %.1f MiB/s,"
+        " ratio %.2f (target >= 0.9)\n",
+        write, cp, mib / write, mib / cp, cp / write);
+    std::printf("peak memory    %8.1f MiB (target < 50)\n",
+                static_cast<double>(usage.ru_maxrss) / 1024.0);
+    if (own_folder) {
+        fs::remove_all(work);
+    }
+    return 0;
+}
