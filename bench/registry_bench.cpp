@@ -82,12 +82,14 @@ Timing Median(int runs, Work work) {
 
 void MeasureParse(const char* label, const std::string& text) {
     std::size_t keys = 0;
+    std::size_t skipped = 0;
     const Timing t = Median(15, [&] {
         const auto hive = rv::platform::WineHive::Parse(text);
         keys = hive ? hive->KeyCount() : 0;
+        skipped = hive ? hive->SkippedLines() : 0;
     });
-    std::printf("%-30s %5.2f MB %6zu keys: parse %6.2f ms cpu, %6.2f ms wall\n", label,
-                static_cast<double>(text.size()) / 1e6, keys, t.cpu_ms, t.wall_ms);
+    std::printf("%-30s %5.2f MB %6zu keys (%zu lines skipped): parse %6.2f ms cpu, %6.2f ms wall\n",
+                label, static_cast<double>(text.size()) / 1e6, keys, skipped, t.cpu_ms, t.wall_ms);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/case_fold.h"
 #include "platform/native_path.h"
 #include "platform/wine_prefix.h"
 
@@ -26,14 +27,9 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
+// Names differ only in case when they fold alike, as Wine compares them.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
+    return FoldUtf8(a) == FoldUtf8(b);
 }
 
 bool Exists(const std::string& path) {
@@ -85,7 +81,7 @@ std::string ResolveNativePath(const std::string& path) {
     if (!prefix) {
         return path;
     }
-    std::string resolved = *prefix + "/dosdevices/" + FoldAscii(path[0]) + ":";
+    std::string resolved = *prefix + "/dosdevices/" + FoldAsciiChar(path[0]) + ":";
     // Once a part matches nothing, the rest cannot exist either and is kept as written: a copy
     // destination so keeps the add-on's own spelling of its file name.
     bool searching = true;

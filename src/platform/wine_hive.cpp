@@ -1,5 +1,7 @@
 #include "platform/wine_hive.h"
 
+#include "platform/case_fold.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -24,16 +26,6 @@ int HexDigit(char c) {
         return c - 'A' + 10;
     }
     return -1;
-}
-
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Fold(std::string_view text) {
-    std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
-    return folded;
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -211,13 +203,13 @@ bool ParseName(std::string_view line, std::size_t& i, char terminator, std::stri
         } else if (c == '\\' || static_cast<unsigned char>(c) >= 0x80) {
             break;
         }
-        out += FoldAscii(c);
+        out += FoldAsciiChar(c);
     }
     std::u16string units;
     if (!ParseEscaped(line, i, terminator, units)) {
         return false;
     }
-    out = Fold(Utf16ToUtf8(units));
+    out = FoldUtf8(Utf16ToUtf8(units));
     return true;
 }
 
@@ -457,7 +449,7 @@ std::string WineHive::NormalizeKeyPath(std::string_view path) {
             if (!normalized.empty()) {
                 normalized += '\\';
             }
-            normalized += Fold(path.substr(start, end - start));
+            normalized += FoldUtf8(path.substr(start, end - start));
         }
         start = end + 1;
     }
@@ -480,7 +472,7 @@ bool WineHive::KeyExists(std::string_view path) const {
 }
 
 const HiveValue* WineHive::FindValue(const HiveKey& key, std::string_view name) {
-    const auto it = key.values.find(Fold(name));
+    const auto it = key.values.find(FoldUtf8(name));
     return it == key.values.end() ? nullptr : &it->second;
 }
 

@@ -39,6 +39,7 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         {"C:\\Games\\RV2004\\System\\both.u", c + "/Games/RV2004/System/both.u"},
         {"C:\\Games\\RV2004\\System\\BOTH.INI", c + "/Games/RV2004/System/Both.ini"},
         {"C:\\Games\\RV2004\\R\xC3\xA4v", c + "/Games/RV2004/R\xC3\xA4v"},
+        {"C:\\Games\\RV2004\\R\xC3\x84V", c + "/Games/RV2004/R\xC3\xA4v"},
         {"C:\\", c + "/"},
         {"C:", c},
         {"D:\\Add\\Maps", prefix.Root().string() + "/dosdevices/d:/Add/Maps"},

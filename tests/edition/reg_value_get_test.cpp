@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,142 +11,73 @@
 namespace rv {
 namespace {
 
-using platform::kHKeyLocalMachine;
-using test::InMemoryRegistry;
 using namespace std::string_literals;
+using Bytes = std::vector<std::uint8_t>;
 
 const std::string kKey = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004";
 const RegValue kUntouched = "as the caller passed it"s;
 
 struct ReadCase {
     const char* name;
-    std::function<void(InMemoryRegistry&)> setup;
+    std::optional<std::uint32_t> type;  // none: no "Folder" value in the key
+    Bytes data;
+    std::int32_t open_fails, data_query_fails, close_fails;
     std::int32_t result;
     RegValue value;
-    std::vector<std::string> calls;
+    std::string calls;  // o open, s size query, d data query, c close
 };
 
-const std::string kOpen = "open 0x80000002 " + kKey + " 0x19";
-
 TEST(RegValueGet, ReadsTextsAndNumbersInTheirExactShapeAndKeepsValueOnEveryOtherPath) {
+    const Bytes kText = {'C', ':', '\\', 'G', 'a', 'm', 'e', '\\', 'R', 'V', 0};
     const std::vector<ReadCase> cases = {
-        {"text with NUL: data, NUL, one space",
-         [](auto& r) { r.SetText(kKey, "Folder", "C:\\Game\\RV"); },
+        {"text with NUL: data, NUL, space", 1, kText, 0, 0, 0, 0, "C:\\Game\\RV\0 "s, "osdc"},
+        {"empty text with NUL", 1, {0}, 0, 0, 0, 0, "\0 "s, "osdc"},
+        {"text without NUL: data, space", 1, {'C', ':'}, 0, 0, 0, 0, "C: "s, "osdc"},
+        {"empty text without NUL", 1, {}, 0, 0, 0, 0, " "s, "osdc"},
+        {"number", 4, {0xD4, 0x07, 0, 0}, 0, 0, 0, 0, std::int32_t{2004}, "osdc"},
+        {"number with top bit set",
+         4,
+         {0xFE, 0xFF, 0xFF, 0xFF},
          0,
-         "C:\\Game\\RV\0 "s,
-         {kOpen, "query Folder size", "query Folder data 11", "close"}},
-        {"empty text with NUL",
-         [](auto& r) { r.SetText(kKey, "Folder", ""); },
          0,
-         "\0 "s,
-         {kOpen, "query Folder size", "query Folder data 1", "close"}},
-        {"text without NUL: data and one space",
-         [](auto& r) { r.SetText(kKey, "Folder", "C:\\G", false); },
          0,
-         "C:\\G "s,
-         {kOpen, "query Folder size", "query Folder data 4", "close"}},
-        {"empty text without NUL",
-         [](auto& r) { r.SetText(kKey, "Folder", "", false); },
-         0,
-         " "s,
-         {kOpen, "query Folder size", "query Folder data 0", "close"}},
-        {"number",
-         [](auto& r) { r.SetNumber(kKey, "Folder", 2004); },
-         0,
-         std::int32_t{2004},
-         {kOpen, "query Folder size", "query Folder data 4", "close"}},
-        {"number with its top bit set is negative",
-         [](auto& r) { r.SetNumber(kKey, "Folder", 0xFFFFFFFEu); },
          0,
          std::int32_t{-2},
-         {kOpen, "query Folder size", "query Folder data 4", "close"}},
-        {"number stored in two bytes",
-         [](auto& r) {
-             r.SetRaw(kKey, "Folder", platform::kRegDword, {0x34, 0x12});
-         },
-         0,
-         std::int32_t{0x1234},
-         {kOpen, "query Folder size", "query Folder data 2", "close"}},
-        {"expandable text is not read",
-         [](auto& r) {
-             r.SetRaw(kKey, "Folder", platform::kRegExpandSz, {'%', 'X', '%', 0});
-         },
-         0,
-         kUntouched,
-         {kOpen, "query Folder size", "close"}},
-        {"binary is not read",
-         [](auto& r) {
-             r.SetRaw(kKey, "Folder", platform::kRegBinary, {1, 2});
-         },
-         0,
-         kUntouched,
-         {kOpen, "query Folder size", "close"}},
-        {"missing key: nothing to close", [](auto&) {}, 2, kUntouched, {kOpen}},
-        {"access refused at the open",
-         [](auto& r) {
-             r.SetText(kKey, "Folder", "C:\\G");
-             r.open_fails_with = 5;
-         },
-         5,
-         kUntouched,
-         {kOpen}},
-        {"missing value: key closed, query's code",
-         [](auto& r) { r.SetText(kKey, "Other", "x"); },
-         2,
-         kUntouched,
-         {kOpen, "query Folder size", "close"}},
-        {"missing value with a failing close still gives the query's code",
-         [](auto& r) {
-             r.AddKey(kKey);
-             r.close_fails_with = 6;
-         },
-         2,
-         kUntouched,
-         {kOpen, "query Folder size", "close"}},
-        {"second query of a text fails",
-         [](auto& r) {
-             r.SetText(kKey, "Folder", "C:\\G");
-             r.data_query_fails_with = 234;
-         },
-         234,
-         kUntouched,
-         {kOpen, "query Folder size", "query Folder data 5", "close"}},
-        {"second query of a number fails",
-         [](auto& r) {
-             r.SetNumber(kKey, "Folder", 7);
-             r.data_query_fails_with = 1;
-         },
-         1,
-         kUntouched,
-         {kOpen, "query Folder size", "query Folder data 4", "close"}},
-        {"failing close after a read gives the close's code",
-         [](auto& r) {
-             r.SetText(kKey, "Folder", "C:\\G");
-             r.close_fails_with = 6;
-         },
-         6,
-         "C:\\G\0 "s,
-         {kOpen, "query Folder size", "query Folder data 5", "close"}},
+         "osdc"},
+        {"number in two bytes", 4, {0x34, 0x12}, 0, 0, 0, 0, std::int32_t{0x1234}, "osdc"},
+        {"expandable text not read", 2, {'%', 0}, 0, 0, 0, 0, kUntouched, "osc"},
+        {"binary not read", 3, {1, 2}, 0, 0, 0, 0, kUntouched, "osc"},
+        {"missing key: open fails", std::nullopt, {}, 2, 0, 0, 2, kUntouched, "o"},
+        {"access refused", 1, kText, 5, 0, 0, 5, kUntouched, "o"},
+        {"missing value", std::nullopt, {}, 0, 0, 0, 2, kUntouched, "osc"},
+        {"missing value, failing close", std::nullopt, {}, 0, 0, 6, 2, kUntouched, "osc"},
+        {"text's second query fails", 1, kText, 0, 234, 0, 234, kUntouched, "osdc"},
+        {"number's second query fails", 4, {7, 0, 0, 0}, 0, 1, 0, 1, kUntouched, "osdc"},
+        {"close fails after a read", 1, {'C', 0}, 0, 0, 6, 6, "C\0 "s, "osdc"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        InMemoryRegistry registry;
-        c.setup(registry);
+        test::InMemoryRegistry registry;
+        registry.keys[kKey];
+        if (c.type) {
+            registry.SetRaw(kKey, "Folder", *c.type, c.data);
+        }
+        registry.open_fails_with = c.open_fails;
+        registry.data_query_fails_with = c.data_query_fails;
+        registry.close_fails_with = c.close_fails;
         RegValue value = kUntouched;
-        const std::int32_t root = kHKeyLocalMachine;
-        EXPECT_EQ(RegValueGet(registry, root, kKey, "Folder", value), c.result);
+        EXPECT_EQ(RegValueGet(registry, platform::kHKeyLocalMachine, kKey, "Folder", value),
+                  c.result);
         EXPECT_EQ(value, c.value);
-        EXPECT_EQ(registry.log, c.calls);
-        EXPECT_TRUE(registry.open_handles.empty()) << "a key was left open";
+        EXPECT_EQ(registry.calls, c.calls);
+        EXPECT_EQ(registry.open_handles, 0) << "a key was left open";
+        EXPECT_EQ(registry.opened_key, kKey);
+        EXPECT_EQ(registry.opened_access, 0x19u);
+        if (c.calls.find('d') != std::string::npos) {
+            EXPECT_EQ(registry.data_sizes,
+                      std::vector<std::uint32_t>{static_cast<std::uint32_t>(c.data.size())});
+        }
     }
-}
-
-TEST(RegValueGet, KeepsAnEmptyValueEmptyWhenNothingIsRead) {
-    InMemoryRegistry registry;
-    registry.SetRaw(kKey, "Folder", platform::kRegMultiSz, {'a', 0, 0});
-    RegValue value;
-    EXPECT_EQ(RegValueGet(registry, kHKeyLocalMachine, kKey, "Folder", value), 0);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(value));
 }
 
 }  // namespace

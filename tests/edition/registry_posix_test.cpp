@@ -91,20 +91,6 @@ TEST(WinePrefixRegistry, TellsAMissingHiveFromAnUnreadableOne) {
     EXPECT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 2) << "no prefix";
 }
 
-TEST(WinePrefixRegistry, FallsBackToTheHomePrefixWithoutWinePrefix) {
-    FakePrefix home;
-    FakePrefix::Write(home.Root() / ".wine" / "system.reg",
-                      kWin32 + k32Section + "\"Folder\"=\"C:\\\\Home\"\n");
-    const std::string old_home = ::getenv("HOME") != nullptr ? ::getenv("HOME") : "";
-    ::setenv("HOME", home.Root().c_str(), 1);
-    ::unsetenv("WINEPREFIX");
-    RegValue value;
-    const auto registry = platform::OpenSystemRegistry();
-    EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, kKey, "Folder", value), 0);
-    ::setenv("HOME", old_home.c_str(), 1);
-    EXPECT_EQ(value, RegValue("C:\\Home\0 "s));
-}
-
 TEST(WinePrefixRegistry, KeepsTheRegistryContractForHandlesAndBuffers) {
     FakePrefix prefix;
     prefix.WriteSystemReg(kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n");

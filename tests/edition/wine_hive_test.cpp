@@ -56,6 +56,7 @@ TEST(WineHive, ReadsEveryValueFormWithItsRealTypeAndData) {
         {"\"Folder\"=hex(100):01", "Folder", 0x100, "\x01"},
         {"@=\"default\"", "", 1, "default\0"s},
         {"\"FOLDER\"=\"upper\"", "folder", 1, "upper\0"s},
+        {R"("\x00c4RGER \x0416\x0401"="x")", "\xC3\xA4rger \xD0\xB6\xD1\x91", 1, "x\0"s},
         {"#time=1d9\n\"Folder\"=\"a\"\n\"Folder\"=\"b\"", "Folder", 1, "b\0"s},
         {"\"\\\"q\\\"\"=\"quoted name\"", "\"q\"", 1, "quoted name\0"s},
     };

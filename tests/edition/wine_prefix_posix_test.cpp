@@ -36,8 +36,8 @@ TEST(RealWinePrefix, FindsWhatWineWroteAndResolvesPathsAsWineDoes) {
     }
     test::FakePrefix scratch;
     const auto prefix = scratch.Root() / "wine";
-    const std::string env =
-        "WINEPREFIX='" + prefix.string() + "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' ";
+    const std::string env = "WINEPREFIX='" + prefix.string() +
+                            "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' DISPLAY= ";
     RunShell(env +
              "wine reg add 'HKLM\\Software\\Zentor Technology\\Installed Apps\\RV2004' /v Folder "
              "/t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32 2>&1; " +
