@@ -18,5 +18,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # under Wine without copying DLLs next to them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-find_program(RV_WINE_PROGRAM NAMES wine wine64 wine-stable REQUIRED)
+# Debian's wine64 package puts the 64-bit loader in /usr/lib/wine; the "wine" front end comes only
+# with the recommended wine package.
+find_program(RV_WINE_PROGRAM NAMES wine64 wine wine-stable PATHS /usr/lib/wine /usr/lib64/wine
+             REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${RV_WINE_PROGRAM})
