@@ -128,6 +128,42 @@ TEST(ListFolderOnWindows, TellsFoldersApartAndRefusesWhatIsNoFolder) {
     }
 }
 
+TEST(LongPathsOnWindows, ListTestAndCopyPastTheOldLengthLimit) {
+    ScratchFolder scratch;
+    std::string deep = "Add";
+    while (scratch.Under(deep).size() < 300) {
+        deep += "/a-rather-long-folder-name";
+    }
+    scratch.WriteFile(deep + "/Arena.rv2", "arena");
+    scratch.MakeFolder(deep + "/Maps");
+    const std::string folder = scratch.Under(deep);
+    std::string with_slashes = folder;
+    std::replace(with_slashes.begin(), with_slashes.end(), '\\', '/');
+
+    const struct {
+        const char* what;
+        std::string folder;
+    } spellings[] = {
+        {"backslashes", folder},
+        {"forward slashes", with_slashes},
+        {"a dot-dot component", folder + "\\Maps\\.."},
+    };
+    for (const auto& spelling : spellings) {
+        SCOPED_TRACE(spelling.what);
+        const std::optional<FolderListing> listing = ListFolder(spelling.folder);
+        ASSERT_TRUE(listing.has_value());
+        EXPECT_EQ(Shown(*listing), (std::vector<std::string>{"Arena.rv2", "Maps\\"}));
+        EXPECT_TRUE(PathExists(spelling.folder + "\\Arena.rv2"));
+        EXPECT_FALSE(PathExists(spelling.folder + "\\Maps\\Arena.rv2"));
+    }
+    const CopyResult result =
+        CopyNewFile(with_slashes + "/Arena.rv2", folder + "\\Maps\\..\\Maps\\Arena.rv2");
+    EXPECT_EQ(result.outcome, CopyOutcome::Copied) << result.reason;
+    EXPECT_EQ(ReadWholeFile(folder + "\\Maps\\Arena.rv2"), "arena");
+    EXPECT_EQ(CopyNewFile(folder + "\\Arena.rv2", folder + "\\Maps\\Arena.rv2").outcome,
+              CopyOutcome::DestinationExists);
+}
+
 TEST(PathExistsOnWindows, IsTrueForFilesAndFoldersOnly) {
     ScratchFolder scratch;
     scratch.WriteFile("Maps/Arena.rv2", "x");

@@ -31,13 +31,35 @@ ScratchFolder::ScratchFolder() {
     path_.assign(utf8.begin(), utf8.end());
 }
 
-ScratchFolder::~ScratchFolder() {
-    // Read-only files would make the removal stop halfway.
-    std::error_code ignored;
-    for (const auto& item : std::filesystem::recursive_directory_iterator(Native(path_), ignored)) {
-        SetFileAttributesW(item.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+namespace {
+
+// Removes a folder and everything in it, read-only files and paths past MAX_PATH included.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                RemoveTree(path);
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found) != 0);
+        FindClose(search);
     }
-    std::filesystem::remove_all(Native(path_), ignored);
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+ScratchFolder::~ScratchFolder() {
+    RemoveTree(L"\\\\?\\" + Native(path_).wstring());
 }
 
 std::string ScratchFolder::Under(const std::string& relative) const {
