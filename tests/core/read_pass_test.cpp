@@ -12,46 +12,27 @@ namespace {
 
 using enum Category;
 
-// Read, Exist and Ready counts of one category after a read pass.
-struct Counts {
-    int read = 0;
-    int exist = 0;
-    int ready = 0;
-    friend bool operator==(const Counts&, const Counts&) = default;
-};
-
-class ReadPass : public PassTest {
-protected:
-    Counts CountsOf(Category category) const {
-        const FileCounters& c = installer.Counters();
-        return {c.Count(CounterKind::Read, category), c.Count(CounterKind::Exist, category),
-                c.Count(CounterKind::Ready, category)};
-    }
-};
+class ReadPass : public PassTest {};
 
 TEST_F(ReadPass, CountsChecksAndSumsUp) {
     struct Case {
         std::string title;
-        std::vector<std::string> add_on;
-        std::vector<std::string> in_game;
-        std::map<Category, Counts> counts;  // categories not named count 0
+        std::vector<std::string> add_on, in_game;
+        std::map<Category, std::array<int, 3>> counts;  // Read, Exist, Ready; others all 0
         std::string status;
-        bool write_enabled;
     };
     const std::vector<Case> cases = {
-        {"one file present, one missing",
+        {"one present, one missing",
          {"Maps/DM-One.rv2", "Textures/One.utx"},
          {"Maps/DM-One.rv2"},
          {{Maps, {1, 1, 0}}, {Textures, {1, 0, 1}}},
-         "1 File(s) are ready to write - 2 File(s) checked!",
-         true},
+         "1 File(s) are ready to write - 2 File(s) checked!"},
         {"both present",
-         {"Maps/DM-One.rv2", "Textures/One.utx"},
+         {"Maps/DM-One.rv2", "One.utx"},
          {"Maps/DM-One.rv2", "Textures/One.utx"},
          {{Maps, {1, 1, 0}}, {Textures, {1, 1, 0}}},
-         "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!",
-         false},
-        {"one of each of the thirteen patterns",
+         "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!"},
+        {"one of each pattern",
          {"a.ukx", "a.rv2", "a.ogg", "a.uax", "a.usx", "a.u", "a.ini", "a.int", "a.ucl", "a.det",
           "a.upl", "a.dll", "a.utx"},
          {"System/a.ini"},
@@ -62,156 +43,117 @@ TEST_F(ReadPass, CountsChecksAndSumsUp) {
           {StaticMeshes, {1, 0, 1}},
           {System, {7, 1, 6}},
           {Textures, {1, 0, 1}}},
-         "12 File(s) are ready to write - 13 File(s) checked!",
-         true},
-        {"letter case and endings without a dot; other files count nowhere",
-         {"Thing.UKX", "A/thing.ukx", "B/Thing.Ukx", "oldukx", "readme.mnu", "notes.txt",
-          "pack.zip"},
-         {"Animations/thing.ukx"},
-         {{Animations, {4, 1, 3}}, {System, {1, 0, 1}}},
-         "4 File(s) are ready to write - 5 File(s) checked!",
-         true},
-        {"the add-on's own folders play no part; the same name twice counts twice",
+         "12 File(s) are ready to write - 13 File(s) checked!"},
+        {"letter case, endings without a dot, other files",
+         {"Thing.UKX", "A/thing.ukx", "oldukx", "readme.mnu", "notes.txt"},
+         {"Animations/oldukx"},
+         {{Animations, {3, 1, 2}}, {System, {1, 0, 1}}},
+         "3 File(s) are ready to write - 4 File(s) checked!"},
+        {"same name twice, own folders play no part",
          {"Extra/Deep/x.uax", "Other/x.uax"},
          {"Sounds/x.uax"},
          {{Sounds, {2, 2, 0}}},
-         "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!",
-         false},
-        {"a leading space is not part of the name checked",
-         {" spaced.ukx"},
-         {"Animations/spaced.ukx"},
-         {{Animations, {1, 1, 0}}},
-         "No Data to write - 1 File(s) loaded - 1 File(s) already exisit!",
-         false},
-        {"a folder in the game's sub-folder counts as present",
-         {"Maps/Arena.rv2"},
-         {"Maps/Arena.rv2/inside"},
-         {{Maps, {1, 1, 0}}},
-         "No Data to write - 1 File(s) loaded - 1 File(s) already exisit!",
-         false},
+         "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!"},
+        {"a leading space is not part of the name; a folder counts as present",
+         {" spaced.ukx", "Arena.rv2"},
+         {"Animations/spaced.ukx", "Maps/Arena.rv2/inside"},
+         {{Animations, {1, 1, 0}}, {Maps, {1, 1, 0}}},
+         "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!"},
         {"nothing to find",
          {"readme.txt"},
          {},
          {},
-         "No Data to write - 0 File(s) loaded - 0 File(s) already exisit!",
-         false},
+         "No Data to write - 0 File(s) loaded - 0 File(s) already exisit!"},
     };
-    for (const Case& c : cases) {
+    for (std::size_t n = 0; n < cases.size(); ++n) {
+        const Case& c = cases[n];
         SCOPED_TRACE(c.title);
-        TempFolder add;
-        TempFolder game;
-        for (const CategoryInfo& info : kCategories) {
-            game.AddFolder(std::string(info.sub_folder));
-        }
+        UseFolders("add" + std::to_string(n), "game" + std::to_string(n));
         for (const auto& file : c.add_on) {
-            add.AddFile(file);
+            AddOn(file);
         }
         for (const auto& file : c.in_game) {
-            game.AddFile(file);
+            InGame(file);
         }
-        installer.AddOnFolder = add.Path();
-        installer.GameFolder = game.Path();
-        window.SetEnabled({"cmd_write"}, !c.write_enabled);
+        const bool ready = c.status.find("are ready") != std::string::npos;
+        window.SetEnabled({"cmd_write"}, !ready);
+        window.SetToolTip({"lbl_status"}, "reasons of an earlier write");
 
         installer.cmd_read_Click();
 
-        int read = 0, exist = 0, ready = 0;
+        std::array<int, 3> totals{};
         for (const CategoryInfo& info : kCategories) {
             const auto it = c.counts.find(info.category);
-            const Counts expected = it == c.counts.end() ? Counts{} : it->second;
-            EXPECT_EQ(CountsOf(info.category), expected) << info.sub_folder;
-            EXPECT_EQ(Caption(info.category, CounterKind::Read), std::to_string(expected.read));
-            EXPECT_EQ(Caption(info.category, CounterKind::Exist), std::to_string(expected.exist));
-            EXPECT_EQ(Caption(info.category, CounterKind::Ready), std::to_string(expected.ready));
+            const std::array<int, 3> want =
+                it == c.counts.end() ? std::array<int, 3>{} : it->second;
+            const CounterKind kinds[] = {CounterKind::Read, CounterKind::Exist, CounterKind::Ready};
+            for (std::size_t k = 0; k < 3; ++k) {
+                EXPECT_EQ(installer.Counters().Count(kinds[k], info.category), want[k]);
+                EXPECT_EQ(Caption(info.category, kinds[k]), std::to_string(want[k]));
+                totals[k] += want[k];
+            }
             EXPECT_EQ(Caption(info.category, CounterKind::Written), "0");
-            read += expected.read;
-            exist += expected.exist;
-            ready += expected.ready;
         }
-        EXPECT_EQ(installer.Counters().Total(CounterKind::Read), read);
-        EXPECT_EQ(installer.Counters().Total(CounterKind::Exist), exist);
-        EXPECT_EQ(installer.Counters().Total(CounterKind::Ready), ready);
+        EXPECT_EQ(installer.Counters().Total(CounterKind::Read), totals[0]);
+        EXPECT_EQ(installer.Counters().Total(CounterKind::Exist), totals[1]);
+        EXPECT_EQ(installer.Counters().Total(CounterKind::Ready), totals[2]);
         EXPECT_EQ(Status(), c.status);
-        EXPECT_EQ(window.Enabled("cmd_write"), c.write_enabled);
-        EXPECT_EQ(window.pointer, MousePointer::Default);
-        EXPECT_FALSE(installer.PassRunning());
+        EXPECT_EQ(window.Enabled("cmd_write"), ready);
+        EXPECT_EQ(ToolTip(), "") << "no stale failure reasons";
     }
 }
 
-TEST_F(ReadPass, ShowsEachNameAndChecksItsGamePath) {
+TEST_F(ReadPass, ResetsThenSearchesEachRowBetweenBusyPointerAndYields) {
     AddOn("Pack/Maps/DM-Two.rv2");
     AddOn(" lead.utx");
     installer.cmd_read_Click();
+
+    std::vector<std::string> resets, pointers;
+    for (int group : {0, 2, 1, 3}) {
+        for (const CategoryInfo& info : kCategories) {
+            resets.push_back("caption " + std::string(info.counter_label) + "(" +
+                             std::to_string(group) + ") = 0");
+        }
+    }
+    for (std::size_t row = 0; row < kRowCount; ++row) {
+        // One yield in the search for each of the add-on folder, Pack and Pack/Maps.
+        pointers.insert(pointers.end(),
+                        {"pointer 11", "yield", "yield", "yield", "yield", "pointer 0", "yield"});
+    }
+    const auto captions = window.LogLines("caption ");
+    EXPECT_EQ(std::vector<std::string>(captions.begin(), captions.begin() + 28), resets);
+    auto log = window.log;
+    std::erase_if(log, [](const std::string& l) { return l != "yield" && !l.starts_with("poi"); });
+    EXPECT_EQ(log, pointers);
     EXPECT_EQ(StatusLines(),
               (std::vector<std::string>{"Reading: DM-Two.rv2", "Reading: lead.utx",
                                         "2 File(s) are ready to write - 2 File(s) checked!"}));
-    EXPECT_EQ(installer.TargetPath, temp.Path("game") + SubFolderText(Textures) + "lead.utx")
-        << "the game folder, the sub-folder text and the bare name";
+    EXPECT_EQ(installer.TargetPath, GamePath("Textures/lead.utx"));
     EXPECT_FALSE(installer.TargetExists);
-}
-
-TEST_F(ReadPass, ResetsEveryCounterLabelInGroupOrderFirst) {
-    installer.cmd_read_Click();
-    std::vector<std::string> expected;
-    for (int group : {0, 2, 1, 3}) {
-        for (const CategoryInfo& info : kCategories) {
-            expected.push_back("caption " + std::string(info.counter_label) + "(" +
-                               std::to_string(group) + ") = 0");
-        }
-    }
-    const auto captions = window.LogLines("caption ");
-    ASSERT_GE(captions.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(captions.begin(), captions.begin() + 28), expected);
-}
-
-TEST_F(ReadPass, BusyPointerAndYieldsAroundEachOfTheThirteenSearches) {
-    AddOn("Sub/a.ukx");
-    installer.cmd_read_Click();
-    std::vector<std::string> expected;
-    for (std::size_t row = 0; row < kRowCount; ++row) {
-        // The search yields once for the add-on folder and once for Sub.
-        expected.insert(expected.end(),
-                        {"pointer 11", "yield", "yield", "yield", "pointer 0", "yield"});
-    }
-    std::vector<std::string> actual;
-    for (const auto& line : window.log) {
-        if (line == "yield" || line.rfind("pointer ", 0) == 0) {
-            actual.push_back(line);
-        }
-    }
-    EXPECT_EQ(actual, expected);
 }
 
 TEST_F(ReadPass, RepeatsTheSameResultAndClearsWhatAWriteLeft) {
     AddOn("a.ukx");
-    AddOn("b.ogg");
-    InGame("Music/b.ogg");
-    installer.cmd_read_Click();
     installer.cmd_write_Click();
     ASSERT_EQ(Caption(Animations, CounterKind::Written), "1");
-    installer.cmd_read_Click();
-    const std::string first = Status();
-    EXPECT_EQ(first, "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!");
-    EXPECT_EQ(Caption(Animations, CounterKind::Written), "0");
-    EXPECT_EQ(installer.Counters().Count(CounterKind::Written, Animations), 0);
-    installer.cmd_read_Click();
-    EXPECT_EQ(Status(), first);
-    EXPECT_EQ(Caption(Animations, CounterKind::Read), "1");
+    for (int run = 0; run < 2; ++run) {
+        installer.cmd_read_Click();
+        EXPECT_EQ(Status(), "No Data to write - 1 File(s) loaded - 1 File(s) already exisit!");
+        EXPECT_EQ(Caption(Animations, CounterKind::Written), "0");
+        EXPECT_EQ(Caption(Animations, CounterKind::Read), "1");
+    }
 }
 
-TEST_F(ReadPass, RefusesAnEmptyAddOnFolderAndTreatsAVanishedOneAsEmpty) {
+TEST_F(ReadPass, RefusesAnEmptyAddOnFolderAndFindsNothingInAVanishedOne) {
     AddOn("a.ukx");
     installer.cmd_read_Click();
-    ASSERT_TRUE(window.Enabled("cmd_write"));
     window.log.clear();
-    window.yields = 0;
-
     installer.AddOnFolder.clear();
     installer.cmd_read_Click();
-    EXPECT_EQ(StatusLines(), (std::vector<std::string>{"Please open your Add-On Folder first!"}));
-    EXPECT_EQ(window.yields, 0) << "no walk at all";
-    EXPECT_EQ(Caption(Animations, CounterKind::Read), "1") << "counters are left as they were";
-    EXPECT_TRUE(window.Enabled("cmd_write")) << "Write is left as it was";
+    EXPECT_EQ(
+        window.log,
+        (std::vector<std::string>{"caption lbl_status = Please open your Add-On Folder first!"}))
+        << "no walk, counters and Write left as they were";
 
     installer.AddOnFolder = temp.Path("gone");
     installer.cmd_read_Click();
@@ -219,30 +161,25 @@ TEST_F(ReadPass, RefusesAnEmptyAddOnFolderAndTreatsAVanishedOneAsEmpty) {
     EXPECT_FALSE(window.Enabled("cmd_write"));
 }
 
-TEST_F(ReadPass, ClicksWhileItYieldsAreRefused) {
+TEST_F(ReadPass, RefusesClicksWhileItYieldsAndStopsWhenTheWindowCloses) {
     AddOn("a.ukx");
-    AddOn("b.u");
-    int refused_presses = 0;
+    AddOn("b.rv2");
     window.on_yield = [&] {
         EXPECT_TRUE(installer.PassRunning());
         installer.cmd_write_Click();
         installer.cmd_read_Click();
-        ++refused_presses;
         return true;
     };
     installer.cmd_read_Click();
-    EXPECT_GT(refused_presses, 13);
     EXPECT_FALSE(installer.PassRunning());
-    EXPECT_TRUE(std::filesystem::is_empty(temp.Path("game/Animations"))) << "Write did not run";
-    EXPECT_TRUE(window.LogLines("caption lbl_status = Copying").empty());
-    EXPECT_EQ(Status(), "2 File(s) are ready to write - 2 File(s) checked!");
-    EXPECT_EQ(Caption(Animations, CounterKind::Read), "1") << "no second read counted in";
-}
+    EXPECT_TRUE(std::filesystem::is_empty(GamePath("Animations"))) << "Write did not run";
+    EXPECT_EQ(StatusLines(),
+              (std::vector<std::string>{"Reading: a.ukx", "Reading: b.rv2",
+                                        "2 File(s) are ready to write - 2 File(s) checked!"}));
 
-TEST_F(ReadPass, StopsAtOnceWhenTheWindowCloses) {
-    AddOn("a.ukx");
-    AddOn("b.rv2");
     // Rows 1 and 2 each yield three times; the window closes at the first yield of row 2.
+    window.log.clear();
+    window.yields = 0;
     window.on_yield = [&] { return window.yields < 4; };
     installer.cmd_read_Click();
     EXPECT_EQ(window.yields, 4);

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,30 +11,15 @@
 
 namespace rv::test {
 
-// Joins path parts with the platform's separator, the way the passes build paths.
-inline std::string Join(std::string path, const std::string& part) {
-    if (!path.empty() && path.back() != platform::kPathSeparator) {
-        path += platform::kPathSeparator;
-    }
-    return path + part;
-}
-
 // A fresh folder under the system's temporary folder, removed with all it holds at the end.
 class TempFolder {
 public:
     TempFolder() {
-        std::mt19937_64 random(std::random_device{}() ^
-                               static_cast<unsigned long long>(
-                                   std::chrono::steady_clock::now().time_since_epoch().count()));
-        const auto base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            auto candidate = base / ("rv-test-" + std::to_string(random()));
-            if (std::filesystem::create_directory(candidate)) {
-                root_ = candidate;
-                return;
-            }
-        }
-        throw std::runtime_error("no temporary folder");
+        std::mt19937_64 random(std::random_device{}());
+        do {
+            root_ =
+                std::filesystem::temp_directory_path() / ("rv-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(root_));
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -45,25 +28,13 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // The folder as the passes hold paths: native separators, no trailing separator.
-    std::string Path() const { return root_.string(); }
-    // A path below the folder; parts are separated by "/" and joined with the native separator.
-    std::string Path(const std::string& relative) const {
-        std::string path = Path();
-        std::string part;
-        for (char c : relative + "/") {
-            if (c == '/') {
-                if (!part.empty()) {
-                    path = Join(path, part);
-                }
-                part.clear();
-            } else {
-                part += c;
-            }
-        }
-        return path;
+    // A path below the folder as the passes hold paths: "a/b" is joined with the platform's
+    // separator; an empty relative path gives the folder itself.
+    std::string Path(std::string relative = {}) const {
+        std::replace(relative.begin(), relative.end(), '/', platform::kPathSeparator);
+        return relative.empty() ? root_.string()
+                                : root_.string() + platform::kPathSeparator + relative;
     }
-
     // Creates the file, and the folders leading to it, with the given content.
     void AddFile(const std::string& relative, const std::string& content = "data") const {
         const std::filesystem::path path(Path(relative));
@@ -71,7 +42,7 @@ public:
         std::ofstream(path, std::ios::binary) << content;
     }
     void AddFolder(const std::string& relative) const {
-        std::filesystem::create_directories(std::filesystem::path(Path(relative)));
+        std::filesystem::create_directories(Path(relative));
     }
 
 private:
