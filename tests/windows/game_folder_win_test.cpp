@@ -39,24 +39,32 @@ TEST_F(GameFolderOnWindows, StartUpFindsTheFolderThe32BitInstallerRegistered) {
     // C:\Spiele\Рав Ω: a folder outside the ANSI code page.
     const std::wstring folder = L"C:\\Spiele\\\u0420\u0430\u0432 \u03A9";
     const std::string folder_utf8 = "C:\\Spiele\\\xD0\xA0\xD0\xB0\xD0\xB2 \xCE\xA9";
+    const std::wstring other = L"C:\\Games\\RV64";
     const struct {
         const char* what;
-        const wchar_t* view;
+        std::wstring view32;  // folder written in the 32-bit view, or empty
+        std::wstring view64;  // folder written in the 64-bit view, or empty
         std::int32_t result;
         std::string game_folder;
         bool open_game_folder_enabled;
     } cases[] = {
-        {"written by a 32-bit installer", L"/reg:32", 0, folder_utf8, false},
-        {"written only in the 64-bit view", L"/reg:64", 2, "", true},
+        {"written by a 32-bit installer", folder, L"", 0, folder_utf8, false},
+        {"both views: the 32-bit one counts", folder, other, 0, folder_utf8, false},
+        {"only the 64-bit view, which the game never reads", L"", other, 2, "", true},
     };
     for (const auto& item : cases) {
         SCOPED_TRACE(item.what);
         for (const wchar_t* view : {L"/reg:32", L"/reg:64"}) {
             test::RunReg(L"delete \"" + kKey2004 + L"\" /f " + view);
         }
-        ASSERT_EQ(test::RunReg(L"add \"" + kKey2004 + L"\" /v Folder /t REG_SZ /d \"" + folder +
-                               L"\" /f " + item.view),
-                  0u);
+        for (const auto& [view, written] :
+             {std::pair{L"/reg:32", item.view32}, std::pair{L"/reg:64", item.view64}}) {
+            if (!written.empty()) {
+                ASSERT_EQ(test::RunReg(L"add \"" + kKey2004 + L"\" /v Folder /t REG_SZ /d \"" +
+                                       written + L"\" /f " + view),
+                          0u);
+            }
+        }
         const std::unique_ptr<platform::RegistryBackend> registry = platform::OpenSystemRegistry();
 
         RegValue value = std::int32_t{7};

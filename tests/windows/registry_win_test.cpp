@@ -28,12 +28,6 @@ protected:
         }
     }
 
-    void RegAdd(const wchar_t* view, const std::wstring& folder) {
-        ASSERT_EQ(RunReg(L"add \"HKLM\\" + key_ + L"\" /v Folder /t REG_SZ /d \"" + folder +
-                         L"\" /f " + view),
-                  0u);
-    }
-
     // Stores a value in the 32-bit view with the given type and raw bytes.
     void Store(const std::wstring& name, DWORD type, const void* data, DWORD size) {
         HKEY key = nullptr;
@@ -77,38 +71,6 @@ protected:
     std::string key_utf8_;
     std::unique_ptr<RegistryBackend> registry_ = OpenSystemRegistry();
 };
-
-TEST_F(RegistryOnWindows, FindsTheKeyInTheViewWhereA32BitInstallerWroteIt) {
-    const struct {
-        const char* what;
-        const wchar_t* view32;  // folder written in the 32-bit view, or null
-        const wchar_t* view64;  // folder written in the 64-bit view, or null
-        std::int32_t result;
-        std::string data;
-    } cases[] = {
-        {"only the 32-bit view", L"C:\\Games\\RV2004", nullptr, kRegSuccess,
-         std::string("C:\\Games\\RV2004\0", 16)},
-        {"both views, the 32-bit one wins", L"C:\\Games\\RV32", L"C:\\Games\\RV64", kRegSuccess,
-         std::string("C:\\Games\\RV32\0", 14)},
-        {"only the 64-bit view, which the game never reads", nullptr, L"C:\\Games\\RV64",
-         kRegNotFound, ""},
-    };
-    for (const auto& item : cases) {
-        SCOPED_TRACE(item.what);
-        for (const wchar_t* view : {L"/reg:32", L"/reg:64"}) {
-            RunReg(L"delete \"HKLM\\" + key_ + L"\" /f " + view);
-        }
-        if (item.view32 != nullptr) {
-            RegAdd(L"/reg:32", item.view32);
-        }
-        if (item.view64 != nullptr) {
-            RegAdd(L"/reg:64", item.view64);
-        }
-        const Read read = ReadValue("Folder");
-        EXPECT_EQ(read.result, item.result);
-        EXPECT_EQ(read.data, item.data);
-    }
-}
 
 TEST_F(RegistryOnWindows, HandsOutTextsAsUtf8WithTheirByteCounts) {
     const std::wstring spiele = L"C:\\Spiele\\\u0420\u0430\u0432 \u03A9 \u6E38\U0001F3AE";
