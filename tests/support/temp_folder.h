@@ -28,21 +28,18 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // A path below the folder as the passes hold paths: "a/b" is joined with the platform's
-    // separator; an empty relative path gives the folder itself.
+    // "a/b" below the folder, joined with the platform's separator as the passes join paths.
     std::string Path(std::string relative = {}) const {
         std::replace(relative.begin(), relative.end(), '/', platform::kPathSeparator);
-        return relative.empty() ? root_.string()
-                                : root_.string() + platform::kPathSeparator + relative;
+        return root_.string() + (relative.empty() ? "" : platform::kPathSeparator + relative);
     }
-    // Creates the file, and the folders leading to it, with the given content.
+    // Creates the file and the folders leading to it; a name ending in "/" is a folder.
     void AddFile(const std::string& relative, const std::string& content = "data") const {
         const std::filesystem::path path(Path(relative));
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << content;
-    }
-    void AddFolder(const std::string& relative) const {
-        std::filesystem::create_directories(Path(relative));
+        std::filesystem::create_directories(relative.ends_with('/') ? path : path.parent_path());
+        if (!relative.ends_with('/')) {
+            std::ofstream(path, std::ios::binary) << content;
+        }
     }
 
 private:
@@ -52,12 +49,6 @@ private:
 inline std::string ReadWhole(const std::string& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// True for anything at the path, a dangling link included.
-inline bool Exists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
 // The names in a folder, sorted.

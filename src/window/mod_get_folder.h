@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+// The folder picker of the two Open buttons.
+namespace rv::modGetFolder {
+
+inline constexpr std::string_view kPickerTitle = "Bitte den Startordner wählen!";
+
+// The part of the text before its first NUL; the whole text when it holds none.
+std::string TrimAtNull(std::string_view text);
+QString TrimAtNull(const QString& text);
+
+// The text without leading and trailing U+0020 spaces; tabs and other white space stay.
+std::string TrimSpaces(std::string_view text);
+
+// Shows the folder picker (folders only, whole file system, nothing preselected) and returns
+// the chosen folder as the workflow holds paths, or empty text when the user cancels.
+std::string BrowseForFolder(QWidget* owner);
+
+// Turns a folder from Qt into a workflow path: native separators, and on Linux the very bytes
+// the kernel uses for the name.
+std::string PathFromQt(const QString& folder);
+
+// What shows the picker; tests put their answer here instead of the modal dialog. Receives the
+// owner, the title, the preselected folder and the dialog options, returns the chosen folder.
+using DirectoryPicker = std::function<QString(QWidget* owner, const QString& title,
+                                              const QString& start, QFileDialog::Options options)>;
+
+// Replaces the picker; an empty function restores the real dialog.
+void SetDirectoryPicker(DirectoryPicker picker);
+
+}  // namespace rv::modGetFolder

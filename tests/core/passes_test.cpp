@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pass_fixture.h"
+
+namespace rv::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
+    struct Case {
+        Lines add_on, in_game;
+        // Read, Exist and Ready of Animations, Maps, Music, Sounds, StaticMeshes, System, Textures.
+        std::array<std::array<int, 3>, kCategoryCount> counts;
+        std::string status;
+    };
+    const std::vector<Case> cases = {
+        {{"a.ukx", "a.rv2", "a.ogg", "a.uax", "a.usx", "a.u", "a.ini", "a.int", "a.ucl", "a.det",
+          "a.upl", "a.dll", "a.utx"},
+         {"System/a.ini"},
+         {{{1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {7, 1, 6}, {1, 0, 1}}},
+         "12 File(s) are ready to write - 13 File(s) checked!"},
+        // Letter case, endings without a dot and other files.
+        {{"Thing.UKX", "A/oldukx", "readme.mnu", "notes.txt"},
+         {"Animations/oldukx"},
+         {{{2, 1, 1}, {}, {}, {}, {}, {1, 0, 1}, {}}},
+         "2 File(s) are ready to write - 3 File(s) checked!"},
+        // The same name twice; a leading space is no part of the name; a folder counts as there.
+        {{"X/dup.uax", "Y/dup.uax", " spaced.rv2"},
+         {"Sounds/dup.uax", "Maps/spaced.rv2/inside"},
+         {{{}, {1, 1, 0}, {}, {2, 2, 0}, {}, {}, {}}},
+         "No Data to write - 3 File(s) loaded - 3 File(s) already exisit!"},
+        {{}, {}, {}, "No Data to write - 0 File(s) loaded - 0 File(s) already exisit!"},
+    };
+    const CounterKind kinds[] = {CounterKind::Read, CounterKind::Exist, CounterKind::Ready};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        Pass p;
+        for (const auto& file : c.add_on) {
+            p.temp.AddFile("add/" + file);
+        }
+        for (const auto& file : c.in_game) {
+            p.temp.AddFile("game/" + file);
+        }
+        const bool ready = c.status.find("are ready") != std::string::npos;
+        for (int run = 0; run < 2; ++run) {
+            p.window.SetEnabled({"cmd_write"}, !ready);
+            p.window.SetToolTip({"lbl_status"}, "reasons of an earlier write");
+            p.installer.cmd_read_Click();
+        }
+        for (std::size_t k = 0; k < 3; ++k) {
+            int total = 0;
+            for (std::size_t i = 0; i < kCategoryCount; ++i) {
+                const Category category = kCategories[i].category;
+                EXPECT_EQ(p.installer.Counters().Count(kinds[k], category), c.counts[i][k]);
+                EXPECT_EQ(p.Caption(category, kinds[k]), std::to_string(c.counts[i][k]));
+                total += c.counts[i][k];
+            }
+            EXPECT_EQ(p.installer.Counters().Total(kinds[k]), total);
+        }
+        EXPECT_EQ(p.Status(), c.status);
+        EXPECT_EQ(p.window.Enabled("cmd_write"), ready);
+        EXPECT_EQ(p.ToolTip(), "");
+    }
+}
+
+TEST(ReadPass, ResetsThenSearchesEachRowBetweenBusyPointerAndYields) {
+    Pass p;
+    p.temp.AddFile("add/Pack/Maps/DM-Two.rv2");
+    p.temp.AddFile("add/ lead.utx");
+    p.installer.cmd_read_Click();
+
+    Lines resets, pointers;
+    for (int group : {0, 2, 1, 3}) {
+        for (const CategoryInfo& info : kCategories) {
+            resets.push_back("caption " + std::string(info.counter_label) + "(" +
+                             std::to_string(group) + ") = 0");
+        }
+    }
+    for (std::size_t row = 0; row < kRowCount; ++row) {
+        // The search yields once for each of the add-on folder, Pack and Pack/Maps.
+        pointers.insert(pointers.end(),
+                        {"pointer 11", "yield", "yield", "yield", "yield", "pointer 0", "yield"});
+    }
+    const auto captions = p.window.LogLines("caption ");
+    EXPECT_EQ(Lines(captions.begin(), captions.begin() + 28), resets);
+    auto log = p.window.log;
+    std::erase_if(log, [](const std::string& l) { return l != "yield" && !l.starts_with("poi"); });
+    EXPECT_EQ(log, pointers);
+    EXPECT_EQ(p.StatusLines(), (Lines{"Reading: DM-Two.rv2", "Reading: lead.utx",
+                                      "2 File(s) are ready to write - 2 File(s) checked!"}));
+    EXPECT_EQ(p.installer.TargetPath, p.Game("Textures/lead.utx"));
+}
+
+// Copies in the write order, never over what is there, counts only what was copied and lists
+// each failed copy with its reason.
+TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
+    Pass p;
+    for (const std::string file :
+         {"Pack/Maps/Arena.rv2", "b.upl", "a.dll", "x.u", "menu", "Sys/y.int", "present.utx",
+          "notes.txt", "A/same.ogg", "B/same.ogg", "m1.usx", "m2.usx"}) {
+        p.temp.AddFile("add/" + file, file);
+    }
+    p.temp.AddFile("game/Textures/present.utx", "game's own");
+    fs::remove(p.Game("StaticMeshes"));
+    fs::last_write_time(p.Add("x.u"), fs::file_time_type::clock::now() - std::chrono::hours(9000));
+
+    p.installer.cmd_write_Click();
+
+    Lines expected, system_counts;
+    for (const std::string file : {"Pack/Maps/Arena.rv2", "A/same.ogg", "m1.usx", "m2.usx", "menu",
+                                   "x.u", "Sys/y.int", "a.dll", "b.upl"}) {
+        expected.push_back("Copying: " + p.Add(file));
+    }
+    for (const char* count : {"1", "2", "3", "4", "5"}) {
+        system_counts.push_back(std::string("caption lbl_SystemCounter(1) = ") + count);
+    }
+    expected.push_back("Write incomplete - 7 File(s) written - 2 File(s) failed!");
+    EXPECT_EQ(p.StatusLines(), expected);
+    EXPECT_EQ(p.window.LogLines("caption lbl_SystemCounter(1)"), system_counts);
+    EXPECT_TRUE(p.window.LogLines("caption lbl_StaticCounter").empty());
+    EXPECT_TRUE(p.window.LogLines("enabled ").empty());
+    // One line per failure: the source path, then a reason.
+    const std::string tip = p.ToolTip(), first = p.Add("m1.usx: "), second = p.Add("m2.usx: ");
+    const auto newline = tip.find('\n');
+    EXPECT_TRUE(tip.starts_with(first) && newline > first.size()) << tip;
+    EXPECT_TRUE(tip.substr(newline + 1).starts_with(second) &&
+                tip.size() > newline + 1 + second.size());
+    EXPECT_EQ(ReadWhole(p.Game("Maps/Arena.rv2")), "Pack/Maps/Arena.rv2");
+    EXPECT_EQ(ReadWhole(p.Game("Music/same.ogg")), "A/same.ogg") << "the first found wins";
+    EXPECT_EQ(ReadWhole(p.Game("Textures/present.utx")), "game's own");
+    EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"a.dll", "b.upl", "menu", "x.u", "y.int"}));
+    EXPECT_EQ(fs::last_write_time(p.Game("System/x.u")), fs::last_write_time(p.Add("x.u")));
+
+    // Once the folder is there, a second pass copies just the two and keeps the other labels.
+    p.temp.AddFile("game/StaticMeshes/");
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
+    EXPECT_EQ(p.ToolTip(), "");
+    EXPECT_EQ(p.Caption(Category::Music, CounterKind::Written), "1");
+    EXPECT_EQ(p.installer.Counters().Count(CounterKind::Written, Category::Music), 0);
+}
+
+TEST(Passes, RefuseMissingFolders) {
+    Pass p;
+    p.temp.AddFile("add/a.ukx");
+    const std::string add = p.Add(""), game = p.Game("");
+    for (const auto& [writing, add_on, game_folder, status] :
+         {std::tuple{false, std::string(), game, "Please open your Add-On Folder first!"},
+          {true, std::string(), game, "Please open your Add-On Folder first!"},
+          {true, add, std::string(), "Please open your Game Folder first!"}}) {
+        p.installer.AddOnFolder = add_on;
+        p.installer.GameFolder = game_folder;
+        p.window.log.clear();
+        writing ? p.installer.cmd_write_Click() : p.installer.cmd_read_Click();
+        EXPECT_EQ(p.window.log, (Lines{"caption lbl_status = " + std::string(status)}));
+    }
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 1 File(s) checked!") << "no game folder";
+}
+
+TEST(Passes, RefuseClicksWhileTheyYieldAndStopWhenTheWindowCloses) {
+    for (bool writing : {false, true}) {
+        Pass p;
+        p.temp.AddFile("add/a.ukx");
+        p.temp.AddFile("add/b.rv2");
+        p.window.on_yield = [&] {
+            EXPECT_TRUE(p.installer.PassRunning());
+            p.installer.cmd_read_Click();
+            p.installer.cmd_write_Click();
+            return p.window.yields < 4;  // row 1 yields three times; the window closes in row 2
+        };
+        writing ? p.installer.cmd_write_Click() : p.installer.cmd_read_Click();
+        EXPECT_EQ(p.StatusLines(),
+                  (Lines{writing ? "Copying: " + p.Add("a.ukx") : "Reading: a.ukx"}));
+        EXPECT_EQ(NamesIn(p.Game("Animations")), writing ? Lines{"a.ukx"} : Lines{});
+        EXPECT_TRUE(fs::is_empty(p.Game("Maps")));
+        EXPECT_EQ(p.window.pointer, MousePointer::Default);
+        EXPECT_TRUE(p.window.LogLines("enabled ").empty());
+        EXPECT_FALSE(p.installer.PassRunning());
+    }
+}
+
+}  // namespace
+}  // namespace rv::test
