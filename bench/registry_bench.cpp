@@ -1,7 +1,7 @@
 // Measures how long the hive parser takes on a generated 3 MB system.reg, the size of a fresh
 // prefix's, and how long a whole game-folder look-up takes through the prefix registry (which
 // reads and parses the hive at every key it opens). Target: well under 50 ms.
-// Usage: bench_registry [path/to/system.reg]   (a real hive is measured as well when given)
+// Usage: registry_bench [path/to/system.reg]   (a real hive is measured as well when given)
 #include <stdlib.h>
 #include <time.h>
 
