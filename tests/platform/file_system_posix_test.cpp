@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -45,10 +46,9 @@ TEST(ListFolder, SortsCaseInsensitivelyThenBytewiseAndTellsFoldersByWhatLinksRea
         temp.AddFile(name);
     }
     temp.AddFile("folder/");
-    for (const auto& [link, target] : {std::pair{"to-folder", "folder"},
-                                       {"to-file", "file"},
-                                       {"dangling", "nowhere"},
-                                       {"loop", "loop"}}) {
+    const std::pair<const char*, const char*> links[] = {
+        {"to-folder", "folder"}, {"to-file", "file"}, {"dangling", "nowhere"}, {"loop", "loop"}};
+    for (const auto& [link, target] : links) {
         fs::create_symlink(target, temp.Path(link));
     }
     ASSERT_EQ(mkfifo(temp.Path("pipe").c_str(), 0600), 0);
@@ -64,21 +64,17 @@ TEST(ListFolder, SortsCaseInsensitivelyThenBytewiseAndTellsFoldersByWhatLinksRea
     EXPECT_EQ(folders, (Names{"folder", "to-folder"}));
     EXPECT_EQ(ListFolder(temp.Path("to-folder"))->id, ListFolder(temp.Path("folder"))->id);
     EXPECT_FALSE(ListFolder(temp.Path())->id == ListFolder(temp.Path("folder"))->id);
-    for (const std::string& not_folder :
-         {temp.Path("missing"), temp.Path("file"), temp.Path("dangling"), temp.Path("file/"),
-          std::string()}) {
-        EXPECT_FALSE(ListFolder(not_folder).has_value()) << not_folder;
-    }
     // Anything at the path exists, a dangling link included; the name is matched exactly.
-    for (const auto& [path, exists] : {std::pair{temp.Path("file"), true},
-                                       {temp.Path("folder/"), true},
-                                       {temp.Path("dangling"), true},
-                                       {temp.Path("missing"), false},
-                                       {temp.Path("file/"), false},
-                                       {temp.Path("FILE"), false},
-                                       {std::string(), false}}) {
-        EXPECT_EQ(PathExists(path), exists) << path;
+    const std::vector<std::tuple<std::string, bool, bool>> paths = {
+        // path, listed, exists
+        {"file", false, true},     {"folder/", true, true}, {"dangling", false, true},
+        {"missing", false, false}, {"file/", false, false}, {"FILE", false, false},
+        {"loop", false, true}};
+    for (const auto& [path, listed, exists] : paths) {
+        EXPECT_EQ(ListFolder(temp.Path(path)).has_value(), listed) << path;
+        EXPECT_EQ(PathExists(temp.Path(path)), exists) << path;
     }
+    EXPECT_FALSE(ListFolder("").has_value() || PathExists(""));
 }
 
 TEST(CopyNewFile, CopiesContentAndTimeAndLeavesNothingElse) {
@@ -111,30 +107,23 @@ TEST(CopyNewFile, CopiesContentAndTimeAndLeavesNothingElse) {
 
 // Also a copy that fails midway, as on a full disk, leaves no file under any name.
 TEST(CopyNewFile, RefusesAndReportsWithoutTouchingAnything) {
-    struct Case {
-        std::string source, destination;
-        CopyOutcome outcome;
-        std::string reason_holds;
-    };
-    const std::vector<Case> cases = {
-        {"a.u", "System/file.u", CopyOutcome::DestinationExists, "exists"},
-        {"a.u", "System/dangling.u", CopyOutcome::DestinationExists, "exists"},
-        {"a.u", "System/linked.u", CopyOutcome::DestinationExists, "exists"},
-        {"a.u", "System/folder.u", CopyOutcome::DestinationExists, "exists"},
-        {"a.u", "Maps/a.u", CopyOutcome::DestinationFolderMissing,
-         "the game folder has no Maps folder"},
-        {"a.u", "Textures/a.u", CopyOutcome::DestinationFolderMissing, "Textures is not a folder"},
-        {"gone.u", "System/g.u", CopyOutcome::SourceUnreadable,
-         "the add-on file can no longer be read"},
-        {"dangling.u", "System/d.u", CopyOutcome::SourceUnreadable, "no longer be read"},
-        {"folder.u", "System/f.u", CopyOutcome::SourceUnreadable, "not a regular file"},
-        {"pipe.u", "System/p.u", CopyOutcome::SourceUnreadable, "not a regular file"},
-        {"a.u", "System/", CopyOutcome::Failed, "names no file"},
-        {"huge.u", "System/huge.u", CopyOutcome::Failed, "too large"},
-    };
+    using enum CopyOutcome;
+    const std::vector<std::tuple<std::string, std::string, CopyOutcome, std::string>> cases = {
+        {"a.u", "System/file.u", DestinationExists, "exists"},
+        {"a.u", "System/dangling.u", DestinationExists, "exists"},
+        {"a.u", "System/linked.u", DestinationExists, "exists"},
+        {"a.u", "System/folder.u", DestinationExists, "exists"},
+        {"a.u", "Maps/a.u", DestinationFolderMissing, "the game folder has no Maps folder"},
+        {"a.u", "Textures/a.u", DestinationFolderMissing, "Textures is not a folder"},
+        {"gone.u", "System/g.u", SourceUnreadable, "the add-on file can no longer be read"},
+        {"dangling.u", "System/d.u", SourceUnreadable, "no longer be read"},
+        {"folder.u", "System/f.u", SourceUnreadable, "not a regular file"},
+        {"pipe.u", "System/p.u", SourceUnreadable, "not a regular file"},
+        {"a.u", "System/", Failed, "names no file"},
+        {"huge.u", "System/huge.u", Failed, "too large"}};
     for (posix::Temporary way : kBothWays) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.source + " -> " + c.destination);
+        for (const auto& [source, destination, outcome, reason_holds] : cases) {
+            SCOPED_TRACE(source + " -> " + destination);
             TempFolder temp;
             temp.AddFile("add/a.u", "add-on");
             temp.AddFile("add/huge.u", std::string(1 << 20, 'h'));
@@ -150,11 +139,11 @@ TEST(CopyNewFile, RefusesAndReportsWithoutTouchingAnything) {
             const Names before = NamesIn(temp.Path("game/System"));
             const FileSizeLimit limit(100 * 1024);
 
-            const CopyResult result = posix::CopyNewFileUsing(way, temp.Path("add/" + c.source),
-                                                              temp.Path("game/" + c.destination));
+            const CopyResult result = posix::CopyNewFileUsing(way, temp.Path("add/" + source),
+                                                              temp.Path("game/" + destination));
 
-            EXPECT_EQ(result.outcome, c.outcome) << result.reason;
-            EXPECT_NE(result.reason.find(c.reason_holds), std::string::npos) << result.reason;
+            EXPECT_EQ(result.outcome, outcome) << result.reason;
+            EXPECT_NE(result.reason.find(reason_holds), std::string::npos) << result.reason;
             EXPECT_EQ(NamesIn(temp.Path("game/System")), before);
             EXPECT_EQ(NamesIn(temp.Path("elsewhere")), (Names{"keep.u"}));
             EXPECT_EQ(ReadWhole(temp.Path("elsewhere/keep.u")), "keep");
