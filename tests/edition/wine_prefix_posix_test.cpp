@@ -1,60 +1,176 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
-#include "edition/fake_prefix.h"
 #include "edition/reg_value_get.h"
 #include "platform/native_path.h"
 #include "platform/registry.h"
+#include "support/temp_folder.h"
 
 namespace rv {
 namespace {
 
 using namespace std::string_literals;
+using platform::kHKeyLocalMachine;
 
-std::string RunShell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            output += buffer;
-        }
-        ::pclose(pipe);
+const std::string kKey = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004";
+const std::string kHead = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
+const std::string kWin32 = kHead + "#arch=win32\n\n", kWin64 = kHead + "#arch=win64\n\n";
+const std::string k32Section = "[Software\\\\Zentor Technology\\\\Installed Apps\\\\RV2004] 1\n";
+const std::string k64Section =
+    "[Software\\\\Wow6432Node\\\\Zentor Technology\\\\Installed Apps\\\\RV2004] 1\n";
+const RegValue kUntouched = "untouched"s;
+
+// A prefix laid out as Wine lays it out, made the current one through WINEPREFIX.
+struct FakePrefix : test::TempFolder {
+    FakePrefix() {
+        AddFolder("drive_c");
+        AddFolder("dosdevices");
+        std::filesystem::create_directory_symlink("../drive_c", Path("dosdevices/c:"));
+        ::setenv("WINEPREFIX", Path().c_str(), 1);
     }
-    return output;
+};
+
+TEST(WinePrefixRegistry, ReadsTheGameFolderFromSystemReg) {
+    const std::vector<std::tuple<std::string, std::int32_t, RegValue>> cases = {
+        {kHead + k32Section + "\"Folder\"=\"C:\\\\G\"\n", 0, "C:\\G\0 "s},
+        {kWin64 + k32Section + "\"Folder\"=\"C:\\\\Wrong\"\n" + k64Section +
+             "\"Folder\"=\"C:\\\\Right\"\n",
+         0, "C:\\Right\0 "s},
+        {kWin64 + k32Section + "\"Folder\"=\"C:\\\\G\"\n", 2, kUntouched},
+        {kWin32 + k32Section + "\"Folder\"=hex(1):43,00,3a,00,\\\n  e4,00\n", 0, "C:\xC3\xA4 "s},
+        {kWin32 + k32Section + "\"Folder\"=str(2):\"%ProgramFiles%\"\n", 0, kUntouched},
+        {kWin32 + k32Section + "\"Folder\"=dword:80000000\n", 0, std::int32_t{-2147483647 - 1}},
+        {kWin32 + k32Section + "\"Path\"=\"C:\\\\G\"\n", 2, kUntouched},
+        {kWin32 + "[Software\\\\Other] 1\n\"Folder\"=\"x\"\n", 2, kUntouched},
+        {"REGEDIT4\n" + k32Section + "\"Folder\"=\"x\"\n", 5, kUntouched},
+    };
+    for (const auto& [hive, result, expected] : cases) {
+        SCOPED_TRACE(hive);
+        FakePrefix prefix;
+        prefix.AddFile("system.reg", hive);
+        RegValue value = kUntouched;
+        EXPECT_EQ(
+            RegValueGet(*platform::OpenSystemRegistry(), kHKeyLocalMachine, kKey, "Folder", value),
+            result);
+        EXPECT_EQ(value, expected);
+    }
 }
 
-// The one test on a prefix that Wine itself makes (a few seconds): the key is written as the
-// game's 32-bit installer writes it, and the drive path is checked against Wine's own resolution.
+// The registry contract for handles and buffers, then the codes for a hive that is missing (2)
+// or unusable (5).
+TEST(WinePrefixRegistry, KeepsTheRegistryContractAndTellsAMissingHiveFromAnUnreadableOne) {
+    FakePrefix prefix;
+    prefix.AddFile("system.reg", kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n");
+    const auto registry = platform::OpenSystemRegistry();
+    platform::RegKeyHandle handle = 0;
+    const auto open = [&](const std::string& key) {
+        return registry->OpenKey(kHKeyLocalMachine, key, 0x19, handle);
+    };
+    ASSERT_EQ(open("Software\\Zentor Technology"), 0) << "a key with only sub-keys exists";
+    EXPECT_EQ(registry->CloseKey(handle), 0);
+    EXPECT_EQ(registry->OpenKey(static_cast<std::int32_t>(0x80000001u), kKey, 0x19, handle), 2)
+        << "only HKLM is kept";
+    ASSERT_EQ(open(kKey), 0);
+    // The hive is read at the open: a change afterwards shows only at the next open.
+    prefix.AddFile("system.reg", kWin32 + k32Section + "\"Folder\"=\"C:\\\\Changed\"\n");
+    std::uint32_t type = 0, size = 0, small = 2;
+    ASSERT_EQ(registry->QueryValue(handle, "Folder", type, nullptr, size), 0);
+    EXPECT_EQ(type, platform::kRegSz);
+    EXPECT_EQ(size, 5u);
+    std::uint8_t buffer[8] = {};
+    EXPECT_EQ(registry->QueryValue(handle, "Folder", type, buffer, small), 234);
+    EXPECT_EQ(small, 5u);
+    EXPECT_EQ(buffer[0], 0) << "nothing written into a buffer that is too small";
+    EXPECT_EQ(registry->CloseKey(handle), 0);
+    EXPECT_EQ(registry->CloseKey(handle), 6) << "closed twice";
+    EXPECT_EQ(registry->QueryValue(handle, "Folder", type, nullptr, size), 6);
+    RegValue value;
+    EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, kKey, "Folder", value), 0);
+    EXPECT_EQ(value, RegValue("C:\\Changed\0 "s));
+
+    const std::filesystem::path hive = prefix.Path("system.reg");
+    std::filesystem::resize_file(hive, std::uintmax_t{300} << 20);
+    EXPECT_EQ(open(kKey), 5) << "far too large";
+    std::filesystem::remove(hive);
+    EXPECT_EQ(open(kKey), 2) << "no system.reg";
+    std::filesystem::create_symlink("system.reg", hive);
+    EXPECT_EQ(open(kKey), 5) << "a looping link";
+    std::filesystem::remove(hive);
+    std::filesystem::create_directory(hive);
+    EXPECT_EQ(open(kKey), 5) << "a folder";
+    ::setenv("WINEPREFIX", prefix.Path("absent").c_str(), 1);
+    EXPECT_EQ(open(kKey), 2) << "no prefix";
+}
+
+// Drive letters go through dosdevices; each part is found without regard to case (the first in
+// byte order when several match) until one matches nothing, and the rest is kept as written.
+// Without WINEPREFIX the prefix is ~/.wine.
+TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase) {
+    FakePrefix prefix;
+    for (const char* file : {"Maps/arena.rv2", "System/Both.u", "System/both.u", "System/bOTH.ini",
+                             "System/Both.ini", "R\xC3\xA4v/x"}) {
+        prefix.AddFile("drive_c/Games/RV2004/"s + file);
+    }
+    const std::string c = prefix.Path("dosdevices/c:"), game = c + "/Games/RV2004";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"c:\\GAMES\\rv2004\\maps\\ARENA.RV2", game + "/Maps/arena.rv2"},
+        {"C:/Games/RV2004\\Maps/", game + "/Maps/"},
+        {"C:\\\\Games\\RV2004\\\\Maps", game + "/Maps"},
+        {"C:\\Games\\RV2004\\Maps\\Arena2.rv2", game + "/Maps/Arena2.rv2"},
+        {"C:\\GAMES\\Nope\\MAPS\\A.rv2", c + "/Games/Nope/MAPS/A.rv2"},
+        {"C:\\Games\\RV2004\\System\\BOTH.u", game + "/System/Both.u"},
+        {"C:\\Games\\RV2004\\System\\both.u", game + "/System/both.u"},
+        {"C:\\Games\\RV2004\\System\\BOTH.INI", game + "/System/Both.ini"},
+        {"C:\\Games\\RV2004\\R\xC3\x84V", game + "/R\xC3\xA4v"},
+        {"C:\\", c + "/"},
+        {"C:", c},
+        {"D:\\Add\\Maps", prefix.Path("dosdevices/d:/Add/Maps")},
+        {"\\\\server\\share\\x", "\\\\server\\share\\x"},
+        {"1:\\x", "1:\\x"},
+        {"", ""},
+    };
+    for (const auto& [path, resolved] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(platform::ResolveNativePath(path), resolved);
+    }
+    const std::string old_home = ::getenv("HOME") != nullptr ? ::getenv("HOME") : "";
+    ::setenv("HOME", prefix.Path().c_str(), 1);
+    ::unsetenv("WINEPREFIX");
+    const std::string resolved = platform::ResolveNativePath("C:\\x");
+    ::setenv("HOME", old_home.c_str(), 1);
+    EXPECT_EQ(resolved, prefix.Path(".wine/dosdevices/c:/x")) << "the home prefix by default";
+}
+
+// On a prefix Wine itself makes (a few seconds): the key as the game's 32-bit installer writes
+// it, and a drive path checked against Wine's own resolution.
 TEST(RealWinePrefix, FindsWhatWineWroteAndResolvesPathsAsWineDoes) {
-    if (std::system("command -v wine >/dev/null 2>&1 && command -v wineserver >/dev/null 2>&1") !=
-        0) {
+    if (std::system("(command -v wine && command -v wineserver) >/dev/null") != 0) {
         GTEST_SKIP() << "wine is not installed";
     }
-    test::FakePrefix scratch;
-    const auto prefix = scratch.Root() / "wine";
-    const std::string env = "WINEPREFIX='" + prefix.string() +
+    const test::TempFolder scratch;
+    const std::string env = "WINEPREFIX='" + scratch.Path("wine") +
                             "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' DISPLAY= ";
-    RunShell(env +
-             "wine reg add 'HKLM\\Software\\Zentor Technology\\Installed Apps\\RV2004' /v Folder "
-             "/t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32 2>&1; " +
-             env + "wineserver -w");
-    ASSERT_TRUE(std::filesystem::exists(prefix / "system.reg")) << "wine made no prefix";
-
-    ::setenv("WINEPREFIX", prefix.c_str(), 1);
-    const auto registry = platform::OpenSystemRegistry();
+    const auto wine = [&](const std::string& command) {
+        const std::string out = scratch.Path("out");
+        static_cast<void>(std::system(
+            (env + command + " >" + out + " 2>/dev/null; " + env + "wineserver -w").c_str()));
+        return test::ReadWhole(out);
+    };
+    wine("wine reg add 'HKLM\\" + kKey +
+         "' /v Folder /t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32");
+    ASSERT_TRUE(test::Exists(scratch.Path("wine/system.reg"))) << "wine made no prefix";
+    ::setenv("WINEPREFIX", scratch.Path("wine").c_str(), 1);
     RegValue value;
-    EXPECT_EQ(RegValueGet(*registry, platform::kHKeyLocalMachine,
-                          "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004", "Folder", value),
-              0);
+    EXPECT_EQ(
+        RegValueGet(*platform::OpenSystemRegistry(), kHKeyLocalMachine, kKey, "Folder", value), 0);
     EXPECT_EQ(value, RegValue("C:\\Games\\Ravager 2004\\\0 "s));
-
-    std::string wine_path =
-        RunShell(env + "winepath -u 'C:\\windows\\system32' 2>/dev/null; " + env + "wineserver -w");
-    while (!wine_path.empty() && (wine_path.back() == '\n' || wine_path.back() == '/')) {
+    std::string wine_path = wine("winepath -u 'C:\\windows\\system32'");
+    while (wine_path.ends_with('\n') || wine_path.ends_with('/')) {
         wine_path.pop_back();
     }
     EXPECT_EQ(platform::ResolveNativePath("C:\\WINDOWS\\System32"), wine_path);
