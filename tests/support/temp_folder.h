@@ -41,10 +41,19 @@ public:
             std::ofstream(path, std::ios::binary) << content;
         }
     }
+    void AddFolder(const std::string& relative) const {
+        std::filesystem::create_directories(Path(relative));
+    }
 
 private:
     std::filesystem::path root_;
 };
+
+// True for anything at the path, a dangling link included.
+inline bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
 
 inline std::string ReadWhole(const std::string& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
