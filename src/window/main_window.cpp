@@ -36,9 +36,9 @@ QString UnescapeMnemonic(QString text) {
     return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* container) {
-    const QString caption = FromUtf8(spec.caption);
-    switch (spec.kind) {
+QWidget* CreateControl(const ControlSpec& entry, QWidget* container) {
+    const QString caption = FromUtf8(entry.caption);
+    switch (entry.kind) {
         case ControlKind::Frame:
             return new QGroupBox(EscapeMnemonic(caption), container);
         case ControlKind::Button:
@@ -46,7 +46,7 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* container) {
         case ControlKind::Label: {
             auto* label = new QLabel(caption, container);
             label->setTextFormat(Qt::PlainText);
-            label->setAlignment((spec.right_aligned ? Qt::AlignRight : Qt::AlignLeft) |
+            label->setAlignment((entry.right_aligned ? Qt::AlignRight : Qt::AlignLeft) |
                                 Qt::AlignTop);
             return label;
         }
@@ -92,14 +92,14 @@ void MainWindow::FocusFirstButton() {
 
 void MainWindow::BuildControls() {
     controls_.insert(objectName(), this);
-    for (const ControlSpec& spec : MainWindowLayout()) {
+    for (const ControlSpec& entry : MainWindowLayout()) {
         QWidget* container =
-            spec.container.empty()
+            entry.container.empty()
                 ? this
-                : controls_.value(ControlKey(spec.container, spec.container_index));
-        QWidget* control = CreateControl(spec, container);
-        control->setObjectName(ControlKey(spec.name, spec.index));
-        control->setGeometry(ToPixels(spec.rect));
+                : controls_.value(ControlKey(entry.container, entry.container_index));
+        QWidget* control = CreateControl(entry, container);
+        control->setObjectName(ControlKey(entry.name, entry.index));
+        control->setGeometry(ToPixels(entry.rect));
         controls_.insert(control->objectName(), control);
     }
     for (const LinkButton& link : LinkButtons()) {

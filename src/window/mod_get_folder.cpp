@@ -31,10 +31,6 @@ std::string EncodeName(const QString& name) {
 
 }  // namespace
 
-std::string TrimAtNull(std::string_view text) {
-    return std::string(text.substr(0, text.find('\0')));
-}
-
 QString TrimAtNull(const QString& text) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     return nul < 0 ? text : text.left(nul);

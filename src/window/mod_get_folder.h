@@ -14,7 +14,6 @@ namespace rv::modGetFolder {
 inline constexpr std::string_view kPickerTitle = "Bitte den Startordner wählen!";
 
 // The part of the text before its first NUL; the whole text when it holds none.
-std::string TrimAtNull(std::string_view text);
 QString TrimAtNull(const QString& text);
 
 // The text without leading and trailing U+0020 spaces; tabs and other white space stay.
