@@ -39,7 +39,7 @@ TEST(FindFiles, WalksDepthFirstAndListsMatchingFilesOnly) {
         SCOPED_TRACE(c.pattern);
         TempFolder temp;
         for (const auto& file : c.files) {
-            temp.AddFile(file);
+            file.ends_with('/') ? temp.AddFolder(file) : temp.AddFile(file);
         }
         for (const std::string& root : {temp.Path(), temp.Path() + platform::kPathSeparator}) {
             RecordingWindow window;

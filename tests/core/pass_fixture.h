@@ -24,9 +24,9 @@ inline FoundList Found(const TempFolder& temp, const std::vector<std::string>& f
 struct Pass {
     Pass() {
         for (const CategoryInfo& info : kCategories) {
-            temp.AddFile("game/" + std::string(info.sub_folder) + "/");
+            temp.AddFolder("game/" + std::string(info.sub_folder));
         }
-        temp.AddFile("add/");
+        temp.AddFolder("add");
         installer.AddOnFolder = temp.Path("add");
         installer.GameFolder = temp.Path("game");
     }

@@ -132,7 +132,7 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(fs::last_write_time(p.Game("System/x.u")), fs::last_write_time(p.Add("x.u")));
 
     // Once the folder is there, a second pass copies just the two and keeps the other labels.
-    p.temp.AddFile("game/StaticMeshes/");
+    p.temp.AddFolder("game/StaticMeshes");
     p.installer.cmd_write_Click();
     EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
     EXPECT_EQ(p.ToolTip(), "");

@@ -45,7 +45,7 @@ TEST(ListFolder, SortsCaseInsensitivelyThenBytewiseAndTellsFoldersByWhatLinksRea
          {"b", "A", "a", "B", "_x", "z2", "Z10", ".h", "\xff", "ab", "Ab", "file"}) {
         temp.AddFile(name);
     }
-    temp.AddFile("folder/");
+    temp.AddFolder("folder");
     const std::pair<const char*, const char*> links[] = {
         {"to-folder", "folder"}, {"to-file", "file"}, {"dangling", "nowhere"}, {"loop", "loop"}};
     for (const auto& [link, target] : links) {
@@ -83,7 +83,7 @@ TEST(CopyNewFile, CopiesContentAndTimeAndLeavesNothingElse) {
         temp.AddFile("add/big.utx", std::string(3 << 20, '\7') + "end");
         temp.AddFile("add/empty.u", "");
         fs::create_symlink(other, temp.Path("add/linked.rv2"));
-        temp.AddFile("game/Real/");
+        temp.AddFolder("game/Real");
         fs::create_symlink("Real", temp.Path("game/Maps"));
         const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(9000);
         fs::last_write_time(temp.Path("add/big.utx"), stamp);
@@ -123,11 +123,11 @@ TEST(CopyNewFile, RefusesAndReportsWithoutTouchingAnything) {
             TempFolder temp;
             temp.AddFile("add/a.u", "add-on");
             temp.AddFile("add/huge.u", std::string(1 << 20, 'h'));
-            temp.AddFile("add/folder.u/");
+            temp.AddFolder("add/folder.u");
             fs::create_symlink("nowhere", temp.Path("add/dangling.u"));
             ASSERT_EQ(mkfifo(temp.Path("add/pipe.u").c_str(), 0600), 0);
             temp.AddFile("game/System/file.u", "installed");
-            temp.AddFile("game/System/folder.u/");
+            temp.AddFolder("game/System/folder.u");
             temp.AddFile("game/Textures", "a file");
             temp.AddFile("elsewhere/keep.u", "keep");
             fs::create_symlink(temp.Path("elsewhere/none.u"), temp.Path("game/System/dangling.u"));
@@ -156,7 +156,7 @@ TEST(CopyNewFile, ADestinationThatAppearsDuringTheCopyIsKept) {
     for (int attempt = 0; attempt < 20 && !intruder_won; ++attempt) {
         TempFolder temp;
         temp.AddFile("add/slow.utx", std::string(64 << 20, 's'));
-        temp.AddFile("game/");
+        temp.AddFolder("game");
         const std::string destination = temp.Path("game/slow.utx");
         const int watch = inotify_init1(IN_CLOEXEC);
         ASSERT_GE(inotify_add_watch(watch, temp.Path("game").c_str(), IN_CREATE), 0);

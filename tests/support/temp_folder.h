@@ -33,13 +33,11 @@ public:
         std::replace(relative.begin(), relative.end(), '/', platform::kPathSeparator);
         return root_.string() + (relative.empty() ? "" : platform::kPathSeparator + relative);
     }
-    // Creates the file and the folders leading to it; a name ending in "/" is a folder.
+    // Creates the file, and the folders leading to it, with the given content.
     void AddFile(const std::string& relative, const std::string& content = "data") const {
         const std::filesystem::path path(Path(relative));
-        std::filesystem::create_directories(relative.ends_with('/') ? path : path.parent_path());
-        if (!relative.ends_with('/')) {
-            std::ofstream(path, std::ios::binary) << content;
-        }
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << content;
     }
     void AddFolder(const std::string& relative) const {
         std::filesystem::create_directories(Path(relative));
@@ -49,15 +47,15 @@ private:
     std::filesystem::path root_;
 };
 
+inline std::string ReadWhole(const std::string& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // True for anything at the path, a dangling link included.
 inline bool Exists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
-
-inline std::string ReadWhole(const std::string& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The names in a folder, sorted.
