@@ -1,17 +1,308 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cwctype>
+
 #include "platform/file_system.h"
+#include "platform/wide_text_win.h"
 
 namespace rv::platform {
+namespace {
 
-std::optional<FolderListing> ListFolder(const std::string&) {
-    return std::nullopt;
+// Below this length every Win32 call takes a path as it is; above it (MAX_PATH less room for a
+// file name in a folder) the path gets the "\\?\" form, which lifts the limit but is taken
+// literally, so it is made absolute and normalised first.
+constexpr std::size_t kLongPathThreshold = 248;
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
 }
 
-bool PathExists(const std::string&) {
-    return false;
+// The path as Windows' wide calls take it; empty when the text is not valid UTF-8.
+std::optional<std::wstring> SystemPath(const std::string& path) {
+    std::optional<std::wstring> wide = WideFromUtf8(path);
+    if (!wide || wide->size() < kLongPathThreshold || wide->starts_with(L"\\\\?\\")) {
+        return wide;
+    }
+    const DWORD needed = GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return wide;
+    }
+    std::wstring full(needed, L'\0');
+    const DWORD written = GetFullPathNameW(wide->c_str(), needed, full.data(), nullptr);
+    if (written == 0 || written >= needed) {
+        return wide;
+    }
+    full.resize(written);
+    if (full.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return L"\\\\?\\" + full;
 }
 
-CopyResult CopyNewFile(const std::string&, const std::string&) {
-    return {CopyOutcome::Failed, "not built yet"};
+DWORD Attributes(const std::wstring& system_path) {
+    return GetFileAttributesW(system_path.c_str());
+}
+
+bool IsFolder(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Volume serial number and file index name a folder uniquely while it exists. Where they cannot
+// be read, a number no real folder has is handed out, so the folder is never taken for another.
+FolderId IdentifyFolder(const std::wstring& system_path) {
+    const HANDLE folder = CreateFileW(system_path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known =
+        folder != INVALID_HANDLE_VALUE && GetFileInformationByHandle(folder, &info) != 0;
+    if (folder != INVALID_HANDLE_VALUE) {
+        CloseHandle(folder);
+    }
+    if (known) {
+        return {info.dwVolumeSerialNumber,
+                (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    }
+    static std::atomic<std::uint64_t> unknown_folders{0};
+    return {UINT64_MAX, ++unknown_folders};
+}
+
+// Names in the order the walk takes them: folded to upper case as NTFS orders them, then
+// bytewise, so a walk is the same on every file system (FAT and Wine list in creation or hash
+// order) and the same as on Linux.
+bool ListsBefore(const FolderEntry& a, const FolderEntry& b) {
+    const auto upper = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+    };
+    const auto less_folded = [&](char x, char y) { return upper(x) < upper(y); };
+    if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+                                     less_folded)) {
+        return true;
+    }
+    if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
+                                     less_folded)) {
+        return false;
+    }
+    return a.name < b.name;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const std::size_t cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos) {
+        return L".";
+    }
+    // "C:\x" lives in "C:\", not in "C:", which would mean the drive's current folder.
+    if (cut == 0 || (cut == 2 && path[1] == L':')) {
+        return path.substr(0, cut + 1);
+    }
+    return path.substr(0, cut);
+}
+
+std::wstring Joined(const std::wstring& folder, const std::wstring& name) {
+    if (!folder.empty() && IsSeparator(folder.back())) {
+        return folder + name;
+    }
+    return folder + L"\\" + name;
+}
+
+void RemoveTemporary(const std::wstring& path) {
+    // A copy takes over the source's attributes; a read-only temporary could not be deleted.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+std::string SystemMessage(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length > 0 && text != nullptr ? std::wstring(text, length) : L"";
+    LocalFree(text);
+    while (!message.empty() && (std::iswspace(message.back()) != 0 || message.back() == L'.')) {
+        message.pop_back();
+    }
+    std::string reason = "the copy failed";
+    if (!message.empty()) {
+        reason += ": " + Utf8FromWide(message);
+    }
+    return reason + " (Windows error " + std::to_string(error) + ")";
+}
+
+CopyResult SourceFailure(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return {CopyOutcome::SourceUnreadable, "the add-on file is gone"};
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return {CopyOutcome::SourceUnreadable, "another program has locked the add-on file"};
+        case ERROR_ACCESS_DENIED:
+            return {CopyOutcome::SourceUnreadable, "the add-on file cannot be read"};
+        default:
+            return {CopyOutcome::SourceUnreadable,
+                    "the add-on file cannot be read: " + SystemMessage(error)};
+    }
+}
+
+// A failure while the temporary copy is written or moved into place. The source was readable
+// and the folder was there just before, so a missing path means one of them went away.
+CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstring& folder) {
+    switch (error) {
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return {CopyOutcome::NoSpace, "the game folder's disk is full"};
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return {CopyOutcome::PermissionDenied, "the game sub-folder cannot be written"};
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return {CopyOutcome::SourceUnreadable, "another program has locked the add-on file"};
+        case ERROR_FILENAME_EXCED_RANGE:
+            return {CopyOutcome::Failed, "the destination path is too long"};
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            if (!IsFolder(Attributes(folder))) {
+                return {CopyOutcome::DestinationFolderMissing,
+                        "the game sub-folder does not exist"};
+            }
+            if (Attributes(source) == INVALID_FILE_ATTRIBUTES) {
+                return {CopyOutcome::SourceUnreadable, "the add-on file is gone"};
+            }
+            return {CopyOutcome::Failed, SystemMessage(error)};
+        default:
+            return {CopyOutcome::Failed, SystemMessage(error)};
+    }
+}
+
+}  // namespace
+
+std::optional<FolderListing> ListFolder(const std::string& folder) {
+    // An empty folder would list the root of the current drive: never what a caller meant.
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<std::wstring> wide_folder = SystemPath(folder);
+    const bool ends_with_separator = folder.back() == '\\' || folder.back() == '/';
+    const std::optional<std::wstring> pattern =
+        SystemPath(folder + (ends_with_separator ? "*" : "\\*"));
+    if (!wide_folder || !pattern) {
+        return std::nullopt;
+    }
+
+    FolderListing listing;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(pattern->c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        // Only the root of an empty drive lists nothing at all, not even "." and "..".
+        if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(Attributes(*wide_folder))) {
+            return std::nullopt;
+        }
+    } else {
+        do {
+            const std::wstring_view name(found.cFileName);
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            listing.entries.push_back(
+                {Utf8FromWide(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        } while (FindNextFileW(search, &found) != 0);
+        // Any end but ERROR_NO_MORE_FILES means the folder went away mid-listing; what was
+        // listed until then is still real.
+        FindClose(search);
+    }
+    listing.id = IdentifyFolder(*wide_folder);
+    std::sort(listing.entries.begin(), listing.entries.end(), ListsBefore);
+    return listing;
+}
+
+bool PathExists(const std::string& path) {
+    const std::optional<std::wstring> wide = SystemPath(path);
+    if (path.empty() || !wide) {
+        return false;
+    }
+    // GetFileAttributesW does not follow links, so a dangling one counts as present.
+    if (Attributes(*wide) != INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    // Some files in use (a page file, a locked hive) refuse their attributes but are listed.
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+        wide->find_first_of(L"*?") != std::wstring::npos) {
+        return false;
+    }
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(wide->c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
+CopyResult CopyNewFile(const std::string& source, const std::string& destination) {
+    const std::optional<std::wstring> wide_source = SystemPath(source);
+    const std::optional<std::wstring> wide_destination = SystemPath(destination);
+    if (!wide_source || !wide_destination) {
+        return {CopyOutcome::Failed, "the path is not valid UTF-8"};
+    }
+
+    const HANDLE readable = CreateFileW(wide_source->c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (readable == INVALID_HANDLE_VALUE) {
+        return SourceFailure(GetLastError());
+    }
+    CloseHandle(readable);
+
+    const std::wstring folder = FolderOf(*wide_destination);
+    const DWORD folder_attributes = Attributes(folder);
+    if (folder_attributes == INVALID_FILE_ATTRIBUTES) {
+        return {CopyOutcome::DestinationFolderMissing, "the game sub-folder does not exist"};
+    }
+    if (!IsFolder(folder_attributes)) {
+        return {CopyOutcome::DestinationFolderMissing,
+                "the game sub-folder is a file, not a folder"};
+    }
+
+    // Copy under a name of our own in the destination folder, then rename it into place: the
+    // rename never replaces, so whatever is at the destination, or appears there during the
+    // copy, stays untouched, and a copy that fails midway leaves nothing under the real name.
+    static std::atomic<unsigned> copies{0};
+    std::wstring temporary;
+    for (int attempt = 0;; ++attempt) {
+        temporary = Joined(folder, L"~rv-copy-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                       std::to_wstring(++copies) + L".tmp");
+        // CopyFileExW keeps the content, the attributes and the modification time.
+        if (CopyFileExW(wide_source->c_str(), temporary.c_str(), nullptr, nullptr, nullptr,
+                        COPY_FILE_FAIL_IF_EXISTS) != 0) {
+            break;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            // Someone else's file under that name: leave it and pick another.
+            if (attempt < 100) {
+                continue;
+            }
+            return {CopyOutcome::Failed, "no free temporary name in the game sub-folder"};
+        }
+        RemoveTemporary(temporary);
+        return CopyFailure(error, *wide_source, folder);
+    }
+
+    if (MoveFileExW(temporary.c_str(), wide_destination->c_str(), 0) == 0) {
+        const DWORD error = GetLastError();
+        RemoveTemporary(temporary);
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+            Attributes(*wide_destination) != INVALID_FILE_ATTRIBUTES) {
+            return {CopyOutcome::DestinationExists,
+                    "something is already at the destination; it was left untouched"};
+        }
+        return CopyFailure(error, *wide_source, folder);
+    }
+    return {CopyOutcome::Copied, ""};
 }
 
 }  // namespace rv::platform

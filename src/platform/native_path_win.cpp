@@ -2,6 +2,7 @@
 
 namespace rv::platform {
 
+// Drive letters and backslashes are Windows' own, so a path is opened as it stands.
 std::string ResolveNativePath(const std::string& path) {
     return path;
 }
