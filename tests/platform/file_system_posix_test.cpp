@@ -53,7 +53,8 @@ TEST(ListFolder, SortsCaseInsensitivelyThenBytewiseAndTellsFoldersByWhatLinksRea
     }
     ASSERT_EQ(mkfifo(temp.Path("pipe").c_str(), 0600), 0);
     Names names;  // a folder's name ends in "/"
-    for (const FolderEntry& entry : ListFolder(temp.Path() + "/").value().entries) {
+    const FolderListing listing = ListFolder(temp.Path() + "/").value();
+    for (const FolderEntry& entry : listing.entries) {
         names.push_back(entry.name + (entry.is_folder ? "/" : ""));
     }
     EXPECT_EQ(names, (Names{".h", "A", "a", "Ab", "ab", "B", "b", "dangling", "file", "folder/",
