@@ -28,8 +28,8 @@ class RegistryBackend {
 public:
     virtual ~RegistryBackend() = default;
 
-    virtual std::int32_t OpenKey(std::int32_t root, const std::string& sub_key, std::uint32_t access,
-                                 RegKeyHandle& handle) = 0;
+    virtual std::int32_t OpenKey(std::int32_t root, const std::string& sub_key,
+                                 std::uint32_t access, RegKeyHandle& handle) = 0;
     // With data null: reports the value's type and the byte count its data needs. With data:
     // writes at most size bytes, reports the type again and the byte count written; when the
     // data needs more than size bytes, returns kRegMoreData with the count needed. Texts (types
