@@ -55,11 +55,7 @@ TEST(ListFolderOnWindows, ListsEveryEntryInFoldedOrderHoweverTheFolderIsWritten)
         ".hidden.u", "10",     "9",  "alpha",      "Beta\\",
         "gamma2\\",  "Gamma3", "_x", kCyrillicMap, kCjkFolder + "\\"};
     for (auto name = expected.rbegin(); name != expected.rend(); ++name) {  // against disk order
-        if (name->ends_with('\\')) {
-            std::filesystem::create_directories(Native(temp.Path("Add/") + *name));
-        } else {
-            WriteUtf8(temp.Path("Add/") + *name, "x");
-        }
+        WriteUtf8(temp.Path("Add/") + *name + (name->ends_with('\\') ? "x" : ""), "x");
     }
     SetFileAttributesA(temp.Path("Add/.hidden.u").c_str(), FILE_ATTRIBUTE_HIDDEN);
     const std::optional<FolderListing> plain = ListFolder(temp.Path("Add"));
@@ -132,9 +128,9 @@ TEST(LongPathsOnWindows, ListTestAndCopyPastTheOldLengthLimit) {
 enum class Hold { None, ReadOnly, Locked, Gone };
 
 TEST(CopyNewFileOnWindows, CopiesWholeFilesOnlyWhereNothingIsAndLeavesNoTemporary) {
-    std::string big(3 * 1024 * 1024 + 17, '\0');  // more than one buffer of any copy loop
-    for (std::size_t i = 0; i < big.size(); ++i) {
-        big[i] = static_cast<char>((i * 7919) >> 3);
+    std::string big;  // more than one buffer of any copy loop
+    while (big.size() < 3'000'017) {
+        big += std::to_string(big.size());
     }
     const struct {
         const char* what;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "edition/edition_selection.h"
@@ -14,48 +15,51 @@ namespace {
 
 using namespace rv::platform;
 
-const std::wstring kGameKey = L"HKLM\\SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004";
 const std::string kGameSubKey = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004";
 
-// Runs the system's reg.exe, as the game's installer scripts do; 0 when it did what was asked.
-DWORD RunReg(const std::wstring& arguments) {
-    std::wstring command = L"reg.exe " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(STARTUPINFOW);
-    startup.dwFlags = STARTF_USESTDHANDLES;  // no handles: reg.exe's messages stay out of the log
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                       nullptr, &startup, &process) == 0) {
-        return GetLastError();
+const std::string kValueKey = "SOFTWARE\\RvRegistryTest";  // written with each text's NUL
+constexpr REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+
+// True when the key is in either view: the game is really registered on this machine.
+bool InEitherView(const std::string& sub_key) {
+    for (REGSAM view : kViews) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, sub_key.c_str(), 0, KEY_READ | view, &key) == 0) {
+            RegCloseKey(key);
+            return true;
+        }
     }
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return false;
 }
 
-// The game's key, written in either registry view and removed from both at the end. A machine
-// where the game is really registered is left alone: the test skips.
-class GameKeyOnWindows : public ::testing::Test {
+// Keys a test wrote, removed from both views at the end.
+class RegistryOnWindows : public ::testing::Test {
 protected:
-    void SetUp() override {
-        for (const wchar_t* view : {L"32", L"64"}) {
-            if (RunReg(L"query \"" + kGameKey + L"\" /reg:" + view) == 0) {
-                GTEST_SKIP() << "the game is registered on this machine; its key is left alone";
-            }
-        }
-        owns_key_ = true;
-    }
     void TearDown() override {
-        for (const wchar_t* view : {L"32", L"64"}) {
-            if (owns_key_) {
-                RunReg(L"delete \"" + kGameKey + L"\" /f /reg:" + view);
+        for (const std::string& key : written_) {
+            for (REGSAM view : kViews) {
+                RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), view, 0);
             }
         }
     }
-    bool owns_key_ = false;
+    // Writes one value into one registry view, as an installer does.
+    void Store(const std::string& sub_key, REGSAM view, const wchar_t* name, DWORD type,
+               const void* data, std::size_t size) {
+        written_.insert(sub_key);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, sub_key.c_str(), 0, nullptr, 0,
+                                  KEY_SET_VALUE | view, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data),
+                                 static_cast<DWORD>(size)),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    void StoreText(const std::string& sub_key, REGSAM view, const wchar_t* name,
+                   const std::wstring& text, DWORD type = REG_SZ) {
+        Store(sub_key, view, name, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    }
+    std::set<std::string> written_;
 };
 
 struct Read {
@@ -95,49 +99,38 @@ Read ReadValue(const std::string& key, const std::string& name) {
     return read;
 }
 
-TEST_F(GameKeyOnWindows, BackendHandsOutTextsAsUtf8WithTheirByteCounts) {
-    HKEY key = nullptr;  // in the 32-bit view, where the game's 32-bit installer writes
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kGameSubKey.c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const std::wstring spiele = L"C:\\Spiele\\\u0420\u0430\u0432 \u03A9 \U0001F3AE";
-    const std::wstring expand = L"%ProgramFiles%\\RV";
+TEST_F(RegistryOnWindows, BackendHandsOutTextsAsUtf8WithTheirByteCounts) {
     const std::uint32_t number = 0x80000001u;
-    const auto store = [key](const wchar_t* name, DWORD type, const void* data, std::size_t size) {
-        EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data),
-                                 static_cast<DWORD>(size)),
-                  ERROR_SUCCESS);
-    };
-    store(L"Text", REG_SZ, spiele.c_str(), (spiele.size() + 1) * 2);  // with its NUL
-    store(L"", REG_SZ, L"", 2);
-    store(L"Expand", REG_EXPAND_SZ, expand.c_str(), (expand.size() + 1) * 2);
-    store(L"Number", REG_DWORD, &number, 4);
-    store(L"Binary", REG_BINARY, "\x01\x00\x02\x00", 4);
-    RegCloseKey(key);
+    StoreText(kValueKey, KEY_WOW64_32KEY, L"Text",
+              L"C:\\Spiele\\\u0420\u0430\u0432 \u03A9 \U0001F3AE");
+    StoreText(kValueKey, KEY_WOW64_32KEY, L"", L"");
+    StoreText(kValueKey, KEY_WOW64_32KEY, L"Expand", L"%ProgramFiles%\\RV", REG_EXPAND_SZ);
+    Store(kValueKey, KEY_WOW64_32KEY, L"Number", REG_DWORD, &number, 4);
+    Store(kValueKey, KEY_WOW64_32KEY, L"Binary", REG_BINARY, "\x01\x00\x02\x00", 4);
     const std::string text = "C:\\Spiele\\\xD0\xA0\xD0\xB0\xD0\xB2 \xCE\xA9 \xF0\x9F\x8E\xAE";
     const struct {
-        std::string key;
-        std::string name;
+        const char* below;  // a sub-key, or nothing
+        const char* name;
         Read read;
     } cases[] = {
-        {kGameSubKey, "Text", {kRegSuccess, kRegSz, text + '\0'}},
-        {kGameSubKey, "text", {kRegSuccess, kRegSz, text + '\0'}},
-        {kGameSubKey, "", {kRegSuccess, kRegSz, std::string(1, '\0')}},  // empty default
-        {kGameSubKey,
-         "Expand",
-         {kRegSuccess, kRegExpandSz, std::string("%ProgramFiles%\\RV\0", 18)}},
-        {kGameSubKey, "Number", {kRegSuccess, kRegDword, std::string("\x01\x00\x00\x80", 4)}},
-        {kGameSubKey, "Binary", {kRegSuccess, kRegBinary, std::string("\x01\x00\x02\x00", 4)}},
-        {kGameSubKey, "Missing", {kRegNotFound, 0, ""}},
-        {kGameSubKey + "\\Missing", "Text", {kRegNotFound, 0, ""}},
-        {"SOFTWARE\\\xC3(", "Text", {ERROR_NO_UNICODE_TRANSLATION, 0, ""}},
+        {"", "Text", {kRegSuccess, kRegSz, text + '\0'}},
+        {"", "", {kRegSuccess, kRegSz, std::string(1, '\0')}},
+        {"", "Expand", {kRegSuccess, kRegExpandSz, std::string("%ProgramFiles%\\RV\0", 18)}},
+        {"", "Number", {kRegSuccess, kRegDword, std::string("\x01\x00\x00\x80", 4)}},
+        {"", "Binary", {kRegSuccess, kRegBinary, std::string("\x01\x00\x02\x00", 4)}},
+        {"", "Missing", {kRegNotFound, 0, ""}},
+        {"\\Missing", "Text", {kRegNotFound, 0, ""}},
+        {"\\\xC3(", "Text", {ERROR_NO_UNICODE_TRANSLATION, 0, ""}},
     };
     for (const auto& item : cases) {
-        EXPECT_EQ(ReadValue(item.key, item.name), item.read) << item.key << " " << item.name;
+        EXPECT_EQ(ReadValue(kValueKey + item.below, item.name), item.read) << item.name;
     }
 }
 
-TEST_F(GameKeyOnWindows, StartUpFindsTheFolderThe32BitInstallerRegistered) {
+TEST_F(RegistryOnWindows, StartUpFindsTheFolderThe32BitInstallerRegistered) {
+    if (InEitherView(kGameSubKey)) {
+        GTEST_SKIP() << "the game is registered on this machine; its key is left alone";
+    }
     const std::wstring folder = L"C:\\Spiele\\\u0420\u0430\u0432 \u03A9";  // outside ANSI
     const std::string folder_utf8 = "C:\\Spiele\\\xD0\xA0\xD0\xB0\xD0\xB2 \xCE\xA9";
     const struct {
@@ -154,11 +147,9 @@ TEST_F(GameKeyOnWindows, StartUpFindsTheFolderThe32BitInstallerRegistered) {
         SCOPED_TRACE(item.what);
         TearDown();
         for (const auto& [view, written] :
-             {std::pair{L"32", item.view32}, std::pair{L"64", item.view64}}) {
+             {std::pair{kViews[0], item.view32}, std::pair{kViews[1], item.view64}}) {
             if (!written.empty()) {
-                ASSERT_EQ(RunReg(L"add \"" + kGameKey + L"\" /v Folder /d \"" + written +
-                                 L"\" /f /reg:" + view),
-                          0u);
+                StoreText(kGameSubKey, view, L"Folder", written);
             }
         }
         test::RecordingWindow window;
