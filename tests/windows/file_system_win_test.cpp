@@ -3,18 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-#include <functional>
 
+#include "core/find_files.h"
+#include "core/installer.h"
 #include "platform/file_system.h"
-#include "windows/scratch_folder.h"
+#include "support/recording_window.h"
+#include "support/temp_folder.h"
 
 namespace rv::platform {
 namespace {
 
-using test::Native;
-using test::ReadWholeFile;
-using test::ScratchFolder;
+using namespace rv::test;
+
+// The standard library reads narrow paths in the ANSI code page on Windows; the platform layer
+// takes UTF-8, and so do these, so non-ANSI names reach the disk intact.
+std::filesystem::path Native(const std::string& utf8) {
+    return std::u8string(utf8.begin(), utf8.end());
+}
+
+void WriteUtf8(const std::string& path, const std::string& content) {
+    std::filesystem::create_directories(Native(path).parent_path());
+    std::ofstream(Native(path), std::ios::binary) << content;
+}
+
+const std::string kCyrillicMap = "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0 \xCE\xA9.rv2";
+const std::string kCjkFolder = "\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x8E\xAE";  // and one past BMP
 
 // A folder's entries as "name" for files and "name\" for folders, in listing order.
 std::vector<std::string> Shown(const FolderListing& listing) {
@@ -25,328 +38,202 @@ std::vector<std::string> Shown(const FolderListing& listing) {
     return shown;
 }
 
-// Everything below a folder, "\"-separated and relative to it, sorted; temporaries would show.
+// Everything below a folder, relative to it and sorted, so a left-over temporary shows.
 std::vector<std::string> Tree(const std::string& folder) {
     std::vector<std::string> tree;
-    for (const auto& item : std::filesystem::recursive_directory_iterator(Native(folder))) {
-        const std::u8string relative = item.path().lexically_relative(Native(folder)).u8string();
-        tree.emplace_back(relative.begin(), relative.end());
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder)) {
+        tree.push_back(item.path().lexically_relative(folder).string());
     }
     std::sort(tree.begin(), tree.end());
     return tree;
 }
 
-// Non-ANSI names: Cyrillic, Greek, CJK and a letter outside the Basic Multilingual Plane.
-const std::string kCyrillicMap = "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0 \xCE\xA9.rv2";
-const std::string kCjkFolder = "\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x8E\xAE";
-
-TEST(ListFolderOnWindows, GivesTheSameEntriesHoweverTheFolderIsWritten) {
-    ScratchFolder scratch;
-    scratch.WriteFile("Add/a.ukx", "a");
-    scratch.MakeFolder("Add/Maps.ukx");
-    scratch.WriteFile("Add/Maps.ukx/b.rv2", "b");
-    scratch.MakeFolder("Add/" + kCjkFolder);
-    scratch.WriteFile("Add/" + kCyrillicMap, "c");
-    scratch.WriteFile("Add/.hidden.u", "d");
-    SetFileAttributesW(Native(scratch.Under("Add/.hidden.u")).c_str(), FILE_ATTRIBUTE_HIDDEN);
-    const std::vector<std::string> expected = {".hidden.u", "a.ukx", "Maps.ukx\\", kCyrillicMap,
-                                               kCjkFolder + "\\"};
-
-    const std::string add = scratch.Under("Add");
-    const std::optional<FolderListing> plain = ListFolder(add);
+TEST(ListFolderOnWindows, ListsEveryEntryInFoldedOrderHoweverTheFolderIsWritten) {
+    TempFolder temp;
+    // "_" sorts after the letters once folded to upper case, as NTFS orders names.
+    const std::vector<std::string> expected = {
+        ".hidden.u", "10",     "9",  "alpha",      "Beta\\",
+        "gamma2\\",  "Gamma3", "_x", kCyrillicMap, kCjkFolder + "\\"};
+    for (auto name = expected.rbegin(); name != expected.rend(); ++name) {  // against disk order
+        WriteUtf8(temp.Path("Add/") + *name + (name->ends_with('\\') ? "x" : ""), "x");
+    }
+    SetFileAttributesA(temp.Path("Add/.hidden.u").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const std::optional<FolderListing> plain = ListFolder(temp.Path("Add"));
     ASSERT_TRUE(plain.has_value());
-    EXPECT_EQ(Shown(*plain), expected);
-
-    const struct {
-        const char* what;
-        std::string folder;
-    } spellings[] = {
-        {"trailing backslash", add + "\\"},
-        {"forward slashes", scratch.Path() + "/Add/"},
-        {"other letter case", scratch.Path() + "\\aDD"},
-        {"a dot component", scratch.Path() + "\\.\\Add"},
-    };
-    for (const auto& spelling : spellings) {
-        SCOPED_TRACE(spelling.what);
-        const std::optional<FolderListing> listing = ListFolder(spelling.folder);
+    for (const std::string& folder :
+         {temp.Path("Add"), temp.Path("Add") + "\\", temp.Path() + "/Add/", temp.Path() + "\\aDD",
+          temp.Path() + "\\.\\Add"}) {
+        SCOPED_TRACE(folder);
+        const std::optional<FolderListing> listing = ListFolder(folder);
         ASSERT_TRUE(listing.has_value());
         EXPECT_EQ(Shown(*listing), expected);
         EXPECT_EQ(listing->id, plain->id);
     }
+    EXPECT_NE(ListFolder(temp.Path("Add/Beta"))->id, plain->id);
 }
 
-TEST(ListFolderOnWindows, ListsByNameIgnoringCaseWhateverOrderTheDiskKeeps) {
-    ScratchFolder scratch;
-    // Folded to upper case, as NTFS orders: "_" comes after the letters.
-    std::vector<std::string> expected = {"10", "9", "alpha", "Beta\\"};
-    for (int i = 0; i < 20; ++i) {
-        expected.push_back("f" + std::to_string(10 + i));
-    }
-    expected.insert(expected.end(), {"Gamma1", "gamma2\\", "Zeta", "_x"});
-    for (auto name = expected.rbegin(); name != expected.rend(); ++name) {
-        if (name->ends_with('\\')) {
-            scratch.MakeFolder(name->substr(0, name->size() - 1));
-        } else {
-            scratch.WriteFile(*name, "");
-        }
-    }
-
-    const std::optional<FolderListing> listing = ListFolder(scratch.Path());
-
-    ASSERT_TRUE(listing.has_value());
-    EXPECT_EQ(Shown(*listing), expected);
-}
-
-TEST(ListFolderOnWindows, TellsFoldersApartAndRefusesWhatIsNoFolder) {
-    ScratchFolder scratch;
-    scratch.MakeFolder("One");
-    scratch.MakeFolder("Two");
-    scratch.MakeFolder("Empty");
-    scratch.WriteFile("file.rv2", "x");
-
-    const std::optional<FolderListing> one = ListFolder(scratch.Under("One"));
-    const std::optional<FolderListing> two = ListFolder(scratch.Under("Two"));
-    const std::optional<FolderListing> empty = ListFolder(scratch.Under("Empty"));
-    ASSERT_TRUE(one && two && empty);
-    EXPECT_NE(one->id, two->id);
-    EXPECT_NE(one->id, empty->id);
-    EXPECT_TRUE(empty->entries.empty());
-
-    const struct {
-        const char* what;
-        std::string folder;
-    } refused[] = {
-        {"missing folder", scratch.Under("Missing")},
-        {"below a missing folder", scratch.Under("Missing/Deeper")},
-        {"a file", scratch.Under("file.rv2")},
-        {"empty text, which would be the drive's root", ""},
-        {"bytes that are not UTF-8", scratch.Under("\xC3(")},
-    };
-    for (const auto& item : refused) {
-        SCOPED_TRACE(item.what);
-        EXPECT_FALSE(ListFolder(item.folder).has_value());
-    }
-}
-
-TEST(LongPathsOnWindows, ListTestAndCopyPastTheOldLengthLimit) {
-    ScratchFolder scratch;
-    std::string deep = "Add";
-    while (scratch.Under(deep).size() < 300) {
-        deep += "/a-rather-long-folder-name";
-    }
-    scratch.WriteFile(deep + "/Arena.rv2", "arena");
-    scratch.MakeFolder(deep + "/Maps");
-    const std::string folder = scratch.Under(deep);
-    std::string with_slashes = folder;
-    std::replace(with_slashes.begin(), with_slashes.end(), '\\', '/');
-
-    const struct {
-        const char* what;
-        std::string folder;
-    } spellings[] = {
-        {"backslashes", folder},
-        {"forward slashes", with_slashes},
-        {"a dot-dot component", folder + "\\Maps\\.."},
-    };
-    for (const auto& spelling : spellings) {
-        SCOPED_TRACE(spelling.what);
-        const std::optional<FolderListing> listing = ListFolder(spelling.folder);
-        ASSERT_TRUE(listing.has_value());
-        EXPECT_EQ(Shown(*listing), (std::vector<std::string>{"Arena.rv2", "Maps\\"}));
-        EXPECT_TRUE(PathExists(spelling.folder + "\\Arena.rv2"));
-        EXPECT_FALSE(PathExists(spelling.folder + "\\Maps\\Arena.rv2"));
-    }
-    const CopyResult result =
-        CopyNewFile(with_slashes + "/Arena.rv2", folder + "\\Maps\\..\\Maps\\Arena.rv2");
-    EXPECT_EQ(result.outcome, CopyOutcome::Copied) << result.reason;
-    EXPECT_EQ(ReadWholeFile(folder + "\\Maps\\Arena.rv2"), "arena");
-    EXPECT_EQ(CopyNewFile(folder + "\\Arena.rv2", folder + "\\Maps\\Arena.rv2").outcome,
-              CopyOutcome::DestinationExists);
-}
-
-TEST(PathExistsOnWindows, IsTrueForFilesAndFoldersOnly) {
-    ScratchFolder scratch;
-    scratch.WriteFile("Maps/Arena.rv2", "x");
-    scratch.MakeFolder(kCjkFolder);
-    scratch.WriteFile(kCjkFolder + "/" + kCyrillicMap, "y");
-
+TEST(PathsOnWindows, ExistAndListOnlyWhenTheyNameSomethingReal) {
+    TempFolder temp;
+    temp.AddFile("Maps/Arena.rv2");
+    WriteUtf8(temp.Path(kCjkFolder + "/" + kCyrillicMap), "y");
     const struct {
         const char* what;
         std::string path;
         bool exists;
+        bool lists;
     } cases[] = {
-        {"file", scratch.Under("Maps/Arena.rv2"), true},
-        {"folder", scratch.Under("Maps"), true},
-        {"folder with trailing backslash", scratch.Under("Maps") + "\\", true},
-        {"file in other letter case, as Windows matches names", scratch.Under("maps/ARENA.rv2"),
-         true},
-        {"non-ANSI folder and file", scratch.Under(kCjkFolder + "/" + kCyrillicMap), true},
-        {"drive root", scratch.Path().substr(0, 3), true},
-        {"missing file", scratch.Under("Maps/Other.rv2"), false},
-        {"below a missing folder", scratch.Under("Music/Arena.rv2"), false},
-        {"below a file", scratch.Under("Maps/Arena.rv2/x"), false},
-        {"wildcard that would match the file", scratch.Under("Maps/*.rv2"), false},
-        {"empty text", "", false},
-        {"bytes that are not UTF-8", scratch.Under("Maps/\xFF.rv2"), false},
+        {"file", temp.Path("Maps/Arena.rv2"), true, false},
+        {"folder with trailing backslash", temp.Path("Maps") + "\\", true, true},
+        {"other letter case, as Windows matches names", temp.Path("maps/ARENA.rv2"), true, false},
+        {"non-ANSI names", temp.Path(kCjkFolder + "/" + kCyrillicMap), true, false},
+        {"drive root", temp.Path().substr(0, 3), true, true},
+        {"missing", temp.Path("Maps/Other"), false, false},
+        {"below a file", temp.Path("Maps/Arena.rv2/x"), false, false},
+        {"wildcard that would match the file", temp.Path("Maps/*.rv2"), false, false},
+        {"empty text, which would be the current drive", "", false, false},
+        {"bytes that are not UTF-8", temp.Path("Maps/\xC3("), false, false},
     };
     for (const auto& item : cases) {
         SCOPED_TRACE(item.what);
         EXPECT_EQ(PathExists(item.path), item.exists);
+        EXPECT_EQ(ListFolder(item.path).has_value(), item.lists);
     }
 }
 
-// One copy set-up: what is in the scratch folder before, and the copy made.
-struct CopyCase {
-    const char* what;
-    std::function<void(const ScratchFolder&)> prepare;
-    std::string source;
-    std::string destination;
-    CopyOutcome outcome;
-    std::vector<std::string> game_tree_after;  // everything under Game afterwards
-};
+TEST(LongPathsOnWindows, ListTestAndCopyPastTheOldLengthLimit) {
+    TempFolder temp;
+    std::string folder = temp.Path("Add");
+    while (folder.size() < 300) {
+        folder += "\\a-rather-long-folder-name";
+    }
+    temp.AddFile(folder.substr(temp.Path().size() + 1) + "\\Arena.rv2", "arena");
+    temp.AddFolder(folder.substr(temp.Path().size() + 1) + "\\Maps");
+    std::string slashes = folder;
+    std::replace(slashes.begin(), slashes.end(), '\\', '/');
+    for (const std::string& spelling : {folder, slashes, folder + "\\Maps\\.."}) {
+        SCOPED_TRACE(spelling);
+        const std::optional<FolderListing> listing = ListFolder(spelling);
+        ASSERT_TRUE(listing.has_value());
+        EXPECT_EQ(Shown(*listing), (std::vector<std::string>{"Arena.rv2", "Maps\\"}));
+        EXPECT_TRUE(PathExists(spelling + "\\Arena.rv2"));
+        EXPECT_FALSE(PathExists(spelling + "\\Maps\\Arena.rv2"));
+    }
+    const CopyResult result = CopyNewFile(slashes + "/Arena.rv2", folder + "\\Maps\\Arena.rv2");
+    EXPECT_EQ(result.outcome, CopyOutcome::Copied) << result.reason;
+    EXPECT_EQ(ReadWhole(folder + "\\Maps\\Arena.rv2"), "arena");
+    EXPECT_EQ(CopyNewFile(folder + "\\Arena.rv2", folder + "\\Maps\\Arena.rv2").outcome,
+              CopyOutcome::DestinationExists);
+}
 
-TEST(CopyNewFileOnWindows, CopiesOnlyWhereNothingIsAndLeavesNoTemporary) {
-    const auto nothing = [](const ScratchFolder&) {};
-    const std::vector<CopyCase> cases = {
-        {"into an empty sub-folder",
-         nothing,
-         "Add/Arena.rv2",
-         "Game/Maps/Arena.rv2",
-         CopyOutcome::Copied,
-         {"Maps", "Maps\\Arena.rv2", "System"}},
-        {"non-ANSI names on both sides",
-         [](const ScratchFolder& s) {
-             s.MakeFolder("Add/" + kCjkFolder);
-             s.WriteFile("Add/" + kCjkFolder + "/" + kCyrillicMap, "arena");
-         },
-         "Add/" + kCjkFolder + "/" + kCyrillicMap,
-         "Game/Maps/" + kCyrillicMap,
-         CopyOutcome::Copied,
-         {"Maps", "Maps\\" + kCyrillicMap, "System"}},
-        {"onto an installed file",
-         [](const ScratchFolder& s) { s.WriteFile("Game/Maps/Arena.rv2", "installed"); },
-         "Add/Arena.rv2",
-         "Game/Maps/Arena.rv2",
-         CopyOutcome::DestinationExists,
-         {"Maps", "Maps\\Arena.rv2", "System"}},
-        {"onto an installed file spelt in other letter case",
-         [](const ScratchFolder& s) { s.WriteFile("Game/Maps/ARENA.RV2", "installed"); },
-         "Add/Arena.rv2",
-         "Game/Maps/Arena.rv2",
-         CopyOutcome::DestinationExists,
-         {"Maps", "Maps\\ARENA.RV2", "System"}},
-        {"onto a read-only installed file",
-         [](const ScratchFolder& s) {
-             s.WriteFile("Game/Maps/Arena.rv2", "installed");
-             SetFileAttributesW(Native(s.Under("Game/Maps/Arena.rv2")).c_str(),
-                                FILE_ATTRIBUTE_READONLY);
-         },
-         "Add/Arena.rv2",
-         "Game/Maps/Arena.rv2",
-         CopyOutcome::DestinationExists,
-         {"Maps", "Maps\\Arena.rv2", "System"}},
-        {"from a read-only source onto an installed file",
-         [](const ScratchFolder& s) {
-             SetFileAttributesW(Native(s.Under("Add/Arena.rv2")).c_str(), FILE_ATTRIBUTE_READONLY);
-             s.WriteFile("Game/Maps/Arena.rv2", "installed");
-         },
-         "Add/Arena.rv2",
-         "Game/Maps/Arena.rv2",
-         CopyOutcome::DestinationExists,
-         {"Maps", "Maps\\Arena.rv2", "System"}},
-        {"onto a folder",
-         [](const ScratchFolder& s) { s.WriteFile("Game/Maps/Arena.rv2/inside.txt", "kept"); },
-         "Add/Arena.rv2",
-         "Game/Maps/Arena.rv2",
-         CopyOutcome::DestinationExists,
-         {"Maps", "Maps\\Arena.rv2", "Maps\\Arena.rv2\\inside.txt", "System"}},
-        {"into a missing sub-folder",
-         nothing,
-         "Add/Arena.rv2",
-         "Game/Music/Arena.rv2",
-         CopyOutcome::DestinationFolderMissing,
-         {"Maps", "System"}},
-        {"into a sub-folder that is a file",
-         [](const ScratchFolder& s) { s.WriteFile("Game/Sounds", "not a folder"); },
-         "Add/Arena.rv2",
-         "Game/Sounds/Arena.rv2",
-         CopyOutcome::DestinationFolderMissing,
-         {"Maps", "Sounds", "System"}},
-        {"from a source that is gone",
-         nothing,
-         "Add/Gone.rv2",
-         "Game/Maps/Gone.rv2",
-         CopyOutcome::SourceUnreadable,
-         {"Maps", "System"}},
-        {"from a source that is a folder",
-         [](const ScratchFolder& s) { s.MakeFolder("Add/D.u"); },
-         "Add/D.u",
-         "Game/System/D.u",
-         CopyOutcome::SourceUnreadable,
-         {"Maps", "System"}},
+enum class Hold { None, ReadOnly, Locked, Gone };
+
+TEST(CopyNewFileOnWindows, CopiesWholeFilesOnlyWhereNothingIsAndLeavesNoTemporary) {
+    std::string big;  // more than one buffer of any copy loop
+    while (big.size() < 3'000'017) {
+        big += std::to_string(big.size());
+    }
+    const struct {
+        const char* what;
+        std::string installed;  // a file under Game holding "installed" before the copy
+        std::string destination;
+        Hold hold;
+        CopyOutcome outcome;
+        const char* reason;  // a part of it; empty exactly when copied
+    } cases[] = {
+        {"into an empty sub-folder", "", "Maps/Arena.rv2", Hold::None, CopyOutcome::Copied, ""},
+        {"onto an installed file", "Maps/Arena.rv2", "Maps/Arena.rv2", Hold::None,
+         CopyOutcome::DestinationExists, "untouched"},
+        {"from a read-only source, whose temporary is read-only too", "Maps/Arena.rv2",
+         "Maps/Arena.rv2", Hold::ReadOnly, CopyOutcome::DestinationExists, "untouched"},
+        {"onto a folder", "Maps/Arena.rv2/inside.txt", "Maps/Arena.rv2", Hold::None,
+         CopyOutcome::DestinationExists, "untouched"},
+        {"into a missing sub-folder", "", "Music/Arena.rv2", Hold::None,
+         CopyOutcome::DestinationFolderMissing, "does not exist"},
+        {"into a sub-folder that is a file", "Sounds", "Sounds/Arena.rv2", Hold::None,
+         CopyOutcome::DestinationFolderMissing, "is a file"},
+        {"from a source that is gone", "", "Maps/Arena.rv2", Hold::Gone,
+         CopyOutcome::SourceUnreadable, "gone"},
+        {"from a source another program locked", "", "Maps/Arena.rv2", Hold::Locked,
+         CopyOutcome::SourceUnreadable, "locked"},
     };
-
-    for (const CopyCase& item : cases) {
+    for (const auto& item : cases) {
         SCOPED_TRACE(item.what);
-        ScratchFolder scratch;
-        scratch.WriteFile("Add/Arena.rv2", "arena");
-        scratch.MakeFolder("Game/Maps");
-        scratch.MakeFolder("Game/System");
-        item.prepare(scratch);
-        const std::string source = scratch.Under(item.source);
-        const std::string destination = scratch.Under(item.destination);
-        const bool destination_was_file = std::filesystem::is_regular_file(Native(destination));
-        const std::string before = destination_was_file ? ReadWholeFile(destination) : "";
+        TempFolder temp;
+        const std::string source = temp.Path("Add/Arena.rv2");
+        const std::string destination = temp.Path("Game/" + item.destination);
+        temp.AddFile("Add/Arena.rv2", big);
+        std::filesystem::last_write_time(
+            source, std::filesystem::file_time_type::clock::now() - std::chrono::hours(9600));
+        temp.AddFolder("Game/Maps");
+        if (!item.installed.empty()) {
+            temp.AddFile("Game/" + item.installed, "installed");
+        }
+        const std::vector<std::string> game_before = Tree(temp.Path("Game"));
+        const std::string before = ReadWhole(destination);
+        if (item.hold == Hold::Gone) {
+            std::filesystem::remove(source);
+        }
+        SetFileAttributesA(source.c_str(), item.hold == Hold::ReadOnly ? FILE_ATTRIBUTE_READONLY
+                                                                       : FILE_ATTRIBUTE_NORMAL);
+        const HANDLE held = item.hold != Hold::Locked
+                                ? INVALID_HANDLE_VALUE
+                                : CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 
         const CopyResult result = CopyNewFile(source, destination);
 
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+        }
+        SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(result.outcome, item.outcome) << result.reason;
         EXPECT_EQ(result.reason.empty(), item.outcome == CopyOutcome::Copied) << result.reason;
-        EXPECT_EQ(Tree(scratch.Under("Game")), item.game_tree_after);
-        if (item.outcome == CopyOutcome::Copied) {
-            EXPECT_EQ(ReadWholeFile(destination), ReadWholeFile(source));
-        } else if (destination_was_file) {
-            EXPECT_EQ(ReadWholeFile(destination), before);
+        EXPECT_NE(result.reason.find(item.reason), std::string::npos) << result.reason;
+        const bool copied = item.outcome == CopyOutcome::Copied;
+        const std::vector<std::string> game_copied = {"Maps", "Maps\\Arena.rv2"};
+        EXPECT_EQ(Tree(temp.Path("Game")), copied ? game_copied : game_before);
+        EXPECT_EQ(ReadWhole(destination), copied ? big : before);
+        if (copied) {
+            EXPECT_EQ(std::filesystem::last_write_time(destination),
+                      std::filesystem::last_write_time(source));
         }
     }
 }
 
-TEST(CopyNewFileOnWindows, KeepsContentAndModificationTime) {
-    ScratchFolder scratch;
-    std::string content(3 * 1024 * 1024 + 17, '\0');
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        content[i] = static_cast<char>((i * 7919) >> 3);
+TEST(PassesOnWindows, WalkEitherSpellingOfTheFolderAndCopyNonAnsiNamesWithoutReplacing) {
+    TempFolder temp;
+    temp.AddFile("Add/a.ukx", "a");
+    temp.AddFile("Add/Sub/b.ukx", "b");
+    temp.AddFile("Add/Maps.ukx/d.rv2", "d");
+    WriteUtf8(temp.Path("Add/" + kCjkFolder + "/" + kCyrillicMap), "map");
+    const std::string entry = std::string(kEntryIndent) + temp.Path("Add") + "\\";
+    const FoundList found = {entry + "a.ukx", entry + "Maps.ukx\\d.rv2", entry + "Sub\\b.ukx",
+                             entry + kCjkFolder + "\\" + kCyrillicMap, ""};
+    for (const std::string& folder : {temp.Path("Add"), temp.Path("Add") + "\\"}) {
+        RecordingWindow window;
+        FoundList list{""};
+        ASSERT_TRUE(FindFiles(folder, "*", list, window));
+        EXPECT_EQ(list, found) << folder;
     }
-    scratch.WriteFile("Add/Big.utx", content);
-    scratch.MakeFolder("Game/Textures");
-    const auto old_time =
-        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400);
-    std::filesystem::last_write_time(Native(scratch.Under("Add/Big.utx")), old_time);
 
-    const CopyResult result =
-        CopyNewFile(scratch.Under("Add/Big.utx"), scratch.Under("Game/Textures/Big.utx"));
+    for (const char* sub :
+         {"Animations", "Maps", "Music", "Sounds", "StaticMeshes", "System", "Textures"}) {
+        temp.AddFolder(std::string("Game/") + sub);
+    }
+    temp.AddFile("Game/Animations/A.UKX", "installed");
+    RecordingWindow window;
+    RV2003_2004_Add_On_Installer installer(window);
+    installer.AddOnFolder = temp.Path("Add") + "\\";
+    installer.GameFolder = temp.Path("Game");
+    installer.cmd_read_Click();
+    EXPECT_EQ(window.Caption({"lbl_status"}), "3 File(s) are ready to write - 4 File(s) checked!");
+    installer.cmd_write_Click();
 
-    ASSERT_EQ(result.outcome, CopyOutcome::Copied) << result.reason;
-    EXPECT_EQ(ReadWholeFile(scratch.Under("Game/Textures/Big.utx")), content);
-    EXPECT_EQ(std::filesystem::last_write_time(Native(scratch.Under("Game/Textures/Big.utx"))),
-              std::filesystem::last_write_time(Native(scratch.Under("Add/Big.utx"))));
-}
-
-TEST(CopyNewFileOnWindows, ReportsASourceAnotherProgramHoldsLocked) {
-    ScratchFolder scratch;
-    scratch.WriteFile("Add/Locked.u", "locked");
-    scratch.MakeFolder("Game/System");
-    const HANDLE holder = CreateFileW(Native(scratch.Under("Add/Locked.u")).c_str(), GENERIC_READ,
-                                      0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-
-    const CopyResult result =
-        CopyNewFile(scratch.Under("Add/Locked.u"), scratch.Under("Game/System/Locked.u"));
-    CloseHandle(holder);
-
-    EXPECT_EQ(result.outcome, CopyOutcome::SourceUnreadable);
-    EXPECT_NE(result.reason.find("locked"), std::string::npos) << result.reason;
-    EXPECT_TRUE(Tree(scratch.Under("Game")) == std::vector<std::string>{"System"});
+    EXPECT_EQ(window.Caption({"lbl_status"}), "Ready to play - 3 File(s) written!");
+    EXPECT_EQ(NamesIn(temp.Path("Game/Animations")), (std::vector<std::string>{"A.UKX", "b.ukx"}));
+    EXPECT_EQ(ReadWhole(temp.Path("Game/Animations/A.UKX")), "installed");
+    std::ifstream map(Native(temp.Path("Game/Maps/" + kCyrillicMap)));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(map), {}), "map");
 }
 
 }  // namespace
