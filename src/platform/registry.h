@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 // A read-only view of the registry, shaped like the registry's own calls so that the value
@@ -40,6 +41,12 @@ public:
                                     std::uint32_t& size) = 0;
     virtual std::int32_t CloseKey(RegKeyHandle handle) = 0;
 };
+
+// Answers a value query from the value's type and data as the backend hands them out: with data
+// null, the type and the byte count needed; with too small a buffer, kRegMoreData and the byte
+// count needed; else the data copied, with the type and the byte count written.
+std::int32_t HandOutValue(std::uint32_t stored_type, std::span<const std::uint8_t> bytes,
+                          std::uint32_t& type, std::uint8_t* data, std::uint32_t& size);
 
 // The machine's registry: on Windows the system's, on Linux that of the Wine prefix.
 std::unique_ptr<RegistryBackend> OpenSystemRegistry();

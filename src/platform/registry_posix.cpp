@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -127,25 +126,13 @@ public:
         }
         const bool is_text =
             value->type == kRegSz || value->type == kRegExpandSz || value->type == kRegMultiSz;
-        const std::string text =
-            is_text ? Utf16LeToUtf8(value->data.data(), value->data.size()) : std::string();
-        const auto* bytes =
-            is_text ? reinterpret_cast<const std::uint8_t*>(text.data()) : value->data.data();
-        const auto needed = static_cast<std::uint32_t>(is_text ? text.size() : value->data.size());
-        type = value->type;
-        if (data == nullptr) {
-            size = needed;
-            return kRegSuccess;
+        if (!is_text) {
+            return HandOutValue(value->type, value->data, type, data, size);
         }
-        if (size < needed) {
-            size = needed;
-            return kRegMoreData;
-        }
-        if (needed > 0) {
-            std::memcpy(data, bytes, needed);
-        }
-        size = needed;
-        return kRegSuccess;
+        const std::string text = Utf16LeToUtf8(value->data.data(), value->data.size());
+        return HandOutValue(value->type,
+                            {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, type,
+                            data, size);
     }
 
     std::int32_t CloseKey(RegKeyHandle handle) override {

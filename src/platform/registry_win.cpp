@@ -63,21 +63,7 @@ public:
             stored = Utf8Bytes(stored);
         }
 
-        type = stored_type;
-        const auto needed = static_cast<std::uint32_t>(stored.size());
-        if (data == nullptr) {
-            size = needed;
-            return ERROR_SUCCESS;
-        }
-        if (size < needed) {
-            size = needed;
-            return ERROR_MORE_DATA;
-        }
-        if (!stored.empty()) {
-            std::memcpy(data, stored.data(), stored.size());
-        }
-        size = needed;
-        return ERROR_SUCCESS;
+        return HandOutValue(stored_type, stored, type, data, size);
     }
 
     std::int32_t CloseKey(RegKeyHandle handle) override {

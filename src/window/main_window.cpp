@@ -198,30 +198,29 @@ bool MainWindow::ProcessPendingMessages() {
 }
 
 void MainWindow::cmd_Open1_Click() {
-    if (installer_.PassRunning()) {
-        return;
+    if (!installer_.PassRunning()) {
+        ChooseFolder(installer_.GameFolder, "lbl_folder", "cmd_Open2");
     }
-    const std::string folder = modGetFolder::TrimSpaces(modGetFolder::BrowseForFolder(nullptr));
-    if (!Usable(folder)) {
-        return;
-    }
-    installer_.GameFolder = folder;
-    SetCaption(Control{"lbl_folder"}, installer_.GameFolder);
-    SetEnabled(Control{"cmd_Open2"}, true);
 }
 
 void MainWindow::cmd_Open2_Click() {
-    if (installer_.PassRunning()) {
+    if (!installer_.PassRunning()) {
+        ShowArchiveWarning(this);
+        ChooseFolder(installer_.AddOnFolder, "lbl_Mods", "cmd_read");
+    }
+}
+
+// Lets the user pick a folder; a usable one is stored, shown in its label, and enables the next
+// button of the chain.
+void MainWindow::ChooseFolder(std::string& folder, std::string_view label,
+                              std::string_view next_button) {
+    const std::string picked = modGetFolder::TrimSpaces(modGetFolder::BrowseForFolder(nullptr));
+    if (!Usable(picked)) {
         return;
     }
-    ShowArchiveWarning(this);
-    const std::string folder = modGetFolder::TrimSpaces(modGetFolder::BrowseForFolder(nullptr));
-    if (!Usable(folder)) {
-        return;
-    }
-    installer_.AddOnFolder = folder;
-    SetCaption(Control{"lbl_Mods"}, installer_.AddOnFolder);
-    SetEnabled(Control{"cmd_read"}, true);
+    folder = picked;
+    SetCaption(Control{label}, folder);
+    SetEnabled(Control{next_button}, true);
 }
 
 // A cancelled picker gives empty text: the earlier folder, its label and the buttons stay. So

@@ -46,6 +46,7 @@ private:
     void SetTabOrder();
     void FocusFirstButton();
     void CloseIfAsked();
+    void ChooseFolder(std::string& folder, std::string_view label, std::string_view next_button);
     bool Usable(const std::string& folder);
     QWidget* Find(Control control) const;
 
