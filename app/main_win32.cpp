@@ -1,0 +1,36 @@
+#include <shellapi.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+#include "platform/wide_text_win.h"
+#include "window_win32/main_window.h"
+#include "window_win32/message_pump.h"
+#include "window_win32/window_thread.h"
+
+namespace {
+
+// The program's arguments after its own name, as UTF-8: a folder dropped on the program's icon
+// arrives here.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(rv::platform::Utf8FromWide(wide[i]));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+    const rv::win32::WindowThread thread;
+    const auto registry = rv::platform::OpenSystemRegistry();
+    rv::win32::MainWindow window(*registry, Arguments());
+    window.Show(show);
+    return rv::win32::RunMessageLoop(window.Handle());
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "form/control_layout.h"
+#include "form/form_view.h"
+#include "form/main_form.h"
+#include "platform/registry.h"
+#include "window_win32/control_tooltip.h"
+#include "window_win32/owned_handle.h"
+
+namespace rv::win32 {
+
+// The main window on Windows: the 75 controls of the layout table as the system's own buttons,
+// labels and group boxes, scaled to the monitor's dpi, every click routed to the main form. The
+// start-up and the folder argument have run when the constructor returns; Show shows it.
+class MainWindow final : public FormView {
+public:
+    MainWindow(platform::RegistryBackend& registry, std::span<const std::string> arguments);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // The window class; another process finds the window by it.
+    static constexpr const wchar_t* kClassName = L"RV2003_2004_Add_On_Installer";
+
+    HWND Handle() const { return window_; }
+    // The system window of a control; the window itself for names::RV2003_2004_Add_On_Installer.
+    HWND ControlHandle(Control control) const;
+    // The text of the status line's tip.
+    std::string StatusToolTip() const { return status_tip_.Text(); }
+    const MainForm& Form() const { return form_; }
+
+    // Shows the window with the focus on the form's first button.
+    void Show(int how);
+
+    void SetCaption(Control control, const std::string& text) override;
+    std::string Caption(Control control) const override;
+    void SetEnabled(Control control, bool enabled) override;
+    void SetToolTip(Control control, const std::string& text) override;
+    void SetMousePointer(MousePointer pointer) override;
+    bool ProcessPendingMessages() override;
+    void ShowArchiveWarning() override;
+    std::string BrowseForFolder() override;
+    void OpenLink(std::string_view address) override;
+    void CloseWindow() override;
+
+private:
+    struct ControlWindow {
+        HWND handle = nullptr;
+        ControlKind kind = ControlKind::Label;
+        std::string name;       // the control's name, without the index
+        TwipsRect window_rect;  // in twips from the client area's top-left corner
+    };
+
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam,
+                                            LPARAM lparam);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    void OnCommand(int id, int notification);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    bool OnSetCursor();
+    void OnActivate(bool active);
+
+    void CreateMainWindow();
+    void CreateControls();
+    // Places every control and sizes the client area for the window's dpi, in its font.
+    void LayOut(UINT dpi);
+    const ControlWindow* Find(Control control) const;
+
+    MainForm form_;
+    HWND window_ = nullptr;
+    std::vector<ControlWindow> controls_;      // by control id less kFirstControlId
+    std::map<std::string, std::size_t> keys_;  // control key to its place in controls_
+    UINT dpi_ = 96;
+    OwnedFont font_;
+    OwnedIcon large_icon_;
+    OwnedIcon small_icon_;
+    ControlToolTip status_tip_;
+    HWND focus_ = nullptr;  // kept while another window is active
+    bool busy_ = false;
+};
+
+}  // namespace rv::win32
