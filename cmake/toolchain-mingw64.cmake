@@ -17,6 +17,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Link the compiler's runtime (libstdc++, libgcc, winpthread) into each .exe, so the tests run
 # under Wine without copying DLLs next to them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Release programs leave their symbols behind: the shipped .exe stays small.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
 
 # Debian's wine64 package puts the 64-bit loader in /usr/lib/wine; the "wine" front end comes only
 # with the recommended wine package.
