@@ -1,0 +1,106 @@
+// Drives the real program from outside, as a user would: starts it with an add-on folder as its
+// argument, presses Read and then Write, and after each prints what the window shows. Closes it
+// and prints its exit code. Usage: program_driver <program.exe> <add-on folder>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/control_names.h"
+#include "platform/wide_text_win.h"
+#include "window_win32/control_ids.h"
+#include "window_win32/main_window.h"
+#include "window_win32/owned_handle.h"
+
+namespace {
+
+using namespace rv;
+
+constexpr DWORD kPatience = 60000;  // ms
+
+HWND window = nullptr;
+
+HWND ControlWindow(std::string_view name, int index = -1) {
+    return GetDlgItem(window, win32::ControlId(Control{name, index}));
+}
+
+std::string Text(HWND control) {
+    wchar_t text[4096] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
+                        kPatience, &copied);
+    return platform::Utf8FromWide(text);
+}
+
+std::string Counters(int group) {
+    std::string line;
+    for (std::string_view name :
+         {names::lbl_AniCounter, names::lbl_MapCounter, names::lbl_MusicCounter,
+          names::lbl_SoundCounter, names::lbl_StaticCounter, names::lbl_SystemCounter,
+          names::lbl_TexturCounter}) {
+        line += (line.empty() ? "" : " ") + Text(ControlWindow(name, group));
+    }
+    return line;
+}
+
+// Presses the button and waits until the status line shows the end of the pass it started.
+bool Press(std::string_view button) {
+    HWND status = ControlWindow(names::lbl_status);
+    const std::string before = Text(status);
+    PostMessageW(ControlWindow(button), BM_CLICK, 0, 0);
+    for (DWORD waited = 0; waited < kPatience; waited += 50) {
+        const std::string now = Text(status);
+        if (now != before && now.rfind("Reading: ", 0) != 0 && now.rfind("Copying: ", 0) != 0) {
+            std::printf("%s: %s\n", std::string(button).c_str(), now.c_str());
+            return true;
+        }
+        Sleep(50);
+    }
+    std::printf("%s: no end of the pass in sight\n", std::string(button).c_str());
+    return false;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t* argv[]) {
+    if (argc != 3) {
+        std::fputs("usage: program_driver <program.exe> <add-on folder>\n", stderr);
+        return 2;
+    }
+    std::wstring command = L"\"" + std::wstring(argv[1]) + L"\" \"" + argv[2] + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(argv[1], command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::fprintf(stderr, "cannot start the program: error %lu\n", GetLastError());
+        return 2;
+    }
+    const win32::OwnedKernelHandle program(process.hProcess);
+    const win32::OwnedKernelHandle thread(process.hThread);
+    WaitForInputIdle(program.Get(), kPatience);
+    for (DWORD waited = 0; window == nullptr && waited < kPatience; waited += 50) {
+        window = FindWindowW(win32::MainWindow::kClassName, nullptr);
+        Sleep(window == nullptr ? 50 : 0);
+    }
+    if (window == nullptr) {
+        std::puts("no window");
+        TerminateProcess(program.Get(), 1);
+        return 1;
+    }
+    std::printf("title: %s\nlbl_Mods: %s\n", Text(window).c_str(),
+                Text(ControlWindow(names::lbl_Mods)).c_str());
+    if (Press(names::cmd_read) && Press(names::cmd_write)) {
+        for (int group = 0; group < 4; ++group) {
+            std::printf("Frame4(%d): %s\n", group, Counters(group).c_str());
+        }
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD exit_code = 1;
+    if (WaitForSingleObject(program.Get(), kPatience) != WAIT_OBJECT_0) {
+        TerminateProcess(program.Get(), 1);
+    }
+    GetExitCodeProcess(program.Get(), &exit_code);
+    std::printf("exit code: %lu\n", exit_code);
+    return 0;
+}
