@@ -140,8 +140,8 @@ void MainWindow::CreateMainWindow() {
                         CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     large_icon_ = ProgramIcon(SM_CXICON);
     small_icon_ = ProgramIcon(SM_CXSMICON);
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.Get()));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
 }
 
 void MainWindow::CreateControls() {
@@ -184,7 +184,7 @@ void MainWindow::LayOut(UINT dpi) {
             PixelRectFromTwips(twips.left, twips.top, twips.width, twips.height, dpi);
         SetWindowPos(control.handle, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
                      pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+        SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     }
     font_ = std::move(font);
     FitClientArea(window_, PixelsFromTwips(kClientWidthTwips, dpi),

@@ -12,7 +12,7 @@
 #include "form/main_form.h"
 #include "platform/registry.h"
 #include "window_win32/control_tooltip.h"
-#include "window_win32/owned_handle.h"
+#include "window_win32/owned_gdi.h"
 
 namespace rv::win32 {
 

@@ -1,7 +1,8 @@
 #include "window_win32/open_address.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <utility>
 

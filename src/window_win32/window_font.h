@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "window_win32/owned_handle.h"
+#include "window_win32/owned_gdi.h"
 
 namespace rv::win32 {
 

@@ -22,7 +22,7 @@ echo readme >"$addon/Docs/Readme.txt"
 echo installed >"$game/System/Harbour.int"
 "$wine" reg add "$key" /v Folder /d 'C:\rv end-to-end\Game & Co' /f /reg:32 >/dev/null
 
-actual=$("$wine" "$driver" "$program" 'C:\rv end-to-end\Add-on ä' | tr -d '\r')
+actual=$("$wine" "$driver" "$program" 'C:\rv end-to-end\Add-on ä' cmd_read cmd_write | tr -d '\r')
 expected="title: Unofficial RV2004 Add-On Installer (Maps, Mutators, Weapons, Skins, ...)
 lbl_Mods: C:\\rv end-to-end\\Add-on ä
 cmd_read: 2 File(s) are ready to write - 3 File(s) checked!

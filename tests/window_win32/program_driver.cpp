@@ -1,16 +1,17 @@
 // Drives the real program from outside, as a user would: starts it with an add-on folder as its
-// argument, presses Read and then Write, and after each prints what the window shows. Closes it
-// and prints its exit code. Usage: program_driver <program.exe> <add-on folder>
+// argument, presses the named buttons in turn and after each prints the status line, then the
+// counters. Closes the window and prints the exit code, unless the last word is --stay.
+// Usage: program_driver <program.exe> <add-on folder> <button>... [--stay]
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 #include "core/control_names.h"
+#include "platform/owned_win.h"
 #include "platform/wide_text_win.h"
 #include "window_win32/control_ids.h"
 #include "window_win32/main_window.h"
-#include "window_win32/owned_handle.h"
 
 namespace {
 
@@ -43,30 +44,37 @@ std::string Counters(int group) {
     return line;
 }
 
-// Presses the button and waits until the status line shows the end of the pass it started.
-bool Press(std::string_view button) {
+// Presses the button, as a user can only when it is enabled, and waits until the status line
+// shows the end of the pass it started.
+bool Press(const std::string& button) {
+    if (!IsWindowEnabled(ControlWindow(button))) {
+        std::printf("%s: disabled\n", button.c_str());
+        return false;
+    }
     HWND status = ControlWindow(names::lbl_status);
     const std::string before = Text(status);
     PostMessageW(ControlWindow(button), BM_CLICK, 0, 0);
     for (DWORD waited = 0; waited < kPatience; waited += 50) {
         const std::string now = Text(status);
         if (now != before && now.rfind("Reading: ", 0) != 0 && now.rfind("Copying: ", 0) != 0) {
-            std::printf("%s: %s\n", std::string(button).c_str(), now.c_str());
+            std::printf("%s: %s\n", button.c_str(), now.c_str());
             return true;
         }
         Sleep(50);
     }
-    std::printf("%s: no end of the pass in sight\n", std::string(button).c_str());
+    std::printf("%s: no end of the pass in sight\n", button.c_str());
     return false;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
-    if (argc != 3) {
-        std::fputs("usage: program_driver <program.exe> <add-on folder>\n", stderr);
+    if (argc < 3) {
+        std::fputs("usage: program_driver <program.exe> <add-on folder> <button>... [--stay]\n",
+                   stderr);
         return 2;
     }
+    const bool stay = std::wstring_view(argv[argc - 1]) == L"--stay";
     std::wstring command = L"\"" + std::wstring(argv[1]) + L"\" \"" + argv[2] + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -76,31 +84,38 @@ int wmain(int argc, wchar_t* argv[]) {
         std::fprintf(stderr, "cannot start the program: error %lu\n", GetLastError());
         return 2;
     }
-    const win32::OwnedKernelHandle program(process.hProcess);
-    const win32::OwnedKernelHandle thread(process.hThread);
-    WaitForInputIdle(program.Get(), kPatience);
+    const platform::KernelHandle program(process.hProcess);
+    const platform::KernelHandle thread(process.hThread);
+    WaitForInputIdle(program.get(), kPatience);
+    // The window shows once its start-up has run.
     for (DWORD waited = 0; window == nullptr && waited < kPatience; waited += 50) {
-        window = FindWindowW(win32::MainWindow::kClassName, nullptr);
+        HWND found = FindWindowW(win32::MainWindow::kClassName, nullptr);
+        window = found != nullptr && IsWindowVisible(found) ? found : nullptr;
         Sleep(window == nullptr ? 50 : 0);
     }
     if (window == nullptr) {
         std::puts("no window");
-        TerminateProcess(program.Get(), 1);
+        TerminateProcess(program.get(), 1);
         return 1;
     }
     std::printf("title: %s\nlbl_Mods: %s\n", Text(window).c_str(),
                 Text(ControlWindow(names::lbl_Mods)).c_str());
-    if (Press(names::cmd_read) && Press(names::cmd_write)) {
-        for (int group = 0; group < 4; ++group) {
-            std::printf("Frame4(%d): %s\n", group, Counters(group).c_str());
-        }
+    bool passed = true;
+    for (int button = 3; passed && button < argc - (stay ? 1 : 0); ++button) {
+        passed = Press(platform::Utf8FromWide(argv[button]));
+    }
+    for (int group = 0; group < 4; ++group) {
+        std::printf("Frame4(%d): %s\n", group, Counters(group).c_str());
+    }
+    if (stay) {
+        return 0;
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
     DWORD exit_code = 1;
-    if (WaitForSingleObject(program.Get(), kPatience) != WAIT_OBJECT_0) {
-        TerminateProcess(program.Get(), 1);
+    if (WaitForSingleObject(program.get(), kPatience) != WAIT_OBJECT_0) {
+        TerminateProcess(program.get(), 1);
     }
-    GetExitCodeProcess(program.Get(), &exit_code);
+    GetExitCodeProcess(program.get(), &exit_code);
     std::printf("exit code: %lu\n", exit_code);
     return 0;
 }
