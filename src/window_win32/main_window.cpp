@@ -68,22 +68,23 @@ DWORD ControlStyle(const ControlSpec& spec) {
 }
 
 // Children are stacked in the order they are created, and that order is also the one Tab
-// follows: the buttons come first in focus order, then the labels, then the group boxes at the
-// bottom, so the boxes never paint over what they hold.
+// follows: the buttons come first in focus order, then the labels, then the group boxes, each
+// box above the box that holds it, so no box paints over what it holds.
 std::vector<std::size_t> CreationOrder(const std::vector<ControlSpec>& layout) {
-    const auto rank = [](const ControlSpec& spec) {
-        const auto tab = TabOrder();
-        const auto place = std::find(tab.begin(), tab.end(), spec.name);
-        if (place != tab.end()) {
-            return static_cast<int>(place - tab.begin());
+    const auto tab = TabOrder();
+    const auto rank = [&](std::size_t place) {
+        const ControlSpec& spec = layout[place];
+        const auto in_tab = std::find(tab.begin(), tab.end(), spec.name);
+        if (in_tab != tab.end()) {
+            return in_tab - tab.begin();
         }
-        return spec.kind == ControlKind::Label ? 100 : 200;
+        const auto later = static_cast<std::ptrdiff_t>(layout.size() - place);
+        return spec.kind == ControlKind::Label ? 1000 : 2000 + later;
     };
     std::vector<std::size_t> order(layout.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return rank(layout[a]) < rank(layout[b]);
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
     return order;
 }
 
