@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <deque>
+
+#include "form/control_layout.h"
+#include "platform/wide_text_win.h"
+#include "support/temp_folder.h"
+#include "text/text.h"
+#include "window/window_driver.h"
+#include "window_win32/control_ids.h"
+#include "window_win32/folder_browser.h"
+#include "window_win32/main_window.h"
+#include "window_win32/message_box.h"
+#include "window_win32/open_address.h"
+#include "window_win32/window_thread.h"
+
+namespace rv::test {
+namespace {
+
+using platform::Utf8FromWide;
+using platform::WideFromUtf8;
+
+const std::wstring kInstalledApps = L"SOFTWARE\\Zentor Technology\\Installed Apps\\";
+
+std::wstring Wide(const std::string& text) {
+    return WideFromUtf8(text).value_or(L"");
+}
+
+// Runs the action it is given when a message posted to it is dispatched: in the middle of a pass,
+// the next time the pass processes messages.
+class YieldPoint {
+public:
+    YieldPoint() {
+        WNDCLASSEXW window_class{};
+        window_class.cbSize = sizeof(window_class);
+        window_class.lpfnWndProc = &Procedure;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.lpszClassName = L"RvTestYieldPoint";
+        RegisterClassExW(&window_class);
+        window_ = CreateWindowExW(0, window_class.lpszClassName, nullptr, 0, 0, 0, 0, 0,
+                                  HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~YieldPoint() { DestroyWindow(window_); }
+    void Post(std::function<void()> action) {
+        action_ = std::move(action);
+        PostMessageW(window_, WM_APP, 0, 0);
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+        auto* self = reinterpret_cast<YieldPoint*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_APP && self != nullptr && self->action_) {
+            std::exchange(self->action_, nullptr)();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+
+    HWND window_ = nullptr;
+    std::function<void()> action_;
+};
+
+// The Win32 window under Wine, over the prefix's registry and a temporary folder on its C:
+// drive; the shell's folder browser, the message box and the shell's opening of a link are
+// answered through the window's seams, with the requests the window made.
+class Win32Driver : public WindowDriver {
+public:
+    Win32Driver() {
+        win32::SetShellFolderBrowser([this](BROWSEINFOW& request) -> PIDLIST_ABSOLUTE {
+            dialogs_.push_back(
+                "picker|" + Utf8FromWide(request.lpszTitle) + "|" +
+                (request.ulFlags == BIF_RETURNONLYFSDIRS ? "folders only" : "other flags") +
+                (request.pidlRoot == nullptr && request.lpfn == nullptr ? ", no start folder"
+                                                                        : ", a start folder") +
+                (request.hwndOwner == nullptr ? ", no owner" : ", an owner"));
+            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
+            // The shell names no folder with outer spaces; all spaces is a cancel.
+            const std::string answer(text::TrimSpaces(answers_.empty() ? "" : answers_.front()));
+            answers_.clear();
+            return answer.empty() ? nullptr : SHSimpleIDListFromPath(Wide(answer).c_str());
+        });
+        win32::SetMessageBoxCall(
+            [this](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
+                dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
+                                   ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
+                                   ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
+                                   (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
+                                        ? ",modal"
+                                        : ",not modal"));
+                return IDOK;
+            });
+        win32::SetAddressOpener(
+            [this](const std::wstring& address) { links_.push_back(Utf8FromWide(address)); });
+    }
+    ~Win32Driver() override {
+        Stop();
+        win32::SetShellFolderBrowser({});
+        win32::SetMessageBoxCall({});
+        win32::SetAddressOpener({});
+        SetRegistered({});
+        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
+    }
+
+    std::string Root() const override { return folder_.Path(); }
+    // Writes the keys as the game's 32-bit installer does, into the 32-bit view.
+    void SetRegistered(const std::map<std::string, std::string>& editions) override {
+        for (const wchar_t* edition : {L"RV2003", L"RV2004"}) {
+            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + edition).c_str(), KEY_WOW64_32KEY,
+                            0);
+        }
+        for (const auto& [edition, folder] : editions) {
+            HKEY key = nullptr;
+            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + Wide(edition)).c_str(),
+                                      0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
+                                      nullptr),
+                      ERROR_SUCCESS);
+            const std::wstring value = Wide(folder);
+            RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+            RegCloseKey(key);
+        }
+    }
+    std::string Shown(const std::string& folder) const override { return folder; }
+
+    void Start(const std::vector<std::string>& arguments) override {
+        Stop();
+        dialogs_.clear();
+        registry_ = platform::OpenSystemRegistry();
+        window_ = std::make_unique<win32::MainWindow>(*registry_, arguments);
+        window_->Show(SW_SHOWNORMAL);
+    }
+    // As a mouse click: a disabled button takes none.
+    void Click(std::string_view button) override {
+        HWND handle = window_->ControlHandle({button});
+        if (IsWindowEnabled(handle)) {
+            SendMessageW(handle, BM_CLICK, 0, 0);
+        }
+    }
+    std::string Caption(Control control) const override { return window_->Caption(control); }
+    bool Enabled(Control control) const override {
+        return IsWindowEnabled(window_->ControlHandle(control)) != FALSE;
+    }
+    bool Busy() const override { return GetCursor() == LoadCursorW(nullptr, IDC_WAIT); }
+    bool Open() const override { return window_ && IsWindowVisible(window_->Handle()); }
+    std::string Focused() const override { return Key(GetFocus()); }
+    std::vector<ShownControl> Controls() const override {
+        std::vector<ShownControl> shown;
+        for (const ControlSpec& spec : MainWindowLayout()) {
+            const Control control{spec.name, spec.index};
+            const std::string container = spec.container.empty()
+                                              ? std::string(names::RV2003_2004_Add_On_Installer)
+                                              : ControlKey(spec.container, spec.container_index);
+            const RECT outer = Rect(window_->ControlHandle(control));
+            const RECT origin =
+                spec.container.empty()
+                    ? ClientOrigin()
+                    : Rect(window_->ControlHandle({spec.container, spec.container_index}));
+            shown.push_back({ControlKey(control), Kind(window_->ControlHandle(control)), container,
+                             outer.left - origin.left, outer.top - origin.top,
+                             outer.right - outer.left, outer.bottom - outer.top,
+                             window_->Caption(control)});
+        }
+        return shown;
+    }
+    // The buttons that Tab visits, in the stacking order it follows, from cmd_Open2 round.
+    std::vector<std::string> TabOrder() const override {
+        std::vector<std::string> order;
+        for (HWND child = GetWindow(window_->Handle(), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) != 0) {
+                order.push_back(Key(child));
+            }
+        }
+        const auto first = std::find(order.begin(), order.end(), names::cmd_Open2);
+        std::rotate(order.begin(), first, order.end());
+        return order;
+    }
+
+    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
+    std::vector<std::string> Dialogs() const override { return dialogs_; }
+    std::vector<std::string> OpenedLinks() const override { return links_; }
+    void AtNextYield(std::function<void()> action) override { yield_.Post(std::move(action)); }
+    void Close() override { SendMessageW(window_->Handle(), WM_CLOSE, 0, 0); }
+
+private:
+    // Closes the window; the end of the program it asked for is not this test program's.
+    void Stop() {
+        window_.reset();
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    static bool IsMainWindow(HWND window) {
+        wchar_t window_class[64] = {};
+        GetClassNameW(window, window_class, 64);
+        return window != nullptr &&
+               std::wstring_view(window_class) == win32::MainWindow::kClassName;
+    }
+    static RECT Rect(HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+    RECT ClientOrigin() const {
+        POINT origin{0, 0};
+        ClientToScreen(window_->Handle(), &origin);
+        return RECT{origin.x, origin.y, origin.x, origin.y};
+    }
+    static std::string Kind(HWND control) {
+        wchar_t system_class[16] = {};
+        GetClassNameW(control, system_class, 16);
+        if (lstrcmpiW(system_class, L"Static") == 0) {
+            return "label";
+        }
+        const auto style = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+        return style == BS_GROUPBOX ? "frame" : "button";
+    }
+    // The control's key from its id, which is its place in the layout table.
+    static std::string Key(HWND control) {
+        const int place = GetDlgCtrlID(control) - win32::kFirstControlId;
+        const std::vector<ControlSpec>& layout = MainWindowLayout();
+        if (control == nullptr || place < 0 || place >= static_cast<int>(layout.size())) {
+            return "";
+        }
+        const ControlSpec& spec = layout[static_cast<std::size_t>(place)];
+        return ControlKey(spec.name, spec.index);
+    }
+
+    win32::WindowThread thread_;
+    TempFolder folder_;
+    YieldPoint yield_;
+    std::deque<std::string> answers_;
+    std::vector<std::string> dialogs_, links_;
+    std::unique_ptr<platform::RegistryBackend> registry_;
+    std::unique_ptr<win32::MainWindow> window_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowDriver> MakeWindowDriver() {
+    return std::make_unique<Win32Driver>();
+}
+
+}  // namespace rv::test
