@@ -8,6 +8,7 @@
 #include "form/control_layout.h"
 #include "form/link_buttons.h"
 #include "platform/file_system.h"
+#include "text/text.h"
 
 namespace rv {
 
@@ -23,7 +24,7 @@ void MainForm::OpenFolderArgument(std::span<const std::string> arguments) {
         return;
     }
     // Only a folder that can be listed is an add-on folder; a file (an archive, say) is not.
-    const std::string folder(TrimSpaces(arguments.front()));
+    const std::string folder(text::TrimSpaces(arguments.front()));
     if (folder.empty() || !platform::ListFolder(folder)) {
         view_.ShowArchiveWarning();
         return;
@@ -71,13 +72,13 @@ std::string_view MainForm::FirstFocus() const {
 }
 
 void MainForm::cmd_Open1_Click() {
-    TakeFolder(std::string(TrimSpaces(view_.BrowseForFolder())), installer_.GameFolder,
+    TakeFolder(std::string(text::TrimSpaces(view_.BrowseForFolder())), installer_.GameFolder,
                names::lbl_folder, names::cmd_Open2);
 }
 
 void MainForm::cmd_Open2_Click() {
     view_.ShowArchiveWarning();
-    TakeFolder(std::string(TrimSpaces(view_.BrowseForFolder())), installer_.AddOnFolder,
+    TakeFolder(std::string(text::TrimSpaces(view_.BrowseForFolder())), installer_.AddOnFolder,
                names::lbl_Mods, names::cmd_read);
 }
 
