@@ -43,7 +43,6 @@ public:
     virtual void Click(std::string_view button) = 0;
     virtual std::string Caption(Control control) const = 0;
     virtual bool Enabled(Control control) const = 0;
-    virtual std::string ToolTip(Control control) const = 0;
     virtual bool Busy() const = 0;  // the busy pointer shows
     virtual bool Open() const = 0;  // the window has not closed
     virtual std::string Focused() const = 0;

@@ -95,9 +95,6 @@ public:
     bool Enabled(Control control) const override {
         return Widget(ControlKey(control))->isEnabled();
     }
-    std::string ToolTip(Control control) const override {
-        return Widget(ControlKey(control))->toolTip().toStdString();
-    }
     bool Busy() const override { return window_->cursor().shape() == Qt::WaitCursor; }
     bool Open() const override {
         QApplication::processEvents();  // a close the form put off is carried out by then
