@@ -274,6 +274,9 @@ HexLine ParseHexBytes(std::string_view line, std::size_t i, std::vector<std::uin
 class HiveParser {
 public:
     explicit HiveParser(std::string_view text) : text_(text) {}
+    // Keeps only the key that a 32-bit program sees at path, and notes its sub-keys.
+    HiveParser(std::string_view text, std::string_view path, HiveArch arch_if_unmarked)
+        : text_(text), only_path_(path), arch_if_unmarked_(arch_if_unmarked), only_key_(true) {}
 
     std::optional<WineHive> Run() {
         std::string_view first;
@@ -281,7 +284,7 @@ public:
             return std::nullopt;
         }
         std::string_view line;
-        while (NextLine(line)) {
+        while (!done_ && NextLine(line)) {
             std::size_t i = 0;
             while (i < line.size() && IsBlank(line[i])) {
                 ++i;
@@ -326,8 +329,25 @@ private:
             ++hive_.skipped_lines_;
             return;
         }
+        if (!seen_section_ && only_key_) {
+            if (hive_.arch_ == HiveArch::Unknown) {
+                hive_.arch_ = arch_if_unmarked_;
+            }
+            wanted_ = WineHive::ThirtyTwoBitView(only_path_, hive_.arch_);
+        }
         seen_section_ = true;
-        current_ = &hive_.keys_[WineHive::NormalizeKeyPath(name)];
+        std::string path = WineHive::NormalizeKeyPath(name);
+        if (!only_key_ || path == wanted_) {
+            current_ = &hive_.keys_[std::move(path)];
+            return;
+        }
+        // Past the wanted key's section there is nothing more to read.
+        done_ = current_ != nullptr;
+        current_ = nullptr;
+        if (path.size() > wanted_.size() && path[wanted_.size()] == '\\' &&
+            StartsWith(path, wanted_)) {
+            hive_.keys_[std::move(path)];
+        }
     }
 
     // "#arch=" before the first section tells the prefix's kind; "#time=", "#class=" and the
@@ -433,10 +453,34 @@ private:
     WineHive hive_;
     HiveKey* current_ = nullptr;
     bool seen_section_ = false;
+    std::string_view only_path_;
+    HiveArch arch_if_unmarked_ = HiveArch::Unknown;
+    bool only_key_ = false;
+    std::string wanted_;
+    bool done_ = false;
 };
 
 std::optional<WineHive> WineHive::Parse(std::string_view text) {
     return HiveParser(text).Run();
+}
+
+std::optional<WineHive> WineHive::ParseForKey(std::string_view text, std::string_view path,
+                                              HiveArch arch_if_unmarked) {
+    return HiveParser(text, path, arch_if_unmarked).Run();
+}
+
+std::string WineHive::ThirtyTwoBitView(std::string_view path, HiveArch arch) {
+    std::string normalized = NormalizeKeyPath(path);
+    constexpr std::string_view kSoftware = "software";
+    if (arch != HiveArch::Win64 || !StartsWith(normalized, kSoftware) ||
+        (normalized.size() > kSoftware.size() && normalized[kSoftware.size()] != '\\')) {
+        return normalized;
+    }
+    const std::string_view rest = std::string_view(normalized).substr(kSoftware.size());
+    if (rest == "\\wow6432node" || StartsWith(rest, "\\wow6432node\\")) {
+        return normalized;
+    }
+    return std::string(kSoftware) + "\\wow6432node" + std::string(rest);
 }
 
 std::string WineHive::NormalizeKeyPath(std::string_view path) {
