@@ -284,7 +284,8 @@ public:
             return std::nullopt;
         }
         std::string_view line;
-        while (!done_ && NextLine(line)) {
+        while (!done_ && (!only_key_ || current_ != nullptr || !seen_section_ || SkipToSection()) &&
+               NextLine(line)) {
             std::size_t i = 0;
             while (i < line.size() && IsBlank(line[i])) {
                 ++i;
@@ -309,6 +310,28 @@ public:
     }
 
 private:
+    // Outside the wanted key only section lines matter: moves to the next line whose first
+    // character other than a blank is '['. False when there is none.
+    bool SkipToSection() {
+        while (pos_ < text_.size()) {
+            const std::size_t bracket = text_.find('[', pos_);
+            if (bracket == std::string_view::npos) {
+                break;
+            }
+            std::size_t start = bracket;
+            while (start > pos_ && IsBlank(text_[start - 1])) {
+                --start;
+            }
+            if (start == pos_ || text_[start - 1] == '\n') {
+                pos_ = start;
+                return true;
+            }
+            pos_ = std::min(text_.find('\n', bracket), text_.size() - 1) + 1;
+        }
+        pos_ = text_.size();
+        return false;
+    }
+
     bool NextLine(std::string_view& line) {
         if (pos_ >= text_.size()) {
             return false;
@@ -323,7 +346,8 @@ private:
     }
 
     void OpenSection(std::string_view line, std::size_t i) {
-        std::string name;
+        // One buffer for every name: most sections are passed over when only one key is wanted.
+        std::string& name = section_name_;
         if (!ParseName(line, i, ']', name)) {
             current_ = nullptr;
             ++hive_.skipped_lines_;
@@ -336,17 +360,21 @@ private:
             wanted_ = WineHive::ThirtyTwoBitView(only_path_, hive_.arch_);
         }
         seen_section_ = true;
-        std::string path = WineHive::NormalizeKeyPath(name);
-        if (!only_key_ || path == wanted_) {
-            current_ = &hive_.keys_[std::move(path)];
+        // The name is folded already; only empty parts may keep it from being canonical.
+        if (name.empty() || name.front() == '\\' || name.back() == '\\' ||
+            name.find("\\\\") != std::string::npos) {
+            name = WineHive::NormalizeKeyPath(name);
+        }
+        if (!only_key_ || name == wanted_) {
+            current_ = &hive_.keys_[name];
             return;
         }
         // Past the wanted key's section there is nothing more to read.
         done_ = current_ != nullptr;
         current_ = nullptr;
-        if (path.size() > wanted_.size() && path[wanted_.size()] == '\\' &&
-            StartsWith(path, wanted_)) {
-            hive_.keys_[std::move(path)];
+        if (name.size() > wanted_.size() && name[wanted_.size()] == '\\' &&
+            StartsWith(name, wanted_)) {
+            hive_.keys_[name];
         }
     }
 
@@ -458,6 +486,7 @@ private:
     bool only_key_ = false;
     std::string wanted_;
     bool done_ = false;
+    std::string section_name_;
 };
 
 std::optional<WineHive> WineHive::Parse(std::string_view text) {

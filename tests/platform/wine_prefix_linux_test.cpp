@@ -34,7 +34,6 @@ TEST(WinePrefixRegistry, ReadsTheGameFolderFromSystemReg) {
         {kWin64 + k32Section + "\"Folder\"=\"C:\\\\Wrong\"\n" + k64Section +
              "\"Folder\"=\"C:\\\\Right\"\n",
          0, "C:\\Right\0 "s},
-        {kWin64 + k32Section + "\"Folder\"=\"C:\\\\G\"\n", 2, kUntouched},
         {kWin32 + k32Section + "\"Folder\"=hex(1):43,00,3a,00,\\\n  e4,00\n", 0, "C:\xC3\xA4 "s},
         {kWin32 + k32Section + "\"Folder\"=str(2):\"%ProgramFiles%\"\n", 0, kUntouched},
         {kWin32 + k32Section + "\"Folder\"=dword:80000000\n", 0, std::int32_t{-2147483647 - 1}},
