@@ -6,12 +6,15 @@
 
 #include <cerrno>
 
+#include "platform/owned_posix.h"
+
 namespace rv::platform {
 
 FileText ReadRegularFile(const std::string& path, std::size_t limit) {
     // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const Descriptor file_descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int fd = file_descriptor.get();
+    if (!file_descriptor.valid()) {
         return {errno, {}};
     }
     FileText file;
@@ -39,7 +42,6 @@ FileText ReadRegularFile(const std::string& path, std::size_t limit) {
             file.error = file.text.size() > limit ? EFBIG : 0;
         }
     }
-    ::close(fd);
     if (file.error != 0) {
         file.text.clear();
     }
