@@ -88,6 +88,7 @@ void EditionSelection::Apply(GameEdition edition) {
         window_.SetEnabled({names::cmd_Open1}, true);
         window_.SetEnabled({names::cmd_Open2}, false);
     }
+    window_.SetToolTip({names::lbl_folder}, folder.empty() ? "" : registry_.FoundIn());
     window_.SetCaption({names::cmd_gameChange}, std::string(row.switch_caption));
 }
 

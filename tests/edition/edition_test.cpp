@@ -84,6 +84,7 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
         EXPECT_EQ(f.window.Caption({names::lbl_folder}),
                   folder.empty() ? "Please open your Ravager 2004 Folder" : folder);
         EXPECT_EQ(f.Chain(), folder.empty() ? "1" : "2");
+        EXPECT_EQ(f.window.ToolTip("lbl_folder"), folder.empty() ? "" : "memory");
         EXPECT_EQ(f.installer.GameFolder, folder.empty() ? "before" : folder);
     }
 }

@@ -10,12 +10,18 @@
 namespace rv::test {
 namespace {
 
-// What only the Qt window does: '&' shown as typed, the labels' alignment, one font, the icon,
-// the picker's NUL cut; and a control name the layout does not know stops a debug build.
+// What only the Qt window does: the prefix the game was found in as lbl_folder's tool tip, '&'
+// shown as typed, the labels' alignment, one font, the icon, the picker's NUL cut; and a control
+// name the layout does not know stops a debug build.
 TEST(QtWindow, ShowsCaptionsAsTypedInOneFont) {
     FakePrefix prefix;
+    prefix.AddFile("system.reg",
+                   "WINE REGISTRY Version 2\n\n[SOFTWARE\\\\Zentor Technology\\\\Installed "
+                   "Apps\\\\RV2004] 1700000000\n\"Folder\"=\"C:\\\\RV\"\n");
     const auto registry = platform::OpenSystemRegistry();
     MainWindow window(*registry);
+    EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("lbl_folder"))->toolTip().toStdString(),
+              "Wine prefix: " + prefix.Path());
     for (const auto& [name, property, shown] : {std::tuple(names::Frame2, "title", "A && B"),
                                                 std::tuple(names::cmd_read, "text", "A && B"),
                                                 std::tuple(names::lbl_status, "text", "A & B")}) {
