@@ -173,7 +173,7 @@ void MainWindow::CreateControls() {
     for (const LinkButton& link : LinkButtons()) {
         SetCaption(Control{link.name}, std::string(link.caption));
     }
-    status_tip_.Attach(ControlHandle(Control{names::lbl_status}));
+    tips_.Create(window_);
 }
 
 void MainWindow::LayOut(UINT dpi) {
@@ -233,9 +233,8 @@ void MainWindow::SetEnabled(Control control, bool enabled) {
     EnableWindow(ControlHandle(control), enabled ? TRUE : FALSE);
 }
 
-void MainWindow::SetToolTip([[maybe_unused]] Control control, const std::string& text) {
-    assert(ControlKey(control) == names::lbl_status && "only the status line has a tip");
-    status_tip_.SetText(text);
+void MainWindow::SetToolTip(Control control, const std::string& text) {
+    tips_.SetText(ControlHandle(control), text);
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {

@@ -11,7 +11,7 @@
 #include "form/form_view.h"
 #include "form/main_form.h"
 #include "platform/registry.h"
-#include "window_win32/control_tooltip.h"
+#include "window_win32/control_tooltips.h"
 #include "window_win32/owned_gdi.h"
 
 namespace rv::win32 {
@@ -32,8 +32,8 @@ public:
     HWND Handle() const { return window_; }
     // The system window of a control; the window itself for names::RV2003_2004_Add_On_Installer.
     HWND ControlHandle(Control control) const;
-    // The text of the status line's tip.
-    std::string StatusToolTip() const { return status_tip_.Text(); }
+    // The text of the control's tip.
+    std::string ToolTip(Control control) const { return tips_.Text(ControlHandle(control)); }
     const MainForm& Form() const { return form_; }
 
     // Shows the window with the focus on the form's first button.
@@ -80,7 +80,7 @@ private:
     OwnedFont font_;
     OwnedIcon large_icon_;
     OwnedIcon small_icon_;
-    ControlToolTip status_tip_;
+    ControlToolTips tips_;
     HWND focus_ = nullptr;  // kept while another window is active
     bool busy_ = false;
 };
