@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,8 +45,10 @@ enum class CopyOutcome {
     DestinationExists,         // something is at the destination; it was left untouched
     DestinationFolderMissing,  // the folder the destination names does not exist
     SourceUnreadable,          // the source is gone or cannot be read
+    SourceChanged,             // the source changed while it was copied
     NoSpace,                   // the destination's disk is full
     PermissionDenied,          // the destination folder cannot be written
+    Stopped,                   // the caller asked to stop; nothing was left behind
     Failed,                    // any other failure; the reason says which
 };
 
@@ -54,9 +57,18 @@ struct CopyResult {
     std::string reason;  // plain words for the user; empty when copied
 };
 
+// Asked before a copy starts and between its chunks, a few megabytes apart; false stops the copy.
+using KeepCopying = std::function<bool()>;
+
 // Copies a file to a destination where nothing exists. Never replaces or writes through anything
 // at the destination, also when it appears during the copy; never leaves a partial file under
-// the destination name; keeps the content and the modification time.
-CopyResult CopyNewFile(const std::string& source, const std::string& destination);
+// the destination name; keeps the content and the modification time. A source whose size or
+// modification time changes during the copy is not installed.
+CopyResult CopyNewFile(const std::string& source, const std::string& destination,
+                       const KeepCopying& keep_copying = {});
+
+// Removes the unfinished copies that a copy of this program left in the folder when its process
+// ended before it could remove them (killed, or the machine went down). Nothing else is touched.
+void RemoveStaleTemporaries(const std::string& folder);
 
 }  // namespace rv::platform

@@ -14,6 +14,6 @@ enum class Temporary {
 };
 
 CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
-                            const std::string& destination);
+                            const std::string& destination, const KeepCopying& keep_copying = {});
 
 }  // namespace rv::platform::posix

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cwctype>
+#include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 #include "platform/wide_text_win.h"
@@ -147,6 +149,30 @@ CopyResult SourceFailure(DWORD error) {
     }
 }
 
+// The size and last write time of a file, to tell whether it changed between two looks.
+std::optional<WIN32_FILE_ATTRIBUTE_DATA> Stamp(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) == 0) {
+        return std::nullopt;
+    }
+    return data;
+}
+
+bool SameSize(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow;
+}
+
+bool SameSizeAndTime(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return SameSize(a, b) && CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+// Called by the copy before it starts and after every chunk.
+DWORD CALLBACK AskBetweenChunks(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD,
+                                DWORD, HANDLE, HANDLE, LPVOID keep_copying) {
+    const KeepCopying& keep = *static_cast<const KeepCopying*>(keep_copying);
+    return !keep || keep() ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+}
+
 // A failure while the temporary copy is written or moved into place. The source was readable
 // and the folder was there just before, so a missing path means one of them went away.
 CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstring& folder) {
@@ -162,6 +188,8 @@ CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstri
             return {CopyOutcome::SourceUnreadable, "another program has locked the add-on file"};
         case ERROR_FILENAME_EXCED_RANGE:
             return {CopyOutcome::Failed, "the destination path is too long"};
+        case ERROR_REQUEST_ABORTED:
+            return {CopyOutcome::Stopped, "the copy was stopped"};
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
             if (!IsFolder(Attributes(folder))) {
@@ -177,7 +205,62 @@ CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstri
     }
 }
 
+// The id of the process that wrote the temporary of that name ("~rv-copy-<id>-<n>.tmp"); 0 when
+// the name is not one of ours.
+DWORD WriterOfTemporary(std::wstring_view name) {
+    constexpr std::wstring_view kPrefix = L"~rv-copy-", kSuffix = L".tmp";
+    if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) {
+        return 0;
+    }
+    name = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    const std::size_t dash = name.find(L'-');
+    const auto all_digits = [](std::wstring_view digits) {
+        return !digits.empty() && digits.size() <= 10 &&
+               std::all_of(digits.begin(), digits.end(),
+                           [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    if (dash == std::wstring_view::npos || !all_digits(name.substr(0, dash)) ||
+        !all_digits(name.substr(dash + 1))) {
+        return 0;
+    }
+    const unsigned long long id = std::stoull(std::wstring(name.substr(0, dash)));
+    return id <= MAXDWORD ? static_cast<DWORD>(id) : 0;
+}
+
+bool ProcessIsGone(DWORD id) {
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (process == nullptr) {
+        return GetLastError() == ERROR_INVALID_PARAMETER;  // no process has that id
+    }
+    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& folder) {
+    const std::optional<std::wstring> wide = SystemPath(folder);
+    if (!wide) {
+        return;
+    }
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(Joined(*wide, L"~rv-copy-*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const DWORD writer = WriterOfTemporary(found.cFileName);
+        const bool plain_file =
+            (found.dwFileAttributes &
+             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (writer != 0 && writer != GetCurrentProcessId() && plain_file &&
+            ProcessIsGone(writer)) {
+            RemoveTemporary(Joined(*wide, found.cFileName));
+        }
+    } while (FindNextFileW(search, &found) != 0);
+    FindClose(search);
+}
 
 std::optional<FolderListing> ListFolder(const std::string& folder) {
     // An empty folder would list the root of the current drive: never what a caller meant.
@@ -242,7 +325,8 @@ bool PathExists(const std::string& path) {
     return true;
 }
 
-CopyResult CopyNewFile(const std::string& source, const std::string& destination) {
+CopyResult CopyNewFile(const std::string& source, const std::string& destination,
+                       const KeepCopying& keep_copying) {
     const std::optional<std::wstring> wide_source = SystemPath(source);
     const std::optional<std::wstring> wide_destination = SystemPath(destination);
     if (!wide_source || !wide_destination) {
@@ -256,6 +340,7 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         return SourceFailure(GetLastError());
     }
     CloseHandle(readable);
+    const std::optional<WIN32_FILE_ATTRIBUTE_DATA> source_before = Stamp(*wide_source);
 
     const std::wstring folder = FolderOf(*wide_destination);
     const DWORD folder_attributes = Attributes(folder);
@@ -276,7 +361,8 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         temporary = Joined(folder, L"~rv-copy-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                        std::to_wstring(++copies) + L".tmp");
         // CopyFileExW keeps the content, the attributes and the modification time.
-        if (CopyFileExW(wide_source->c_str(), temporary.c_str(), nullptr, nullptr, nullptr,
+        if (CopyFileExW(wide_source->c_str(), temporary.c_str(), AskBetweenChunks,
+                        const_cast<KeepCopying*>(&keep_copying), nullptr,
                         COPY_FILE_FAIL_IF_EXISTS) != 0) {
             break;
         }
@@ -290,6 +376,15 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         }
         RemoveTemporary(temporary);
         return CopyFailure(error, *wide_source, folder);
+    }
+
+    // A source that was written to meanwhile may have been copied half old, half new.
+    const std::optional<WIN32_FILE_ATTRIBUTE_DATA> source_after = Stamp(*wide_source);
+    const std::optional<WIN32_FILE_ATTRIBUTE_DATA> copied = Stamp(temporary);
+    if (!source_before || !source_after || !copied || !SameSize(*copied, *source_before) ||
+        !SameSizeAndTime(*source_after, *source_before)) {
+        RemoveTemporary(temporary);
+        return {CopyOutcome::SourceChanged, "the add-on file changed while it was copied"};
     }
 
     if (MoveFileExW(temporary.c_str(), wide_destination->c_str(), 0) == 0) {
