@@ -9,7 +9,7 @@
 
 #include "platform/case_fold.h"
 #include "platform/native_path.h"
-#include "platform/wine_prefix.h"
+#include "platform/wine_prefix_linux.h"
 
 // A drive-letter path from the registry of a Wine prefix is resolved as Wine resolves it: the
 // drive is the prefix's dosdevices/x: link, and each part of the path is found without regard to

@@ -8,7 +8,7 @@
 
 #include "platform/registry.h"
 #include "platform/wine_hive.h"
-#include "platform/wine_prefix.h"
+#include "platform/wine_prefix_linux.h"
 
 // On Linux the game runs inside a Wine prefix, so its registry is the prefix's system.reg, the
 // hive of HKEY_LOCAL_MACHINE. The hive is read afresh at every key opened, as the live registry

@@ -8,7 +8,7 @@
 #include <string>
 
 // The Wine prefix the game runs in, for the Linux backends: $WINEPREFIX when set, else the
-// default prefix ~/.wine. Posix only.
+// default prefix ~/.wine. Linux only.
 namespace rv::platform {
 
 inline std::optional<std::string> WinePrefixFolder() {

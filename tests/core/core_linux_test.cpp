@@ -37,7 +37,7 @@ TEST(FindFilesOnLinks, WalksLinkedFoldersButNeverBackIntoTheCurrentPath) {
                                  "A/toC/c.u", "A/toC/toB/b.u", "C/c.u", "C/toB/b.u", "z.u"}));
 }
 
-TEST(PosixPass, CopiesOddByteNamesAndNeverWritesThroughALinkAtTheDestination) {
+TEST(LinuxPass, CopiesOddByteNamesAndNeverWritesThroughALinkAtTheDestination) {
     Pass p;
     const std::string odd = "\xff\xfe-\x80name.ukx";
     p.temp.AddFile("add/" + odd, "odd bytes");

@@ -1,4 +1,4 @@
-#include "platform/file_system_posix.h"
+#include "platform/file_system_linux.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
