@@ -1,5 +1,8 @@
+#include "core/failure_list.h"
 #include "core/installer.h"
 #include "core/pass_support.h"
+#include "core/yield_clock.h"
+#include "platform/end_signals.h"
 #include "platform/file_system.h"
 
 namespace rv {
@@ -23,9 +26,15 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         return;
     }
     PassScope running(pass_running_);
+    // A signal that ends the program lets the copy under way remove its unfinished file first.
+    const platform::EndSignalsDeferred end_signals;
+    YieldClock clock(window_);
+    for (const CategoryInfo& info : kCategories) {
+        platform::RemoveStaleTemporaries(GameFolder + SubFolderText(info.category));
+    }
 
     std::int32_t failed = 0;
-    std::string failures;  // one line per failed copy: source path and reason
+    FailureList failures;  // one line per failed copy: source path and reason
     FoundList found;
     for (std::size_t row = 0; row < kWriteOrder.size(); ++row) {
         const Category category = kWriteOrder[row].category;
@@ -44,7 +53,11 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                 continue;
             }
             window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
-            const platform::CopyResult result = platform::CopyNewFile(SourcePath, TargetPath);
+            const platform::CopyResult result = platform::CopyNewFile(
+                SourcePath, TargetPath, [&clock] { return clock.KeepGoing(); });
+            if (result.outcome == platform::CopyOutcome::Stopped) {
+                return;  // the window is closing or the program is ending: nothing more is copied
+            }
             if (result.outcome == platform::CopyOutcome::Copied) {
                 CountOne(CounterKind::Written, category);
             } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
@@ -54,10 +67,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                 if (failed < FileCounters::kMax) {
                     ++failed;
                 }
-                if (!failures.empty()) {
-                    failures += '\n';
-                }
-                failures += SourcePath + ": " + result.reason;
+                failures.Add(SourcePath + ": " + result.reason);
             }
         }
     }
@@ -71,7 +81,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                                              " File(s) written - " + std::to_string(failed) +
                                              " File(s) failed!");
     }
-    window_.SetToolTip(kStatusLabel, failures);
+    window_.SetToolTip(kStatusLabel, failures.ToolTip());
 }
 
 }  // namespace rv

@@ -29,14 +29,15 @@ std::string AsText(const RegValue& value) {
 }
 
 // Undoes the reader's text shape: the trailing spaces, then the NUL that ends a text stored with
-// one. A text stored without NUL keeps its last character.
+// one. A text stored without NUL keeps its last character. A NUL inside ends the text there, as
+// it does for every system call the folder is handed to.
 std::string CleanFolder(std::string folder) {
     const auto last = folder.find_last_not_of(' ');
     folder.erase(last == std::string::npos ? 0 : last + 1);
     if (!folder.empty() && folder.back() == '\0') {
         folder.pop_back();
     }
-    return folder;
+    return folder.substr(0, folder.find('\0'));
 }
 
 }  // namespace

@@ -251,11 +251,9 @@ void RemoveStaleTemporaries(const std::string& folder) {
     }
     do {
         const DWORD writer = WriterOfTemporary(found.cFileName);
-        const bool plain_file =
-            (found.dwFileAttributes &
-             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-        if (writer != 0 && writer != GetCurrentProcessId() && plain_file &&
-            ProcessIsGone(writer)) {
+        const bool plain_file = (found.dwFileAttributes &
+                                 (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (writer != 0 && writer != GetCurrentProcessId() && plain_file && ProcessIsGone(writer)) {
             RemoveTemporary(Joined(*wide, found.cFileName));
         }
     } while (FindNextFileW(search, &found) != 0);

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -31,15 +32,19 @@ HiveLoad LoadSystemHive() {
         return {kRegNotFound, std::nullopt};
     }
     const std::string path = *prefix + "/system.reg";
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, so that a pipe or a device under the hive's name cannot hold up the
+    // start; only a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return {(errno == ENOENT || errno == ENOTDIR) ? kRegNotFound : kRegAccessDenied,
                 std::nullopt};
     }
     std::string text;
     bool readable = true;
+    struct stat info {};
     const off_t size = ::lseek(fd, 0, SEEK_END);
-    if (size < 0 || size > kLargestHive || ::lseek(fd, 0, SEEK_SET) != 0) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || size < 0 || size > kLargestHive ||
+        ::lseek(fd, 0, SEEK_SET) != 0) {
         readable = false;
     } else {
         text.reserve(static_cast<std::size_t>(size));

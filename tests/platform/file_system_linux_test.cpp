@@ -6,15 +6,18 @@
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
+#include "platform/end_signals.h"
 #include "support/temp_folder.h"
 
 namespace rv::platform {
@@ -180,6 +183,72 @@ TEST(CopyNewFile, ADestinationThatAppearsDuringTheCopyIsKept) {
         }
     }
     EXPECT_TRUE(intruder_won) << "the intruder never got in before the copy ended";
+}
+
+// The source is changed for real between two chunks of the copy, on the in-kernel path and, from
+// another file system, the read-and-write one; or the caller stops the copy there. Nothing is
+// left.
+TEST(CopyNewFile, RefusesASourceThatChangedMidCopyAndStopsWhenAsked) {
+    using enum CopyOutcome;
+    using Change = std::function<void(const std::string&)>;
+    const std::vector<std::tuple<std::string, Change, bool, CopyOutcome>> cases = {
+        {"unchanged", [](const std::string&) {}, true, Copied},
+        {"shrunk", [](const std::string& s) { fs::resize_file(s, 1 << 20); }, true, SourceChanged},
+        {"grown", [](const std::string& s) { std::ofstream(s, std::ios::app) << "+"; }, true,
+         SourceChanged},
+        {"touched", [](const std::string& s) { fs::last_write_time(s, {}); }, true, SourceChanged},
+        {"stopped", [](const std::string&) {}, false, Stopped}};
+    const std::string shm = "/dev/shm/rv-test-torn-" + std::to_string(::getpid());
+    for (const auto& [name, change, keep_going, outcome] : cases) {
+        for (posix::Temporary way : kBothWays) {
+            for (const bool elsewhere : {false, true}) {
+                SCOPED_TRACE(name + (elsewhere ? " from another file system" : ""));
+                TempFolder temp;
+                temp.AddFolder("game");
+                const std::string source = elsewhere ? shm : temp.Path("big.utx");
+                std::ofstream(source, std::ios::binary) << std::string(20 << 20, 'b');
+                int asked = 0;
+                const CopyResult result =
+                    posix::CopyNewFileUsing(way, source, temp.Path("game/big.utx"), [&] {
+                        if (++asked == 2) {
+                            change(source);
+                        }
+                        return asked < 2 || keep_going;
+                    });
+                EXPECT_EQ(result.outcome, outcome) << result.reason;
+                EXPECT_EQ(NamesIn(temp.Path("game")),
+                          outcome == Copied ? Names{"big.utx"} : Names{});
+                EXPECT_GE(asked, outcome == Copied ? 3 : 1) << "asked before and between chunks";
+            }
+        }
+    }
+    fs::remove(shm);
+}
+
+// A signal that ends the program, mid-copy while such signals are deferred: the named temporary
+// is removed, then the program ends by that signal.
+TEST(EndSignalsDeferred, ASignalMidCopyRemovesTheTemporaryThenEndsTheProgram) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        TempFolder temp;
+        temp.AddFile("big.utx", std::string(20 << 20, 'b'));
+        temp.AddFolder("game");
+        const pid_t child = fork();
+        if (child == 0) {
+            {
+                const EndSignalsDeferred deferred;
+                posix::CopyNewFileUsing(posix::Temporary::Named, temp.Path("big.utx"),
+                                        temp.Path("game/big.utx"), [signal] {
+                                            kill(getpid(), signal);
+                                            return !EndRequested();
+                                        });
+            }
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(NamesIn(temp.Path("game")), Names{});
+    }
 }
 
 }  // namespace
