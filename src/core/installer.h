@@ -19,11 +19,6 @@ public:
     std::string GameFolder;
     std::string AddOnFolder;
 
-    // Working values of the one file a pass handles; after a pass they hold the last file's.
-    std::string SourcePath;
-    std::string TargetPath;
-    bool TargetExists = false;
-
     void cmd_read_Click();
     void cmd_write_Click();
 
@@ -40,6 +35,11 @@ public:
     const FileCounters& Counters() const { return counters_; }
 
 private:
+    // Working values of the one file a pass handles; after a pass they hold the last file's.
+    std::string SourcePath;
+    std::string TargetPath;
+    bool TargetExists = false;
+
     void ReadAddOns();
     void WriteAddOns();
     // False when the window is closing and the walk stopped.

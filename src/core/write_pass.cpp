@@ -4,6 +4,7 @@
 #include "core/yield_clock.h"
 #include "platform/end_signals.h"
 #include "platform/file_system.h"
+#include "text/text.h"
 
 namespace rv {
 namespace {
@@ -46,7 +47,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         }
         const std::string sub_folder = SubFolderText(category);
         for (std::size_t i = 0; i + 1 < found.size(); ++i) {
-            SourcePath = TrimSpaces(found[i]);
+            SourcePath = text::TrimSpaces(found[i]);
             TargetPath = GameFolder + sub_folder + SplitFileFromPath(SourcePath);
             TargetExists = FileExists(TargetPath);
             if (TargetExists) {

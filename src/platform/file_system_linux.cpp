@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/native_path.h"
+#include "text/text.h"
 
 namespace rv::platform {
 namespace {
@@ -41,32 +42,6 @@ public:
 private:
     int fd_;
 };
-
-constexpr unsigned char UpperAscii(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
-}
-
-// Case-insensitive first (folded to upper case, as Windows file systems order names), so Apple
-// sorts next to apple; bytewise between names that differ only in case, so the order is total
-// and the same on every run.
-bool ListedBefore(const FolderEntry& a, const FolderEntry& b) {
-    const auto& x = a.name;
-    const auto& y = b.name;
-    const std::size_t common = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char cx = UpperAscii(static_cast<unsigned char>(x[i]));
-        const unsigned char cy = UpperAscii(static_cast<unsigned char>(y[i]));
-        if (cx != cy) {
-            return cx < cy;
-        }
-    }
-    if (x.size() != y.size()) {
-        return x.size() < y.size();
-    }
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char l, char r) {
-        return static_cast<unsigned char>(l) < static_cast<unsigned char>(r);
-    });
-}
 
 bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -420,7 +395,10 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
         listing.entries.push_back({entry->d_name, EntryIsFolder(fd, *entry)});
     }
     ::closedir(dir);
-    std::sort(listing.entries.begin(), listing.entries.end(), ListedBefore);
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) {
+                  return text::ListedBefore(a.name, b.name);
+              });
     return listing;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "platform/wide_text_win.h"
+#include "text/text.h"
 
 namespace rv::platform {
 namespace {
@@ -69,26 +70,6 @@ FolderId IdentifyFolder(const std::wstring& system_path) {
     }
     static std::atomic<std::uint64_t> unknown_folders{0};
     return {UINT64_MAX, ++unknown_folders};
-}
-
-// Names in the order the walk takes them: folded to upper case as NTFS orders them, then
-// bytewise, so a walk is the same on every file system (FAT and Wine list in creation or hash
-// order) and the same as on Linux.
-bool ListsBefore(const FolderEntry& a, const FolderEntry& b) {
-    const auto upper = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
-    };
-    const auto less_folded = [&](char x, char y) { return upper(x) < upper(y); };
-    if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                     less_folded)) {
-        return true;
-    }
-    if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
-                                     less_folded)) {
-        return false;
-    }
-    return a.name < b.name;
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -295,7 +276,10 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
         FindClose(search);
     }
     listing.id = IdentifyFolder(*wide_folder);
-    std::sort(listing.entries.begin(), listing.entries.end(), ListsBefore);
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) {
+                  return text::ListedBefore(a.name, b.name);
+              });
     return listing;
 }
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/case_fold.h"
 #include "platform/native_path.h"
 #include "platform/wine_prefix_linux.h"
+#include "text/case_fold.h"
 
 // A drive-letter path from the registry of a Wine prefix is resolved as Wine resolves it: the
 // drive is the prefix's dosdevices/x: link, and each part of the path is found without regard to
@@ -29,7 +29,7 @@ bool IsSeparator(char c) {
 
 // Names differ only in case when they fold alike, as Wine compares them.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return FoldUtf8(a) == FoldUtf8(b);
+    return text::FoldUtf8(a) == text::FoldUtf8(b);
 }
 
 bool Exists(const std::string& path) {
@@ -89,7 +89,7 @@ std::string ResolveNativePath(const std::string& path) {
     if (!prefix) {
         return path;
     }
-    std::string resolved = *prefix + "/dosdevices/" + FoldAsciiChar(path[0]) + ":";
+    std::string resolved = *prefix + "/dosdevices/" + text::FoldAsciiChar(path[0]) + ":";
     // Once a part matches nothing, the rest cannot exist either and is kept as written: a copy
     // destination so keeps the add-on's own spelling of its file name.
     bool searching = true;
