@@ -1,12 +1,14 @@
 #include "core/failure_list.h"
 
-#include <utility>
+#include <string>
+
+#include "text/text.h"
 
 namespace rv {
 
-void FailureList::Add(std::string line) {
+void FailureList::Add(std::string_view line) {
     if (shown_.size() < kShown) {
-        shown_.push_back(std::move(line));
+        shown_.push_back(text::ShownName(line));
     } else {
         ++more_;
     }

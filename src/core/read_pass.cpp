@@ -20,7 +20,7 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
         for (std::size_t i = 0; i + 1 < found.size(); ++i) {
             found[i] = SplitFileFromPath(found[i]);
             const std::string name(text::TrimSpaces(found[i]));
-            window_.SetCaption(kStatusLabel, "Reading: " + name);
+            window_.SetCaption(kStatusLabel, "Reading: " + text::ShownName(name));
             CountOne(CounterKind::Read, row.category);
             TargetPath = GameFolder + sub_folder + name;
             TargetExists = FileExists(TargetPath);

@@ -53,7 +53,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             if (TargetExists) {
                 continue;
             }
-            window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
+            window_.SetCaption(kStatusLabel, "Copying: " + text::ShownName(SourcePath));
             const platform::CopyResult result = platform::CopyNewFile(
                 SourcePath, TargetPath, [&clock] { return clock.KeepGoing(); });
             if (result.outcome == platform::CopyOutcome::Stopped) {

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "edition/reg_value_get.h"
+#include "text/text.h"
 
 namespace rv {
 
@@ -83,7 +84,7 @@ void EditionSelection::Apply(GameEdition edition) {
     const std::string folder = result == platform::kRegSuccess ? CleanFolder(AsText(value)) : "";
     if (!folder.empty()) {
         installer_.GameFolder = folder;
-        window.SetCaption({"lbl_folder"}, folder);
+        window.SetCaption({"lbl_folder"}, text::ShownName(folder));
         window.SetEnabled({"cmd_Open1"}, false);
         window.SetEnabled({"cmd_Open2"}, true);
     } else {

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -37,22 +40,79 @@ TEST(FindFilesOnLinks, WalksLinkedFoldersButNeverBackIntoTheCurrentPath) {
                                  "A/toC/c.u", "A/toC/toB/b.u", "C/c.u", "C/toB/b.u", "z.u"}));
 }
 
-TEST(LinuxPass, CopiesOddByteNamesAndNeverWritesThroughALinkAtTheDestination) {
+// Names are shown with their control characters escaped, so that no name forges a line.
+TEST(LinuxPass, CopiesOddNamesShowsThemOnOneLineAndNeverWritesThroughALink) {
     Pass p;
     const std::string odd = "\xff\xfe-\x80name.ukx";
     p.temp.AddFile("add/" + odd, "odd bytes");
     p.temp.AddFile("add/map.rv2");
     p.temp.AddFile("add/ghost.utx");
+    p.temp.AddFile("add/two\nlines.usx");
+    fs::remove(p.Game("StaticMeshes"));
     p.temp.AddFile("elsewhere/keep.rv2", "precious");
     fs::create_symlink(p.temp.Path("elsewhere/keep.rv2"), p.Game("Maps/map.rv2"));
     fs::create_symlink(p.temp.Path("elsewhere/none"), p.Game("Textures/ghost.utx"));
     p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 3 File(s) checked!");
+    EXPECT_EQ(p.StatusLines()[2], "Reading: two<U+000A>lines.usx");
+    EXPECT_EQ(p.Status(), "2 File(s) are ready to write - 4 File(s) checked!");
     p.installer.cmd_write_Click();
-    EXPECT_EQ(p.Status(), "Ready to play - 1 File(s) written!");
+    const std::string shown = p.Add("two<U+000A>lines.usx");
+    EXPECT_EQ(p.StatusLines()[6], "Copying: " + shown);
+    EXPECT_EQ(p.Status(), "Write incomplete - 1 File(s) written - 1 File(s) failed!");
+    EXPECT_EQ(p.ToolTip(), shown + ": the game folder has no StaticMeshes folder");
     EXPECT_EQ(ReadWhole(p.Game("Animations/" + odd)), "odd bytes");
     EXPECT_EQ(NamesIn(p.temp.Path("elsewhere")), (std::vector<std::string>{"keep.rv2"}));
     EXPECT_EQ(ReadWhole(p.temp.Path("elsewhere/keep.rv2")), "precious");
+}
+
+// Unfinished copies that processes now gone left behind are removed; nothing else is.
+TEST(LinuxPass, RemovesTheStaleTemporariesOfProcessesThatAreGone) {
+    Pass p;
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const std::string dead = ".rv-part-" + std::to_string(gone), alive = ".rv-part-1";
+    for (const std::string& name : {dead + "-1f-0", alive + "-1f-0", dead + "-1f-", dead + "-g-0",
+                                    dead + "-1f-0.u", dead.substr(1) + "-1f-0", dead + "-1f-0 "}) {
+        p.temp.AddFile("game/Maps/" + name);
+    }
+    p.temp.AddFolder("game/Maps/" + dead + "-2-0");
+    fs::create_symlink("gone", p.Game("Maps/" + dead + "-3-0"));
+    p.temp.AddFile("game/Sounds/" + dead + "-1f-0");
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(NamesIn(p.Game("Maps")),
+              (std::vector<std::string>{alive + "-1f-0", dead + "-1f-", dead + "-1f-0 ",
+                                        dead + "-1f-0.u", dead + "-2-0", dead + "-3-0",
+                                        dead + "-g-0", dead.substr(1) + "-1f-0"}));
+    EXPECT_TRUE(fs::is_empty(p.Game("Sounds")));
+}
+
+// A signal that ends the program stops the pass: nothing more is copied, then the program ends
+// by that signal, having lived on after it came.
+TEST(LinuxPass, EndsCleanlyOnASignal) {
+    Pass p;
+    p.temp.AddFile("add/a.ukx");
+    int lived_on[2];
+    ASSERT_EQ(pipe(lived_on), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        p.window.on_yield = [&] {
+            kill(getpid(), SIGTERM);
+            return write(lived_on[1], "+", 1) == 1;
+        };
+        p.installer.cmd_write_Click();
+        _exit(0);
+    }
+    close(lived_on[1]);
+    int status = 0;
+    char mark = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(read(lived_on[0], &mark, 1), 1);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
+    close(lived_on[0]);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "edition/in_memory_registry.h"
 #include "edition/reg_value_get.h"
 #include "support/recording_window.h"
+#include "text/text.h"
 
 namespace rv {
 namespace {
@@ -85,7 +86,8 @@ void ExpectResetThenShown(std::vector<std::string> log, bool rv2003, const std::
 }
 
 // Form_Load shows RV2004. The folder loses the NUL and trailing spaces the reader adds, nothing
-// else; an empty or unreadable one leaves the prompt and the old GameFolder.
+// else, and ends at a NUL inside; an empty or unreadable one leaves the prompt and the old
+// GameFolder.
 TEST(FormLoad, ResetsThenShowsTheCleanedFolderOrThePrompt) {
     const std::vector<std::tuple<std::uint32_t, std::string, std::string>> cases = {
         {1, "C:\\G\\\0"s, "C:\\G\\"},
@@ -93,6 +95,8 @@ TEST(FormLoad, ResetsThenShowsTheCleanedFolderOrThePrompt) {
         {1, "C:\\Game", "C:\\Game"},
         {1, "C:\\G  ", "C:\\G"},
         {1, "C:\\G\t", "C:\\G\t"},
+        {1, "C:\\G\0junk\0"s, "C:\\G"},
+        {1, "\0C:\\G\0"s, ""},
         {4, "\xFF\xFF\xFF\xFF", "-1"},
         {1, "\0"s, ""},
         {1, "   ", ""},
@@ -103,7 +107,7 @@ TEST(FormLoad, ResetsThenShowsTheCleanedFolderOrThePrompt) {
         f.registry.values["Folder"] = {type, {data.begin(), data.end()}};
         f.installer.GameFolder = "before";
         f.selection.Form_Load();
-        ExpectResetThenShown(f.window.log, false, folder);
+        ExpectResetThenShown(f.window.log, false, text::ShownName(folder));
         EXPECT_EQ(f.installer.GameFolder, folder.empty() ? "before" : folder);
     }
 }

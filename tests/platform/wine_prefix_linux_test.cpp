@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -95,13 +96,16 @@ TEST(WinePrefixRegistry, KeepsTheRegistryContractAndTellsAMissingHiveFromAnUnrea
     std::filesystem::remove(hive);
     std::filesystem::create_directory(hive);
     EXPECT_EQ(open(kKey), 5) << "a folder";
+    std::filesystem::remove(hive);
+    ASSERT_EQ(mkfifo(hive.c_str(), 0600), 0);
+    EXPECT_EQ(open(kKey), 5) << "a pipe, without waiting for a writer";
     ::setenv("WINEPREFIX", prefix.Path("absent").c_str(), 1);
     EXPECT_EQ(open(kKey), 2) << "no prefix";
 }
 
-// Drive letters go through dosdevices; each part is found without regard to case (the first in
-// byte order when several match) until one matches nothing, and the rest is kept as written.
-// Without WINEPREFIX the prefix is ~/.wine.
+// Drive letters go through dosdevices, after "." and ".." are collapsed within the drive; each part
+// is found without regard to case (the first in byte order when several match) until one matches
+// nothing, and the rest is kept as written. Without WINEPREFIX the prefix is ~/.wine.
 TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase) {
     FakePrefix prefix;
     for (const char* file : {"Maps/arena.rv2", "System/Both.u", "System/both.u", "System/bOTH.ini",
@@ -120,6 +124,8 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         {"C:\\Games\\RV2004\\System\\BOTH.INI", game + "/System/Both.ini"},
         {"C:\\Games\\RV2004\\R\xC3\x84V", game + "/R\xC3\xA4v"},
         {"C:\\", c + "/"},
+        {"C:\\..\\..\\Games\\.\\x\\..\\RV2004\\Maps", game + "/Maps"},
+        {"C:\\Games\\..\\..\\..", c},
         {"C:", c},
         {"D:\\Add\\Maps", prefix.Path("dosdevices/d:/Add/Maps")},
         {"\\\\server\\share\\x", "\\\\server\\share\\x"},
