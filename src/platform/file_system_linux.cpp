@@ -20,28 +20,11 @@
 #include <vector>
 
 #include "platform/native_path.h"
+#include "platform/owned_posix.h"
 #include "text/text.h"
 
 namespace rv::platform {
 namespace {
-
-// Closes the descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
 
 bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -293,8 +276,8 @@ class TemporaryFile {
 public:
     TemporaryFile(int folder_fd, mode_t mode, posix::Temporary kind) : folder_fd_(folder_fd) {
         if (kind == posix::Temporary::Anonymous) {
-            fd_ = ::openat(folder_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-            if (fd_ >= 0) {
+            fd_.Reset(::openat(folder_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+            if (fd_.valid()) {
                 return;
             }
             if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
@@ -304,21 +287,19 @@ public:
         }
         for (int attempt = 0; attempt < 100; ++attempt) {
             name_ = NamedTemporaryName();
-            fd_ = ::openat(folder_fd, name_.c_str(),
-                           O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, mode);
-            if (fd_ >= 0 || errno != EEXIST) {
+            fd_.Reset(::openat(folder_fd, name_.c_str(),
+                               O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, mode));
+            if (fd_.valid() || errno != EEXIST) {
                 break;
             }
         }
-        if (fd_ < 0) {
+        if (!fd_.valid()) {
             error_ = errno;
             name_.clear();
         }
     }
     ~TemporaryFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
+        fd_.Reset();
         if (!name_.empty()) {
             ::unlinkat(folder_fd_, name_.c_str(), 0);
         }
@@ -326,7 +307,7 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
     int error() const { return error_; }
 
     // Gives the file the destination name unless something has that name. Returns 0 or the
@@ -352,14 +333,14 @@ public:
 
 private:
     int LinkAnonymous(const std::string& name) {
-        if (::linkat(fd_, "", folder_fd_, name.c_str(), AT_EMPTY_PATH) == 0) {
+        if (::linkat(fd_.get(), "", folder_fd_, name.c_str(), AT_EMPTY_PATH) == 0) {
             return 0;
         }
         if (errno == EEXIST) {
             return errno;
         }
         // Without the right to link by descriptor, the /proc name of the descriptor does it.
-        const std::string own = "/proc/self/fd/" + std::to_string(fd_);
+        const std::string own = "/proc/self/fd/" + std::to_string(fd_.get());
         if (::linkat(AT_FDCWD, own.c_str(), folder_fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             return 0;
         }
@@ -367,7 +348,7 @@ private:
     }
 
     int folder_fd_;
-    int fd_ = -1;
+    Descriptor fd_;
     int error_ = 0;
     std::string name_;  // empty for an anonymous file
 };
@@ -376,25 +357,25 @@ private:
 
 std::optional<FolderListing> ListFolder(const std::string& folder) {
     const std::string path = ResolveNativePath(folder);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat self {};
-    DIR* dir = ::fstat(fd, &self) == 0 ? ::fdopendir(fd) : nullptr;
-    if (dir == nullptr) {
-        ::close(fd);
+    if (!fd.valid() || ::fstat(fd.get(), &self) != 0) {
         return std::nullopt;
     }
+    const int folder_fd = fd.get();
+    const FolderStream dir(::fdopendir(folder_fd));
+    if (!dir.valid()) {
+        return std::nullopt;
+    }
+    fd.Release();  // the stream closes it now
     FolderListing listing;
     listing.id = {static_cast<std::uint64_t>(self.st_dev), static_cast<std::uint64_t>(self.st_ino)};
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         if (IsDotOrDotDot(entry->d_name)) {
             continue;
         }
-        listing.entries.push_back({entry->d_name, EntryIsFolder(fd, *entry)});
+        listing.entries.push_back({entry->d_name, EntryIsFolder(folder_fd, *entry)});
     }
-    ::closedir(dir);
     std::sort(listing.entries.begin(), listing.entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) {
                   return text::ListedBefore(a.name, b.name);
@@ -414,12 +395,12 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
 }
 
 void RemoveStaleTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(ResolveNativePath(folder).c_str());
-    if (dir == nullptr) {
+    const FolderStream dir(::opendir(ResolveNativePath(folder).c_str()));
+    if (!dir.valid()) {
         return;
     }
     std::vector<std::string> stale;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         // A writer that is alive, also under another user (EPERM), may still finish its copy.
         const pid_t writer = WriterOfTemporary(entry->d_name);
         if (writer != 0 && writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH) {
@@ -428,12 +409,11 @@ void RemoveStaleTemporaries(const std::string& folder) {
     }
     for (const std::string& name : stale) {
         struct stat info {};
-        if (::fstatat(::dirfd(dir), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode)) {
-            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+            ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
         }
     }
-    ::closedir(dir);
 }
 
 namespace posix {

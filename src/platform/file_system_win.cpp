@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/owned_win.h"
 #include "platform/wide_text_win.h"
 #include "text/text.h"
 
@@ -55,15 +56,12 @@ bool IsFolder(DWORD attributes) {
 // Volume serial number and file index name a folder uniquely while it exists. Where they cannot
 // be read, a number no real folder has is handed out, so the folder is never taken for another.
 FolderId IdentifyFolder(const std::wstring& system_path) {
-    const HANDLE folder = CreateFileW(system_path.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const KernelHandle folder(CreateFileW(system_path.c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool known =
-        folder != INVALID_HANDLE_VALUE && GetFileInformationByHandle(folder, &info) != 0;
-    if (folder != INVALID_HANDLE_VALUE) {
-        CloseHandle(folder);
-    }
+    const bool known = folder.valid() && GetFileInformationByHandle(folder.get(), &info) != 0;
     if (known) {
         return {info.dwVolumeSerialNumber,
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
@@ -209,13 +207,11 @@ DWORD WriterOfTemporary(std::wstring_view name) {
 }
 
 bool ProcessIsGone(DWORD id) {
-    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
-    if (process == nullptr) {
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+    if (!process.valid()) {
         return GetLastError() == ERROR_INVALID_PARAMETER;  // no process has that id
     }
-    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    return ended;
+    return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -226,8 +222,8 @@ void RemoveStaleTemporaries(const std::string& folder) {
         return;
     }
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(Joined(*wide, L"~rv-copy-*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const SearchHandle search(FindFirstFileW(Joined(*wide, L"~rv-copy-*.tmp").c_str(), &found));
+    if (!search.valid()) {
         return;
     }
     do {
@@ -237,8 +233,7 @@ void RemoveStaleTemporaries(const std::string& folder) {
         if (writer != 0 && writer != GetCurrentProcessId() && plain_file && ProcessIsGone(writer)) {
             RemoveTemporary(Joined(*wide, found.cFileName));
         }
-    } while (FindNextFileW(search, &found) != 0);
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found) != 0);
 }
 
 std::optional<FolderListing> ListFolder(const std::string& folder) {
@@ -256,8 +251,8 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
 
     FolderListing listing;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(pattern->c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const SearchHandle search(FindFirstFileW(pattern->c_str(), &found));
+    if (!search.valid()) {
         // Only the root of an empty drive lists nothing at all, not even "." and "..".
         if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(Attributes(*wide_folder))) {
             return std::nullopt;
@@ -270,10 +265,9 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
             }
             listing.entries.push_back(
                 {Utf8FromWide(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        } while (FindNextFileW(search, &found) != 0);
+        } while (FindNextFileW(search.get(), &found) != 0);
         // Any end but ERROR_NO_MORE_FILES means the folder went away mid-listing; what was
         // listed until then is still real.
-        FindClose(search);
     }
     listing.id = IdentifyFolder(*wide_folder);
     std::sort(listing.entries.begin(), listing.entries.end(),
@@ -299,12 +293,7 @@ bool PathExists(const std::string& path) {
         return false;
     }
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(wide->c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(search);
-    return true;
+    return SearchHandle(FindFirstFileW(wide->c_str(), &found)).valid();
 }
 
 CopyResult CopyNewFile(const std::string& source, const std::string& destination,
@@ -315,13 +304,12 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         return {CopyOutcome::Failed, "the path is not valid UTF-8"};
     }
 
-    const HANDLE readable = CreateFileW(wide_source->c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (readable == INVALID_HANDLE_VALUE) {
+    if (!KernelHandle(CreateFileW(wide_source->c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+             .valid()) {
         return SourceFailure(GetLastError());
     }
-    CloseHandle(readable);
     const std::optional<WIN32_FILE_ATTRIBUTE_DATA> source_before = Stamp(*wide_source);
 
     const std::wstring folder = FolderOf(*wide_destination);

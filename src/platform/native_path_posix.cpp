@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/native_path.h"
+#include "platform/owned_posix.h"
 #include "platform/wine_prefix_linux.h"
 #include "text/case_fold.h"
 
@@ -40,18 +41,17 @@ bool Exists(const std::string& path) {
 // The entry of the folder whose name differs from the wanted one only in case; the first in
 // byte order when several do, so the choice does not depend on the listing's order.
 std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view wanted) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
+    const FolderStream dir(::opendir(folder.c_str()));
+    if (!dir.valid()) {
         return std::nullopt;
     }
     std::optional<std::string> best;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name = entry->d_name;
         if (EqualsIgnoringCase(name, wanted) && (!best || name < *best)) {
             best = std::string(name);
         }
     }
-    ::closedir(dir);
     return best;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/owned_posix.h"
 #include "platform/registry.h"
 #include "platform/wine_hive.h"
 #include "platform/wine_prefix_linux.h"
@@ -34,8 +35,9 @@ HiveLoad LoadSystemHive() {
     const std::string path = *prefix + "/system.reg";
     // Without blocking, so that a pipe or a device under the hive's name cannot hold up the
     // start; only a regular file is read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const Descriptor hive_file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int fd = hive_file.get();
+    if (!hive_file.valid()) {
         return {(errno == ENOENT || errno == ENOTDIR) ? kRegNotFound : kRegAccessDenied,
                 std::nullopt};
     }
@@ -68,7 +70,6 @@ HiveLoad LoadSystemHive() {
             }
         }
     }
-    ::close(fd);
     if (!readable) {
         return {kRegAccessDenied, std::nullopt};
     }
