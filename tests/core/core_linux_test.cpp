@@ -89,30 +89,32 @@ TEST(LinuxPass, RemovesTheStaleTemporariesOfProcessesThatAreGone) {
     EXPECT_TRUE(fs::is_empty(p.Game("Sounds")));
 }
 
-// A signal that ends the program stops the pass: nothing more is copied, then the program ends
-// by that signal, having lived on after it came.
-TEST(LinuxPass, EndsCleanlyOnASignal) {
-    Pass p;
-    p.temp.AddFile("add/a.ukx");
-    int lived_on[2];
-    ASSERT_EQ(pipe(lived_on), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        p.window.on_yield = [&] {
-            kill(getpid(), SIGTERM);
-            return write(lived_on[1], "+", 1) == 1;
-        };
-        p.installer.cmd_write_Click();
-        _exit(0);
+// A signal that ends the program stops the pass before anything more is copied; the program
+// lives on until then, and then ends by that signal.
+TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        Pass p;
+        p.temp.AddFile("add/a.ukx");
+        int lived_on[2];
+        ASSERT_EQ(pipe(lived_on), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            p.window.on_yield = [&] {
+                kill(getpid(), signal);
+                return write(lived_on[1], "+", 1) == 1;
+            };
+            p.installer.cmd_write_Click();
+            _exit(0);
+        }
+        close(lived_on[1]);
+        int status = 0;
+        char mark = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(read(lived_on[0], &mark, 1), 1);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
+        close(lived_on[0]);
     }
-    close(lived_on[1]);
-    int status = 0;
-    char mark = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_EQ(read(lived_on[0], &mark, 1), 1);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-    EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
-    close(lived_on[0]);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/failure_list.h"
 #include "pass_fixture.h"
 
 namespace rv::test {
@@ -137,6 +138,19 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
     EXPECT_EQ(p.ToolTip(), "");
     EXPECT_EQ(p.Caption(Category::Music, CounterKind::Written), "1");
+}
+
+TEST(FailureList, ShowsTheFirstTwentyLinesThenHowManyMore) {
+    for (const auto& [added, tail] :
+         {std::pair{1, ""}, {20, ""}, {21, "\n... and 1 more"}, {100000, "\n... and 99980 more"}}) {
+        FailureList failures;
+        std::string first = "f0";
+        for (int i = 0; i < added; ++i) {
+            failures.Add("f" + std::to_string(i));
+            first += i > 0 && i < 20 ? "\nf" + std::to_string(i) : "";
+        }
+        EXPECT_EQ(failures.ToolTip(), first + tail) << added;
+    }
 }
 
 TEST(Passes, RefuseMissingFolders) {

@@ -6,7 +6,6 @@
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,7 +16,6 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/end_signals.h"
 #include "support/temp_folder.h"
 
 namespace rv::platform {
@@ -223,32 +221,6 @@ TEST(CopyNewFile, RefusesASourceThatChangedMidCopyAndStopsWhenAsked) {
         }
     }
     fs::remove(shm);
-}
-
-// A signal that ends the program, mid-copy while such signals are deferred: the named temporary
-// is removed, then the program ends by that signal.
-TEST(EndSignalsDeferred, ASignalMidCopyRemovesTheTemporaryThenEndsTheProgram) {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        TempFolder temp;
-        temp.AddFile("big.utx", std::string(20 << 20, 'b'));
-        temp.AddFolder("game");
-        const pid_t child = fork();
-        if (child == 0) {
-            {
-                const EndSignalsDeferred deferred;
-                posix::CopyNewFileUsing(posix::Temporary::Named, temp.Path("big.utx"),
-                                        temp.Path("game/big.utx"), [signal] {
-                                            kill(getpid(), signal);
-                                            return !EndRequested();
-                                        });
-            }
-            _exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-        EXPECT_EQ(NamesIn(temp.Path("game")), Names{});
-    }
 }
 
 }  // namespace
