@@ -6,8 +6,9 @@
 
 namespace rv {
 
-// Lets the window handle its messages whenever 100 ms have passed since it last did here, so a
-// long stretch of work (a large copy) never holds the window for longer.
+// Lets the window handle its messages whenever 50 ms have passed since it last did here, so a
+// long stretch of work (a large copy) holds the window well under a quarter second: one chunk of
+// a copy may itself take up to 200 ms where the kernel holds back a writer for a slow disk.
 class YieldClock {
 public:
     explicit YieldClock(WindowOperations& window);
@@ -17,7 +18,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    static constexpr Clock::duration kInterval = std::chrono::milliseconds(100);
+    static constexpr Clock::duration kInterval = std::chrono::milliseconds(50);
 
     WindowOperations& window_;
     Clock::time_point last_yield_;

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <random>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/native_path.h"
@@ -103,8 +104,9 @@ CopyResult ReadFailure(int error) {
 }
 
 // A long copy goes in chunks of this many bytes, so the caller is asked often whether to go on:
-// a few milliseconds of work each where the data is cached, well under 100 ms on a slow disk.
-constexpr std::size_t kCopyChunk = std::size_t{8} << 20;
+// a few milliseconds of work each where the data is cached, some 40 ms on a disk that writes
+// 100 MiB/s.
+constexpr std::size_t kCopyChunk = std::size_t{4} << 20;
 // Sharing blocks costs no data transfer, so its chunks are larger.
 constexpr off_t kCloneChunk = off_t{256} << 20;
 
@@ -117,8 +119,19 @@ struct ContentCopy {
     int out;
     const KeepCopying& keep_copying;
     bool read_failed = false;
+    off_t written = 0;
 
     bool GoOn() const { return !keep_copying || keep_copying(); }
+
+    // After each chunk: starts writing it out to the disk, so that the flush before the name
+    // appears has little left to do and cannot hold the caller for long; then asks whether to
+    // go on.
+    bool ChunkDone(std::size_t bytes) {
+        static_cast<void>(
+            ::sync_file_range(out, written, static_cast<off_t>(bytes), SYNC_FILE_RANGE_WRITE));
+        written += static_cast<off_t>(bytes);
+        return GoOn();
+    }
 
     // Copies the whole content: shared blocks where the file system can share them, else the
     // in-kernel copy, else read and write. Returns 0 or the error.
@@ -161,7 +174,7 @@ private:
             }
             if (copied > 0) {
                 first = false;
-                if (!GoOn()) {
+                if (!ChunkDone(static_cast<std::size_t>(copied))) {
                     return kStoppedByCaller;
                 }
                 continue;
@@ -212,8 +225,7 @@ private:
             }
             since_asked += done;
             if (since_asked >= kCopyChunk) {
-                since_asked = 0;
-                if (!GoOn()) {
+                if (!ChunkDone(std::exchange(since_asked, 0))) {
                     return kStoppedByCaller;
                 }
             }
