@@ -99,6 +99,8 @@ int main(int argc, char** argv) {
                 "(goal < 250), %zu file(s) in Maps\n",
                 seconds, gib * 1024 / seconds, window.yields, Milliseconds(window.longest_stall),
                 static_cast<std::size_t>(left));
+        } else if (!window.closing) {
+            std::printf("the second copy ended before the close was asked\n");
         } else {
             std::printf("close asked 1 s in: honoured after %.1f ms, %zu file(s) left in Maps\n",
                         Milliseconds(end - window.close_asked), static_cast<std::size_t>(left));
