@@ -123,12 +123,14 @@ struct ContentCopy {
 
     bool GoOn() const { return !keep_copying || keep_copying(); }
 
-    // After each chunk: starts writing it out to the disk, so that the flush before the name
-    // appears has little left to do and cannot hold the caller for long; then asks whether to
-    // go on.
+    // After each chunk: starts writing a full chunk out to the disk, so that the flush before
+    // the name appears has little left to do and cannot hold the caller for long (a file smaller
+    // than a chunk is left to that one flush); then asks whether to go on.
     bool ChunkDone(std::size_t bytes) {
-        static_cast<void>(
-            ::sync_file_range(out, written, static_cast<off_t>(bytes), SYNC_FILE_RANGE_WRITE));
+        if (bytes >= kCopyChunk) {
+            static_cast<void>(
+                ::sync_file_range(out, written, static_cast<off_t>(bytes), SYNC_FILE_RANGE_WRITE));
+        }
         written += static_cast<off_t>(bytes);
         return GoOn();
     }
