@@ -91,6 +91,7 @@ void EditionSelection::Apply(GameEdition edition) {
         window.SetEnabled({"cmd_Open2"}, false);
     }
     window.SetCaption({"cmd_gameChange"}, std::string(row.switch_caption));
+    installer_.Edition = edition == GameEdition::RV2003 ? "RV2003" : "RV2004";
 }
 
 }  // namespace rv
