@@ -1,6 +1,11 @@
 #include <QApplication>
 #include <cstdio>
+#include <iostream>
 #include <memory>
+#include <string_view>
+
+#include "cli/run_command.h"
+#include "platform/data_folder.h"
 
 #include "platform/display.h"
 #include "platform/registry.h"
@@ -26,6 +31,16 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    std::unique_ptr<rv::platform::RegistryBackend> registry = rv::platform::OpenSystemRegistry();
+    if (!registry) {
+        registry = std::make_unique<NoRegistry>();
+    }
+    // Options run the command line, which needs no display.
+    if (argc > 1 && std::string_view(argv[1]).starts_with("--")) {
+        rv::Console console{std::cin, std::cout, std::cerr, *registry,
+                            rv::platform::UserDataFolder()};
+        return rv::RunCommandLine({argv + 1, argv + argc}, console);
+    }
     if (!rv::platform::HasDisplay()) {
         std::fputs(
             "rv-addon-installer: no display found (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM "
@@ -38,11 +53,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("rv-addon-installer"));
     QApplication::setDesktopFileName(QStringLiteral("rv-addon-installer"));
 
-    std::unique_ptr<rv::platform::RegistryBackend> registry = rv::platform::OpenSystemRegistry();
-    if (!registry) {
-        registry = std::make_unique<NoRegistry>();
-    }
     rv::MainWindow window(*registry);
+    window.Installer().ReceiptFolder = rv::platform::UserDataFolder();
     window.show();
     return QApplication::exec();
 }
