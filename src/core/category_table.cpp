@@ -1,6 +1,7 @@
 #include "core/category_table.h"
 
 #include "platform/file_system.h"
+#include "text/text.h"
 
 namespace rv {
 
@@ -12,16 +13,9 @@ std::string SubFolderText(Category category) {
 }
 
 std::string MatchSuffix(std::string_view pattern) {
-    const auto first = pattern.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    pattern = pattern.substr(first, pattern.find_last_not_of(' ') - first + 1);
-    std::string suffix(pattern);
-    for (char& c : suffix) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+    std::string suffix = text::UpperAscii(text::TrimSpaces(pattern));
+    if (suffix.empty()) {
+        return suffix;
     }
     if (suffix.front() == '*') {
         const auto dot = suffix.find('.');

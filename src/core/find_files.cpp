@@ -3,13 +3,10 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "text/text.h"
 
 namespace rv {
 namespace {
-
-constexpr char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
 
 // One folder on the current path of the walk, with the entries not yet taken.
 struct OpenFolder {
@@ -94,7 +91,7 @@ bool NameMatches(std::string_view name, std::string_view pattern) {
     }
     const std::size_t start = name.size() - pattern.size();
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (UpperAscii(name[start + i]) != pattern[i]) {
+        if (text::UpperAscii(name[start + i]) != pattern[i]) {
             return false;
         }
     }

@@ -20,11 +20,6 @@ public:
     std::string GameFolder;
     std::string AddOnFolder;
 
-    // Working values of the one file a pass handles; after a pass they hold the last file's.
-    std::string SourcePath;
-    std::string TargetPath;
-    bool TargetExists = false;
-
     // "RV2003" or "RV2004": the edition GameFolder belongs to, kept in receipts.
     std::string Edition;
     // Where a write pass that copied a file leaves its receipt; empty leaves none.
@@ -52,6 +47,11 @@ public:
     const std::string& LastReceiptProblem() const { return receipt_problem_; }
 
 private:
+    // Working values of the one file a pass handles; after a pass they hold the last file's.
+    std::string SourcePath;
+    std::string TargetPath;
+    bool TargetExists = false;
+
     void ReadAddOns();
     void WriteAddOns();
     // False when the window is closing and the walk stopped.

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "core/category_table.h"
 #include "core/window_operations.h"
 
@@ -15,15 +12,6 @@ inline constexpr Control kWriteButton{"cmd_write"};
 // The member of the category's counter label array that shows the group.
 constexpr Control CounterLabel(Category category, CounterKind kind) {
     return Control{Info(category).counter_label, static_cast<int>(kind)};
-}
-
-// The text without the space characters at both its ends.
-inline std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // Marks a pass as running for as long as it is in scope, so clicks taken while it yields are

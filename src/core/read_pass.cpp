@@ -1,5 +1,6 @@
 #include "core/installer.h"
 #include "core/pass_support.h"
+#include "text/text.h"
 
 namespace rv {
 
@@ -18,9 +19,9 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
         }
         const std::string sub_folder = SubFolderText(row.category);
         for (std::size_t i = 0; i + 1 < found.size(); ++i) {
-            std::string addon_path(TrimSpaces(found[i]));
+            std::string addon_path(text::TrimSpaces(found[i]));
             found[i] = SplitFileFromPath(found[i]);
-            const std::string name(TrimSpaces(found[i]));
+            const std::string name(text::TrimSpaces(found[i]));
             window_.SetCaption(kStatusLabel, "Reading: " + name);
             CountOne(CounterKind::Read, row.category);
             TargetPath = GameFolder + sub_folder + name;

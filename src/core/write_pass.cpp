@@ -1,6 +1,7 @@
 #include "core/installer.h"
 #include "core/pass_support.h"
 #include "platform/file_system.h"
+#include "text/text.h"
 
 namespace rv {
 namespace {
@@ -38,7 +39,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         }
         const std::string sub_folder = SubFolderText(category);
         for (std::size_t i = 0; i + 1 < found.size(); ++i) {
-            SourcePath = TrimSpaces(found[i]);
+            SourcePath = text::TrimSpaces(found[i]);
             TargetPath = GameFolder + sub_folder + SplitFileFromPath(SourcePath);
             TargetExists = FileExists(TargetPath);
             if (TargetExists) {

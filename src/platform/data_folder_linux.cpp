@@ -10,6 +10,8 @@
 #include <random>
 #include <string_view>
 
+#include "platform/owned_posix.h"
+
 namespace rv::platform {
 namespace {
 
@@ -69,12 +71,12 @@ std::string WriteFileSafely(const std::string& folder, const std::string& name,
     }
     const std::string temporary =
         folder + "/." + name + "." + std::to_string(std::random_device{}()) + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!file.valid()) {
         return "cannot write in " + folder + ": " + Reason(errno);
     }
-    int error = WriteAndFlush(fd, content);
-    if (::close(fd) != 0 && error == 0) {
+    int error = WriteAndFlush(file.get(), content);
+    if (::close(file.Release()) != 0 && error == 0) {
         error = errno;
     }
     if (error == 0 && ::rename(temporary.c_str(), (folder + "/" + name).c_str()) != 0) {
@@ -85,10 +87,9 @@ std::string WriteFileSafely(const std::string& folder, const std::string& name,
         return "cannot write " + name + ": " + Reason(error);
     }
     // The rename itself lasts only once the folder is flushed too.
-    const int folder_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder_fd >= 0) {
-        ::fsync(folder_fd);
-        ::close(folder_fd);
+    const Descriptor folder_file(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder_file.valid()) {
+        ::fsync(folder_file.get());
     }
     return {};
 }

@@ -1,10 +1,12 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <random>
 
 #include "platform/data_folder.h"
+#include "platform/owned_win.h"
 #include "platform/wide_text_win.h"
 
 namespace rv::platform {
@@ -35,9 +37,9 @@ DWORD MakeFolders(const std::wstring& folder) {
 
 // Writes everything to the new file and flushes it to the disk; 0 or the error.
 DWORD WriteAndFlush(const std::wstring& path, const std::string& content) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
         return GetLastError();
     }
     DWORD error = 0;
@@ -46,15 +48,14 @@ DWORD WriteAndFlush(const std::wstring& path, const std::string& content) {
         DWORD done = 0;
         const auto piece =
             static_cast<DWORD>(std::min<std::size_t>(content.size() - offset, 1 << 20));
-        if (!WriteFile(file, content.data() + offset, piece, &done, nullptr)) {
+        if (!WriteFile(file.get(), content.data() + offset, piece, &done, nullptr)) {
             error = GetLastError();
         }
         offset += done;
     }
-    if (error == 0 && !FlushFileBuffers(file)) {
+    if (error == 0 && !FlushFileBuffers(file.get())) {
         error = GetLastError();
     }
-    CloseHandle(file);
     return error;
 }
 

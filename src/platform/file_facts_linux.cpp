@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/native_path.h"
+#include "platform/owned_posix.h"
 
 namespace rv::platform {
 
@@ -27,13 +28,14 @@ FileFacts LookAt(const std::string& path) {
 
 bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {
     const std::string native = ResolveNativePath(path);
-    const int fd = native.empty() ? -1 : ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) {
+    const Descriptor file(
+        native.empty() ? -1 : ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!file.valid()) {
         return false;
     }
     std::array<char, 1 << 16> buffer;
     ssize_t got = 0;
-    while ((got = ::read(fd, buffer.data(), buffer.size())) != 0) {
+    while ((got = ::read(file.get(), buffer.data(), buffer.size())) != 0) {
         if (got < 0 && errno != EINTR) {
             break;
         }
@@ -41,7 +43,6 @@ bool ReadPieces(const std::string& path, const std::function<void(std::span<cons
             take(std::span<const char>(buffer.data(), static_cast<std::size_t>(got)));
         }
     }
-    ::close(fd);
     return got == 0;
 }
 

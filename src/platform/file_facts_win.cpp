@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/file_facts.h"
+#include "platform/owned_win.h"
 #include "platform/wide_text_win.h"
 
 namespace rv::platform {
@@ -17,16 +18,6 @@ std::int64_t NanosecondsSince1970(FILETIME time) {
                                                  std::uint64_t{time.dwLowDateTime});
     return (steps - kFileTimeOf1970) * 100;
 }
-
-// Closes the handle when it goes out of scope.
-struct FileHandle {
-    HANDLE handle;
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
-    }
-};
 
 }  // namespace
 
@@ -49,15 +40,15 @@ bool ReadPieces(const std::string& path, const std::function<void(std::span<cons
     if (!wide) {
         return false;
     }
-    const FileHandle file{CreateFileW(wide->c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE) {
+    const KernelHandle file(CreateFileW(wide->c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) {
         return false;
     }
     std::array<char, 1 << 16> buffer;
     DWORD got = 0;
-    while (ReadFile(file.handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+    while (ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
         if (got == 0) {
             return true;
         }

@@ -16,53 +16,11 @@
 #include <vector>
 
 #include "platform/native_path.h"
+#include "platform/owned_posix.h"
+#include "text/text.h"
 
 namespace rv::platform {
 namespace {
-
-// Closes the descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
-constexpr unsigned char UpperAscii(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
-}
-
-// Case-insensitive first (folded to upper case, as Windows file systems order names), so Apple
-// sorts next to apple; bytewise between names that differ only in case, so the order is total
-// and the same on every run.
-bool ListedBefore(const FolderEntry& a, const FolderEntry& b) {
-    const auto& x = a.name;
-    const auto& y = b.name;
-    const std::size_t common = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char cx = UpperAscii(static_cast<unsigned char>(x[i]));
-        const unsigned char cy = UpperAscii(static_cast<unsigned char>(y[i]));
-        if (cx != cy) {
-            return cx < cy;
-        }
-    }
-    if (x.size() != y.size()) {
-        return x.size() < y.size();
-    }
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char l, char r) {
-        return static_cast<unsigned char>(l) < static_cast<unsigned char>(r);
-    });
-}
 
 bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -220,8 +178,8 @@ class TemporaryFile {
 public:
     TemporaryFile(int folder_fd, mode_t mode, posix::Temporary kind) : folder_fd_(folder_fd) {
         if (kind == posix::Temporary::Anonymous) {
-            fd_ = ::openat(folder_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-            if (fd_ >= 0) {
+            fd_.Reset(::openat(folder_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+            if (fd_.valid()) {
                 return;
             }
             if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
@@ -231,21 +189,19 @@ public:
         }
         for (int attempt = 0; attempt < 100; ++attempt) {
             name_ = NamedTemporaryName();
-            fd_ = ::openat(folder_fd, name_.c_str(),
-                           O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, mode);
-            if (fd_ >= 0 || errno != EEXIST) {
+            fd_.Reset(::openat(folder_fd, name_.c_str(),
+                               O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, mode));
+            if (fd_.valid() || errno != EEXIST) {
                 break;
             }
         }
-        if (fd_ < 0) {
+        if (!fd_.valid()) {
             error_ = errno;
             name_.clear();
         }
     }
     ~TemporaryFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
+        fd_.Reset();
         if (!name_.empty()) {
             ::unlinkat(folder_fd_, name_.c_str(), 0);
         }
@@ -253,7 +209,7 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
     int error() const { return error_; }
 
     // Gives the file the destination name unless something has that name. Returns 0 or the
@@ -279,14 +235,14 @@ public:
 
 private:
     int LinkAnonymous(const std::string& name) {
-        if (::linkat(fd_, "", folder_fd_, name.c_str(), AT_EMPTY_PATH) == 0) {
+        if (::linkat(fd_.get(), "", folder_fd_, name.c_str(), AT_EMPTY_PATH) == 0) {
             return 0;
         }
         if (errno == EEXIST) {
             return errno;
         }
         // Without the right to link by descriptor, the /proc name of the descriptor does it.
-        const std::string own = "/proc/self/fd/" + std::to_string(fd_);
+        const std::string own = "/proc/self/fd/" + std::to_string(fd_.get());
         if (::linkat(AT_FDCWD, own.c_str(), folder_fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             return 0;
         }
@@ -294,7 +250,7 @@ private:
     }
 
     int folder_fd_;
-    int fd_ = -1;
+    Descriptor fd_;
     int error_ = 0;
     std::string name_;  // empty for an anonymous file
 };
@@ -303,26 +259,29 @@ private:
 
 std::optional<FolderListing> ListFolder(const std::string& folder) {
     const std::string path = ResolveNativePath(folder);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat self {};
-    DIR* dir = ::fstat(fd, &self) == 0 ? ::fdopendir(fd) : nullptr;
-    if (dir == nullptr) {
-        ::close(fd);
+    if (!fd.valid() || ::fstat(fd.get(), &self) != 0) {
         return std::nullopt;
     }
+    const int folder_fd = fd.get();
+    const FolderStream dir(::fdopendir(folder_fd));
+    if (!dir.valid()) {
+        return std::nullopt;
+    }
+    fd.Release();  // the stream closes it now
     FolderListing listing;
     listing.id = {static_cast<std::uint64_t>(self.st_dev), static_cast<std::uint64_t>(self.st_ino)};
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         if (IsDotOrDotDot(entry->d_name)) {
             continue;
         }
-        listing.entries.push_back({entry->d_name, EntryIsFolder(fd, *entry)});
+        listing.entries.push_back({entry->d_name, EntryIsFolder(folder_fd, *entry)});
     }
-    ::closedir(dir);
-    std::sort(listing.entries.begin(), listing.entries.end(), ListedBefore);
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) {
+                  return text::ListedBefore(a.name, b.name);
+              });
     return listing;
 }
 

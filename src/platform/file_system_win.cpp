@@ -5,7 +5,9 @@
 #include <cwctype>
 
 #include "platform/file_system.h"
+#include "platform/owned_win.h"
 #include "platform/wide_text_win.h"
+#include "text/text.h"
 
 namespace rv::platform {
 namespace {
@@ -52,41 +54,18 @@ bool IsFolder(DWORD attributes) {
 // Volume serial number and file index name a folder uniquely while it exists. Where they cannot
 // be read, a number no real folder has is handed out, so the folder is never taken for another.
 FolderId IdentifyFolder(const std::wstring& system_path) {
-    const HANDLE folder = CreateFileW(system_path.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const KernelHandle folder(CreateFileW(system_path.c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool known =
-        folder != INVALID_HANDLE_VALUE && GetFileInformationByHandle(folder, &info) != 0;
-    if (folder != INVALID_HANDLE_VALUE) {
-        CloseHandle(folder);
-    }
+    const bool known = folder.valid() && GetFileInformationByHandle(folder.get(), &info) != 0;
     if (known) {
         return {info.dwVolumeSerialNumber,
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     }
     static std::atomic<std::uint64_t> unknown_folders{0};
     return {UINT64_MAX, ++unknown_folders};
-}
-
-// Names in the order the walk takes them: folded to upper case as NTFS orders them, then
-// bytewise, so a walk is the same on every file system (FAT and Wine list in creation or hash
-// order) and the same as on Linux.
-bool ListsBefore(const FolderEntry& a, const FolderEntry& b) {
-    const auto upper = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
-    };
-    const auto less_folded = [&](char x, char y) { return upper(x) < upper(y); };
-    if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                     less_folded)) {
-        return true;
-    }
-    if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
-                                     less_folded)) {
-        return false;
-    }
-    return a.name < b.name;
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -194,8 +173,8 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
 
     FolderListing listing;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(pattern->c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const SearchHandle search(FindFirstFileW(pattern->c_str(), &found));
+    if (!search.valid()) {
         // Only the root of an empty drive lists nothing at all, not even "." and "..".
         if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(Attributes(*wide_folder))) {
             return std::nullopt;
@@ -208,13 +187,15 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
             }
             listing.entries.push_back(
                 {Utf8FromWide(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        } while (FindNextFileW(search, &found) != 0);
+        } while (FindNextFileW(search.get(), &found) != 0);
         // Any end but ERROR_NO_MORE_FILES means the folder went away mid-listing; what was
         // listed until then is still real.
-        FindClose(search);
     }
     listing.id = IdentifyFolder(*wide_folder);
-    std::sort(listing.entries.begin(), listing.entries.end(), ListsBefore);
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) {
+                  return text::ListedBefore(a.name, b.name);
+              });
     return listing;
 }
 
@@ -234,12 +215,7 @@ bool PathExists(const std::string& path) {
         return false;
     }
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(wide->c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(search);
-    return true;
+    return SearchHandle(FindFirstFileW(wide->c_str(), &found)).valid();
 }
 
 CopyResult CopyNewFile(const std::string& source, const std::string& destination) {
@@ -249,13 +225,12 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         return {CopyOutcome::Failed, "the path is not valid UTF-8"};
     }
 
-    const HANDLE readable = CreateFileW(wide_source->c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (readable == INVALID_HANDLE_VALUE) {
+    if (!KernelHandle(CreateFileW(wide_source->c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+             .valid()) {
         return SourceFailure(GetLastError());
     }
-    CloseHandle(readable);
 
     const std::wstring folder = FolderOf(*wide_destination);
     const DWORD folder_attributes = Attributes(folder);

@@ -7,9 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/case_fold.h"
 #include "platform/native_path.h"
+#include "platform/owned_posix.h"
 #include "platform/wine_prefix_linux.h"
+#include "text/case_fold.h"
 
 // A drive-letter path from the registry of a Wine prefix is resolved as Wine resolves it: the
 // drive is the prefix's dosdevices/x: link, and each part of the path is found without regard to
@@ -29,7 +30,7 @@ bool IsSeparator(char c) {
 
 // Names differ only in case when they fold alike, as Wine compares them.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return FoldUtf8(a) == FoldUtf8(b);
+    return text::FoldUtf8(a) == text::FoldUtf8(b);
 }
 
 bool Exists(const std::string& path) {
@@ -40,18 +41,17 @@ bool Exists(const std::string& path) {
 // The entry of the folder whose name differs from the wanted one only in case; the first in
 // byte order when several do, so the choice does not depend on the listing's order.
 std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view wanted) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
+    const FolderStream dir(::opendir(folder.c_str()));
+    if (!dir.valid()) {
         return std::nullopt;
     }
     std::optional<std::string> best;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name = entry->d_name;
         if (EqualsIgnoringCase(name, wanted) && (!best || name < *best)) {
             best = std::string(name);
         }
     }
-    ::closedir(dir);
     return best;
 }
 
@@ -81,7 +81,7 @@ std::string ResolveNativePath(const std::string& path) {
     if (!prefix) {
         return path;
     }
-    std::string resolved = *prefix + "/dosdevices/" + FoldAsciiChar(path[0]) + ":";
+    std::string resolved = *prefix + "/dosdevices/" + text::FoldAsciiChar(path[0]) + ":";
     // Once a part matches nothing, the rest cannot exist either and is kept as written: a copy
     // destination so keeps the add-on's own spelling of its file name.
     bool searching = true;

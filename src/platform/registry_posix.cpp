@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/owned_posix.h"
 #include "platform/registry.h"
 #include "platform/wine_hive.h"
 #include "platform/wine_prefix_linux.h"
@@ -31,8 +32,9 @@ HiveLoad LoadSystemHive() {
         return {kRegNotFound, std::nullopt};
     }
     const std::string path = *prefix + "/system.reg";
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const Descriptor hive_file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const int fd = hive_file.get();
+    if (!hive_file.valid()) {
         return {(errno == ENOENT || errno == ENOTDIR) ? kRegNotFound : kRegAccessDenied,
                 std::nullopt};
     }
@@ -63,7 +65,6 @@ HiveLoad LoadSystemHive() {
             }
         }
     }
-    ::close(fd);
     if (!readable) {
         return {kRegAccessDenied, std::nullopt};
     }

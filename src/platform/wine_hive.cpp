@@ -1,9 +1,10 @@
 #include "platform/wine_hive.h"
 
-#include "platform/case_fold.h"
-
 #include <algorithm>
 #include <utility>
+
+#include "text/case_fold.h"
+#include "text/text.h"
 
 namespace rv::platform {
 
@@ -37,24 +38,6 @@ bool RestIsBlank(std::string_view line, std::size_t i) {
                        line.end(), IsBlank);
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string Utf16ToUtf8(const std::u16string& units) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(units.size() * 2);
@@ -68,32 +51,9 @@ std::string Utf16ToUtf8(const std::u16string& units) {
 // Decodes one UTF-8 sequence at line[i] into UTF-16 units. Wine writes only ASCII, but a
 // hand-edited file may hold raw UTF-8; a byte that starts no valid sequence is taken as Latin-1.
 void AppendRawChar(std::string_view line, std::size_t& i, std::u16string& out) {
-    const auto lead = static_cast<unsigned char>(line[i]);
-    std::size_t length = 0;
-    char32_t cp = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        cp = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07u;
-    }
-    bool valid = length > 0 && i + length <= line.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-        const auto next = static_cast<unsigned char>(line[i + k]);
-        valid = (next & 0xC0) == 0x80;
-        cp = (cp << 6) | (next & 0x3Fu);
-    }
-    const char32_t minimum = length == 3 ? 0x800 : (length == 4 ? 0x10000 : 0);
-    valid = valid && cp >= minimum && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-    if (!valid) {
-        out += static_cast<char16_t>(lead);
-        ++i;
-        return;
-    }
+    const text::DecodedChar decoded = text::DecodeUtf8(line, i);
+    i += decoded.length;
+    char32_t cp = decoded.code_point;
     if (cp >= 0x10000) {
         cp -= 0x10000;
         out += static_cast<char16_t>(0xD800 + (cp >> 10));
@@ -101,7 +61,6 @@ void AppendRawChar(std::string_view line, std::size_t& i, std::u16string& out) {
     } else {
         out += static_cast<char16_t>(cp);
     }
-    i += length;
 }
 
 // Reads an escaped text that starts at line[i] and ends at the unescaped terminator, with the
@@ -203,13 +162,13 @@ bool ParseName(std::string_view line, std::size_t& i, char terminator, std::stri
         } else if (c == '\\' || static_cast<unsigned char>(c) >= 0x80) {
             break;
         }
-        out += FoldAsciiChar(c);
+        out += text::FoldAsciiChar(c);
     }
     std::u16string units;
     if (!ParseEscaped(line, i, terminator, units)) {
         return false;
     }
-    out = FoldUtf8(Utf16ToUtf8(units));
+    out = text::FoldUtf8(Utf16ToUtf8(units));
     return true;
 }
 
@@ -449,7 +408,7 @@ std::string WineHive::NormalizeKeyPath(std::string_view path) {
             if (!normalized.empty()) {
                 normalized += '\\';
             }
-            normalized += FoldUtf8(path.substr(start, end - start));
+            normalized += text::FoldUtf8(path.substr(start, end - start));
         }
         start = end + 1;
     }
@@ -472,7 +431,7 @@ bool WineHive::KeyExists(std::string_view path) const {
 }
 
 const HiveValue* WineHive::FindValue(const HiveKey& key, std::string_view name) {
-    const auto it = key.values.find(FoldUtf8(name));
+    const auto it = key.values.find(text::FoldUtf8(name));
     return it == key.values.end() ? nullptr : &it->second;
 }
 
@@ -487,12 +446,12 @@ std::string Utf16LeToUtf8(const std::uint8_t* data, std::size_t size) {
         const char32_t u = unit(k);
         if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 &&
             unit(k + 1) <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(k + 1) - 0xDC00));
+            text::AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(k + 1) - 0xDC00));
             ++k;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            AppendUtf8(out, 0xFFFD);
+            text::AppendUtf8(out, 0xFFFD);
         } else {
-            AppendUtf8(out, u);
+            text::AppendUtf8(out, u);
         }
     }
     return out;
