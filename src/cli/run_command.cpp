@@ -39,15 +39,15 @@ bool IsFolder(const std::string& path) {
 }
 
 // The game folder named, or the one the edition is registered with, as the window finds it.
-std::string FindGameFolder(const CommandLine& command, RV2003_2004_Add_On_Installer& installer,
-                           Console& console) {
+std::string FindGameFolder(const CommandLine& command, ConsoleWindow& window,
+                           RV2003_2004_Add_On_Installer& installer, Console& console) {
     if (command.game) {
         installer.GameFolder = *command.game;
         installer.Edition = command.edition.value_or("RV2004");
         return IsFolder(*command.game) ? ""
                                        : "the game folder " + *command.game + " is not a folder";
     }
-    EditionSelection edition(installer, console.registry);
+    EditionSelection edition(window, installer, console.registry);
     edition.Form_Load();
     if (command.edition == "RV2003") {
         installer.GameFolder.clear();  // the switch keeps the old folder when none is registered
@@ -106,7 +106,8 @@ int RunPass(const CommandLine& command, Console& console) {
     ConsoleWindow window;
     RV2003_2004_Add_On_Installer installer(window);
     installer.ReceiptFolder = console.receipt_folder;
-    if (std::string problem = FindGameFolder(command, installer, console); !problem.empty()) {
+    if (std::string problem = FindGameFolder(command, window, installer, console);
+        !problem.empty()) {
         console.err << "rv-addon-installer: " << problem << '\n';
         return 2;
     }

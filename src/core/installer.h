@@ -37,7 +37,6 @@ public:
 
     static std::string SplitFileFromPath(std::string Pfad);
 
-    WindowOperations& Window() { return window_; }
     const FileCounters& Counters() const { return counters_; }
     // Every add-on file of the last read or write pass and what became of it.
     const PassRecord& LastPass() const { return last_pass_; }
