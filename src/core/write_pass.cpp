@@ -33,6 +33,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     for (const CategoryInfo& info : kCategories) {
         platform::RemoveStaleTemporaries(GameFolder + SubFolderText(info.category));
     }
+    last_pass_.Start(true, GameFolder, AddOnFolder);
 
     std::int32_t failed = 0;
     FailureList failures;  // one line per failed copy: source path and reason
@@ -51,6 +52,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             TargetPath = GameFolder + sub_folder + SplitFileFromPath(SourcePath);
             TargetExists = FileExists(TargetPath);
             if (TargetExists) {
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
                 continue;
             }
             window_.SetCaption(kStatusLabel, "Copying: " + text::ShownName(SourcePath));
@@ -61,14 +63,17 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             }
             if (result.outcome == platform::CopyOutcome::Copied) {
                 CountOne(CounterKind::Written, category);
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
             } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
                 // Something took the name after the check: the same as finding it there.
                 TargetExists = true;
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
             } else {
                 if (failed < FileCounters::kMax) {
                     ++failed;
                 }
                 failures.Add(SourcePath + ": " + result.reason);
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::Failed, result.reason);
             }
         }
     }
@@ -82,7 +87,10 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                                              " File(s) written - " + std::to_string(failed) +
                                              " File(s) failed!");
     }
-    window_.SetToolTip(kStatusLabel, failures.ToolTip());
+    // A receipt that could not be saved is named after the failures, however many they are.
+    std::string tool_tip = failures.ToolTip();
+    LeaveReceipt(tool_tip);
+    window_.SetToolTip(kStatusLabel, tool_tip);
 }
 
 }  // namespace rv

@@ -1,4 +1,4 @@
-#include "window/window_font.h"
+#include "window_qt/window_font.h"
 
 #include <QStringList>
 
