@@ -73,26 +73,6 @@ DestinationParts SplitDestination(const std::string& destination) {
     return parts;
 }
 
-CopyResult WriteFailure(int error, const DestinationParts& to) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return Failure(CopyOutcome::NoSpace, "the disk is full");
-        case EFBIG:
-            return Failure(CopyOutcome::Failed, "the file is too large to be written there");
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return Failure(CopyOutcome::PermissionDenied,
-                           "the game's " + to.folder_name + " folder cannot be written");
-        case EEXIST:
-            return Failure(CopyOutcome::DestinationExists,
-                           "something already exists at the destination");
-        default:
-            return Failure(CopyOutcome::Failed, WithCause("the file could not be written", error));
-    }
-}
-
 CopyResult ReadFailure(int error) {
     return Failure(CopyOutcome::SourceUnreadable,
                    WithCause("the add-on file can no longer be read", error));
@@ -297,6 +277,26 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
 
 namespace posix {
 
+CopyResult WriteFailure(int error, const std::string& folder_name) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return Failure(CopyOutcome::NoSpace, "the disk is full");
+        case EFBIG:
+            return Failure(CopyOutcome::Failed, "the file is too large to be written there");
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Failure(CopyOutcome::PermissionDenied,
+                           "the game's " + folder_name + " folder cannot be written");
+        case EEXIST:
+            return Failure(CopyOutcome::DestinationExists,
+                           "something already exists at the destination");
+        default:
+            return Failure(CopyOutcome::Failed, WithCause("the file could not be written", error));
+    }
+}
+
 CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
                             const std::string& destination) {
     const std::string from = ResolveNativePath(source);
@@ -330,24 +330,24 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
             return Failure(CopyOutcome::DestinationFolderMissing,
                            "the game's " + to.folder_name + " is not a folder");
         }
-        return WriteFailure(error, to);
+        return WriteFailure(error, to.folder_name);
     }
     struct stat existing {};
     if (::fstatat(folder.get(), to.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        return WriteFailure(EEXIST, to);
+        return WriteFailure(EEXIST, to.folder_name);
     }
 
     TemporaryFile part(folder.get(), source_stat.st_mode & 0777, temporary);
     if (part.fd() < 0) {
-        return WriteFailure(part.error(), to);
+        return WriteFailure(part.error(), to.folder_name);
     }
     bool read_failed = false;
     if (const int error = CopyContent(in.get(), part.fd(), read_failed); error != 0) {
-        return read_failed ? ReadFailure(error) : WriteFailure(error, to);
+        return read_failed ? ReadFailure(error) : WriteFailure(error, to.folder_name);
     }
     const timespec times[2] = {{0, UTIME_OMIT}, source_stat.st_mtim};
     if (::futimens(part.fd(), times) != 0) {
-        return WriteFailure(errno, to);
+        return WriteFailure(errno, to.folder_name);
     }
     // Start writing the content out before the name appears, so that a file system that orders
     // data before names (ext4's default mode) cannot be left by a crash with an empty file under
@@ -355,10 +355,10 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     // file, about twenty times the whole copy.
     if (::sync_file_range(part.fd(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0 && errno != ESPIPE &&
         errno != EINVAL) {
-        return WriteFailure(errno, to);
+        return WriteFailure(errno, to.folder_name);
     }
     if (const int error = part.MoveIntoPlace(to.name); error != 0) {
-        return WriteFailure(error, to);
+        return WriteFailure(error, to.folder_name);
     }
     return {CopyOutcome::Copied, {}};
 }
