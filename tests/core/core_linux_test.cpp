@@ -37,23 +37,5 @@ TEST(FindFilesOnLinks, WalksLinkedFoldersButNeverBackIntoTheCurrentPath) {
                                  "A/toC/c.u", "A/toC/toB/b.u", "C/c.u", "C/toB/b.u", "z.u"}));
 }
 
-TEST(LinuxPass, CopiesOddByteNamesAndNeverWritesThroughALinkAtTheDestination) {
-    Pass p;
-    const std::string odd = "\xff\xfe-\x80name.ukx";
-    p.temp.AddFile("add/" + odd, "odd bytes");
-    p.temp.AddFile("add/map.rv2");
-    p.temp.AddFile("add/ghost.utx");
-    p.temp.AddFile("elsewhere/keep.rv2", "precious");
-    fs::create_symlink(p.temp.Path("elsewhere/keep.rv2"), p.Game("Maps/map.rv2"));
-    fs::create_symlink(p.temp.Path("elsewhere/none"), p.Game("Textures/ghost.utx"));
-    p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 3 File(s) checked!");
-    p.installer.cmd_write_Click();
-    EXPECT_EQ(p.Status(), "Ready to play - 1 File(s) written!");
-    EXPECT_EQ(ReadWhole(p.Game("Animations/" + odd)), "odd bytes");
-    EXPECT_EQ(NamesIn(p.temp.Path("elsewhere")), (std::vector<std::string>{"keep.rv2"}));
-    EXPECT_EQ(ReadWhole(p.temp.Path("elsewhere/keep.rv2")), "precious");
-}
-
 }  // namespace
 }  // namespace rv::test
