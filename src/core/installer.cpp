@@ -40,11 +40,6 @@ std::string RV2003_2004_Add_On_Installer::SplitFileFromPath(std::string Pfad) {
     return Pfad.substr(cut + 1);
 }
 
-bool RV2003_2004_Add_On_Installer::FindFiles(std::string folder, std::string_view pattern,
-                                             FoundList& list) {
-    return rv::FindFiles(std::move(folder), pattern, list, window_);
-}
-
 bool RV2003_2004_Add_On_Installer::FileExists(const std::string& path) const {
     return platform::PathExists(path);
 }
@@ -54,12 +49,25 @@ void RV2003_2004_Add_On_Installer::CountOne(CounterKind kind, Category category)
     window_.SetCaption(CounterLabel(category, kind), std::to_string(count));
 }
 
-bool RV2003_2004_Add_On_Installer::SearchRow(std::string_view pattern, FoundList& list) {
-    list.assign(1, std::string());
+bool RV2003_2004_Add_On_Installer::SearchRow(std::optional<AddOnWalk>& walk) {
     window_.SetMousePointer(MousePointer::Hourglass);
-    bool open = window_.ProcessPendingMessages() && FindFiles(AddOnFolder, pattern, list);
+    bool open = Yield();
+    if (open && !walk) {
+        walk.emplace();
+        open = WalkAddOnFolder(AddOnFolder, *walk, window_);
+    }
     window_.SetMousePointer(MousePointer::Default);
-    return open && window_.ProcessPendingMessages();
+    return open && Yield();
+}
+
+bool RV2003_2004_Add_On_Installer::Yield() {
+    last_yield_ = std::chrono::steady_clock::now();
+    return window_.ProcessPendingMessages();
+}
+
+bool RV2003_2004_Add_On_Installer::YieldWhenDue() {
+    using namespace std::chrono_literals;
+    return std::chrono::steady_clock::now() - last_yield_ < 100ms || Yield();
 }
 
 bool RV2003_2004_Add_On_Installer::RefuseEmptyFolders(bool writing) {

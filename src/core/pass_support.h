@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/category_table.h"
 #include "core/window_operations.h"
 
@@ -12,6 +14,14 @@ inline constexpr Control kWriteButton{"cmd_write"};
 // The member of the category's counter label array that shows the group.
 constexpr Control CounterLabel(Category category, CounterKind kind) {
     return Control{Info(category).counter_label, static_cast<int>(kind)};
+}
+
+// Appends the line to the text, a line break between lines.
+inline void AppendLine(std::string& text, const std::string& line) {
+    if (!text.empty()) {
+        text += '\n';
+    }
+    text += line;
 }
 
 // Marks a pass as running for as long as it is in scope, so clicks taken while it yields are

@@ -11,21 +11,35 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
     PassScope running(pass_running_);
     ResetAllCounters();
 
-    FoundList found;
+    std::optional<AddOnWalk> walk;
+    std::string unread;  // one line per file or folder that could not be checked, and why
     for (const CategoryRow& row : kReadOrder) {
-        if (!SearchRow(MatchSuffix(row.pattern), found)) {
+        if (!SearchRow(walk)) {
             return;  // the window is closing
         }
+        const std::string suffix = MatchSuffix(row.pattern);
         const std::string sub_folder = SubFolderText(row.category);
-        for (std::size_t i = 0; i + 1 < found.size(); ++i) {
-            found[i] = SplitFileFromPath(found[i]);
-            const std::string name(text::TrimSpaces(found[i]));
+        for (const WalkedFile& file : walk->files) {
+            if (!NameMatches(file.Name(), suffix)) {
+                continue;
+            }
+            const std::string name(text::TrimSpaces(SplitFileFromPath(file.path)));
             window_.SetCaption(kStatusLabel, "Reading: " + name);
             CountOne(CounterKind::Read, row.category);
-            TargetPath = GameFolder + sub_folder + name;
-            TargetExists = FileExists(TargetPath);
-            CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
+            if (file.outside) {
+                AppendLine(unread, file.path + ": " + std::string(kLeadsOutside));
+            } else {
+                TargetPath = GameFolder + sub_folder + name;
+                TargetExists = FileExists(TargetPath);
+                CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
+            }
+            if (!YieldWhenDue()) {
+                return;
+            }
         }
+    }
+    for (const WalkProblem& problem : walk->problems) {
+        AppendLine(unread, problem.path + ": " + problem.reason);
     }
 
     const std::int32_t read = counters_.SumIntoTotal(CounterKind::Read);
@@ -41,8 +55,9 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
                                              std::to_string(read) + " File(s) checked!");
         window_.SetEnabled(kWriteButton, true);
     }
-    // The reasons of an earlier write's failures no longer belong to the status line.
-    window_.SetToolTip(kStatusLabel, "");
+    // What could not be checked; the reasons of an earlier write's failures no longer belong to
+    // the status line.
+    window_.SetToolTip(kStatusLabel, unread);
 }
 
 }  // namespace rv

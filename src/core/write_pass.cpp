@@ -27,38 +27,53 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
 
     std::int32_t failed = 0;
     std::string failures;  // one line per failed copy: source path and reason
-    FoundList found;
+    const auto fail = [&](const std::string& path, const std::string& reason) {
+        if (failed < FileCounters::kMax) {
+            ++failed;
+        }
+        AppendLine(failures, path + ": " + reason);
+    };
+    std::optional<AddOnWalk> walk;
     for (std::size_t row = 0; row < kWriteOrder.size(); ++row) {
         const Category category = kWriteOrder[row].category;
-        if (!SearchRow(MatchSuffix(kWriteOrder[row].pattern), found)) {
+        if (!SearchRow(walk)) {
             return;  // the window is closing: nothing more is copied
+        }
+        if (row == 0) {
+            // A folder the walk could not list may hold files of every row.
+            for (const WalkProblem& problem : walk->problems) {
+                fail(problem.path, problem.reason);
+            }
         }
         if (StartsCategory(row)) {
             counters_.Clear(CounterKind::Written, category);
         }
+        const std::string suffix = MatchSuffix(kWriteOrder[row].pattern);
         const std::string sub_folder = SubFolderText(category);
-        for (std::size_t i = 0; i + 1 < found.size(); ++i) {
-            SourcePath = text::TrimSpaces(found[i]);
-            TargetPath = GameFolder + sub_folder + SplitFileFromPath(SourcePath);
-            TargetExists = FileExists(TargetPath);
-            if (TargetExists) {
+        for (const WalkedFile& file : walk->files) {
+            if (!NameMatches(file.Name(), suffix)) {
                 continue;
             }
-            window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
-            const platform::CopyResult result = platform::CopyNewFile(SourcePath, TargetPath);
-            if (result.outcome == platform::CopyOutcome::Copied) {
-                CountOne(CounterKind::Written, category);
-            } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
-                // Something took the name after the check: the same as finding it there.
-                TargetExists = true;
-            } else {
-                if (failed < FileCounters::kMax) {
-                    ++failed;
+            SourcePath = file.path;
+            // The name as the read pass checks it, so both passes mean the same file.
+            TargetPath = GameFolder + sub_folder +
+                         std::string(text::TrimSpaces(SplitFileFromPath(SourcePath)));
+            if (file.outside) {
+                fail(SourcePath, std::string(kLeadsOutside));
+            } else if (TargetExists = FileExists(TargetPath); !TargetExists) {
+                window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
+                const platform::CopyResult result = platform::CopyNewFile(SourcePath, TargetPath);
+                if (result.outcome == platform::CopyOutcome::Copied) {
+                    CountOne(CounterKind::Written, category);
+                } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
+                    // Something took the name after the check: the same as finding it there.
+                    TargetExists = true;
+                } else {
+                    fail(SourcePath, result.reason);
                 }
-                if (!failures.empty()) {
-                    failures += '\n';
-                }
-                failures += SourcePath + ": " + result.reason;
+            }
+            if (!YieldWhenDue()) {
+                return;
             }
         }
     }

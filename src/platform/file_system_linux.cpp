@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -37,6 +38,15 @@ bool EntryIsFolder(int folder_fd, const dirent& entry) {
     }
     struct stat target {};
     return ::fstatat(folder_fd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+}
+
+bool EntryIsLink(int folder_fd, const dirent& entry) {
+    if (entry.d_type != DT_UNKNOWN) {
+        return entry.d_type == DT_LNK;
+    }
+    struct stat self {};
+    return ::fstatat(folder_fd, entry.d_name, &self, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(self.st_mode);
 }
 
 CopyResult Failure(CopyOutcome outcome, std::string reason) {
@@ -237,17 +247,24 @@ private:
 
 }  // namespace
 
-std::optional<FolderListing> ListFolder(const std::string& folder) {
+std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why) {
+    const auto fail = [why](int error) -> std::optional<FolderListing> {
+        if (why != nullptr) {
+            *why = error == ENAMETOOLONG ? "the path is too long for the system"
+                                         : WithCause("the folder cannot be listed", error);
+        }
+        return std::nullopt;
+    };
     const std::string path = ResolveNativePath(folder);
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat self {};
     if (!fd.valid() || ::fstat(fd.get(), &self) != 0) {
-        return std::nullopt;
+        return fail(errno);
     }
     const int folder_fd = fd.get();
     const FolderStream dir(::fdopendir(folder_fd));
     if (!dir.valid()) {
-        return std::nullopt;
+        return fail(errno);
     }
     fd.Release();  // the stream closes it now
     FolderListing listing;
@@ -256,13 +273,25 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
         if (IsDotOrDotDot(entry->d_name)) {
             continue;
         }
-        listing.entries.push_back({entry->d_name, EntryIsFolder(folder_fd, *entry)});
+        listing.entries.push_back(
+            {entry->d_name, EntryIsFolder(folder_fd, *entry), EntryIsLink(folder_fd, *entry)});
     }
     std::sort(listing.entries.begin(), listing.entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) {
                   return text::ListedBefore(a.name, b.name);
               });
     return listing;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    const std::string native = ResolveNativePath(path);
+    char* real = native.empty() ? nullptr : ::realpath(native.c_str(), nullptr);
+    if (real == nullptr) {
+        return std::nullopt;
+    }
+    std::string result(real);
+    std::free(real);
+    return result;
 }
 
 bool PathExists(const std::string& path) {
