@@ -94,7 +94,8 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     Pass p;
     for (const std::string& file :
          Lines{"Pack/Maps/" + kCyrillicMap, "b.upl", "a.dll", "x.u", "menu", "Sys/y.int",
-               "present.utx", "notes.txt", "A/same.ogg", "B/same.ogg", "m1.usx", "m2.usx"}) {
+               "present.utx", "notes.txt", "A/same.ogg", "B/same.ogg", "m1.usx", "m2.usx",
+               " lead.utx"}) {
         p.temp.AddFile("add/" + file, file);
     }
     p.temp.AddFile("game/Textures/present.utx", "game's own");
@@ -104,11 +105,12 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     p.installer.cmd_write_Click();
 
     Lines expected;
-    for (const std::string& file : Lines{"Pack/Maps/" + kCyrillicMap, "A/same.ogg", "m1.usx",
-                                         "m2.usx", "menu", "x.u", "Sys/y.int", "a.dll", "b.upl"}) {
+    for (const std::string& file :
+         Lines{"Pack/Maps/" + kCyrillicMap, "A/same.ogg", "m1.usx", "m2.usx", "menu", "x.u",
+               "Sys/y.int", "a.dll", "b.upl", " lead.utx"}) {
         expected.push_back("Copying: " + p.Add(file));
     }
-    expected.push_back("Write incomplete - 7 File(s) written - 2 File(s) failed!");
+    expected.push_back("Write incomplete - 8 File(s) written - 2 File(s) failed!");
     EXPECT_EQ(p.StatusLines(), expected);
     // The label shows each new count, 1 to 5.
     EXPECT_EQ(p.window.LogLines("caption lbl_SystemCounter(1)").size(), 5U);
@@ -124,6 +126,7 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(ReadWhole(p.Game("Maps/" + kCyrillicMap)), "Pack/Maps/" + kCyrillicMap);
     EXPECT_EQ(ReadWhole(p.Game("Music/same.ogg")), "A/same.ogg") << "the first found wins";
     EXPECT_EQ(ReadWhole(p.Game("Textures/present.utx")), "game's own");
+    EXPECT_EQ(NamesIn(p.Game("Textures")), (Lines{"lead.utx", "present.utx"}));
     EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"a.dll", "b.upl", "menu", "x.u", "y.int"}));
     EXPECT_EQ(fs::last_write_time(p.Game("System/x.u")), fs::last_write_time(p.Add("x.u")));
 
@@ -133,6 +136,9 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
     EXPECT_EQ(p.ToolTip(), "");
     EXPECT_EQ(p.Caption(Category::Music, CounterKind::Written), "1");
+    // Read checks each file under the name Write gave it: nothing is left to write.
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
 }
 
 TEST(Passes, RefuseMissingFolders) {
