@@ -29,6 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string_view probe = text.substr(text.size() / 2, 64);
     (void)hive->KeyExists(probe);
+    // The reading of one key alone, with the probe as the key.
+    if (const auto one =
+            rv::platform::WineHive::ParseForKey(text, probe, rv::platform::HiveArch::Win64)) {
+        (void)one->KeyExists(rv::platform::WineHive::ThirtyTwoBitView(probe, one->Arch()));
+    }
     if (const auto* key = hive->FindKey(probe)) {
         (void)rv::platform::WineHive::FindValue(*key, probe.substr(0, 8));
     }

@@ -90,6 +90,7 @@ void EditionSelection::Apply(GameEdition edition) {
         window.SetEnabled({"cmd_Open1"}, true);
         window.SetEnabled({"cmd_Open2"}, false);
     }
+    window.SetToolTip({"lbl_folder"}, folder.empty() ? "" : registry_.FoundIn());
     window.SetCaption({"cmd_gameChange"}, std::string(row.switch_caption));
 }
 

@@ -40,6 +40,10 @@ public:
                                     std::uint32_t& type, std::uint8_t* data,
                                     std::uint32_t& size) = 0;
     virtual std::int32_t CloseKey(RegKeyHandle handle) = 0;
+
+    // Where the key opened last was found, in words for the user; empty where the machine has
+    // only one registry.
+    virtual std::string FoundIn() const { return {}; }
 };
 
 // Answers a value query from the value's type and data as the backend hands them out: with data

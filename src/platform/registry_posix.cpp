@@ -1,118 +1,90 @@
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <map>
 #include <memory>
 #include <optional>
 
-#include "platform/owned_posix.h"
 #include "platform/registry.h"
+#include "platform/regular_file_linux.h"
 #include "platform/wine_hive.h"
 #include "platform/wine_prefix_linux.h"
 
-// On Linux the game runs inside a Wine prefix, so its registry is the prefix's system.reg, the
-// hive of HKEY_LOCAL_MACHINE. The hive is read afresh at every key opened, as the live registry
-// would show a change made meanwhile.
+// On Linux the game runs inside a Wine prefix, and its registry is the prefix's system.reg, the
+// hive of HKEY_LOCAL_MACHINE. A player may keep many prefixes: a key is looked for in each in
+// turn and taken from the first that holds it, which then also gives drive letters their
+// meaning. The hives are read afresh at every key opened, as the live registry would show a
+// change made meanwhile, and each only as far as the key needs, so many large prefixes cost
+// little at start-up.
 namespace rv::platform {
 
 namespace {
 
 // Far above the few megabytes of a real prefix; a larger file is not a hive we can use.
-constexpr off_t kLargestHive = off_t{256} * 1024 * 1024;
+constexpr std::size_t kLargestHive = std::size_t{256} << 20;
 
-struct HiveLoad {
+struct KeyLoad {
     std::int32_t code = kRegSuccess;
-    std::optional<WineHive> hive;
+    HiveKey key;
 };
 
-HiveLoad LoadSystemHive() {
-    const std::optional<std::string> prefix = WinePrefixFolder();
-    if (!prefix) {
-        return {kRegNotFound, std::nullopt};
-    }
-    const std::string path = *prefix + "/system.reg";
-    const Descriptor hive_file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    const int fd = hive_file.get();
-    if (!hive_file.valid()) {
-        return {(errno == ENOENT || errno == ENOTDIR) ? kRegNotFound : kRegAccessDenied,
-                std::nullopt};
-    }
-    std::string text;
-    bool readable = true;
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    if (size < 0 || size > kLargestHive || ::lseek(fd, 0, SEEK_SET) != 0) {
-        readable = false;
-    } else {
-        text.reserve(static_cast<std::size_t>(size));
-        char buffer[1 << 16];
-        while (true) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got == 0) {
-                break;
-            }
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                readable = false;
-                break;
-            }
-            text.append(buffer, static_cast<std::size_t>(got));
-            if (text.size() > static_cast<std::size_t>(kLargestHive)) {
-                readable = false;
-                break;
-            }
-        }
-    }
-    if (!readable) {
-        return {kRegAccessDenied, std::nullopt};
-    }
-    std::optional<WineHive> hive = WineHive::Parse(text);
-    if (!hive) {
-        return {kRegAccessDenied, std::nullopt};
-    }
-    return {kRegSuccess, std::move(hive)};
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The game's installer is a 32-bit program: in a 64-bit prefix its HKLM\Software\X lives under
-// Software\Wow6432Node\X, and the 32-bit lookup sees only that place.
-std::string ThirtyTwoBitView(const WineHive& hive, const std::string& sub_key) {
-    std::string path = WineHive::NormalizeKeyPath(sub_key);
-    if (hive.Arch() != HiveArch::Win64) {
-        return path;
+// The key as the game's 32-bit installer sees it in the prefix: in a 64-bit prefix (one marked
+// so, or unmarked with a syswow64 folder) its HKLM\Software\X lives under Software\Wow6432Node\X.
+KeyLoad LoadKey(const std::string& prefix, const std::string& sub_key) {
+    const FileText file = ReadRegularFile(prefix + "/system.reg", kLargestHive);
+    if (file.error != 0) {
+        return {(file.error == ENOENT || file.error == ENOTDIR) ? kRegNotFound : kRegAccessDenied,
+                {}};
     }
-    constexpr std::string_view kSoftware = "software";
-    if (path.compare(0, kSoftware.size(), kSoftware) != 0 ||
-        (path.size() > kSoftware.size() && path[kSoftware.size()] != '\\')) {
-        return path;
+    const HiveArch unmarked =
+        IsFolder(prefix + "/drive_c/windows/syswow64") ? HiveArch::Win64 : HiveArch::Win32;
+    const std::optional<WineHive> hive = WineHive::ParseForKey(file.text, sub_key, unmarked);
+    if (!hive) {
+        return {kRegAccessDenied, {}};
     }
-    std::string rest = path.substr(kSoftware.size());
-    if (rest == "\\wow6432node" || rest.rfind("\\wow6432node\\", 0) == 0) {
-        return path;
+    const std::string path = WineHive::ThirtyTwoBitView(sub_key, hive->Arch());
+    if (!hive->KeyExists(path)) {
+        return {kRegNotFound, {}};
     }
-    return std::string(kSoftware) + "\\wow6432node" + rest;
+    const HiveKey* key = hive->FindKey(path);
+    return {kRegSuccess, key != nullptr ? *key : HiveKey{}};
 }
 
 class WinePrefixRegistry final : public RegistryBackend {
 public:
+    WinePrefixRegistry() = default;
+    WinePrefixRegistry(const WinePrefixRegistry&) = delete;
+    WinePrefixRegistry& operator=(const WinePrefixRegistry&) = delete;
+    ~WinePrefixRegistry() override {
+        if (!found_in_.empty()) {
+            UseWinePrefix("");
+        }
+    }
+
+    // Without the key in any prefix: not found, unless a prefix could not be read.
     std::int32_t OpenKey(std::int32_t root, const std::string& sub_key, std::uint32_t /*access*/,
                          RegKeyHandle& handle) override {
         if (root != kHKeyLocalMachine) {
             return kRegNotFound;
         }
-        HiveLoad load = LoadSystemHive();
-        if (load.code != kRegSuccess) {
-            return load.code;
+        std::int32_t code = kRegNotFound;
+        for (const std::string& prefix : WinePrefixes()) {
+            KeyLoad load = LoadKey(prefix, sub_key);
+            if (load.code == kRegSuccess) {
+                found_in_ = prefix;
+                UseWinePrefix(prefix);
+                handle = next_handle_++;
+                open_keys_[handle] = std::move(load.key);
+                return kRegSuccess;
+            }
+            code = code == kRegNotFound ? load.code : code;
         }
-        const std::string path = ThirtyTwoBitView(*load.hive, sub_key);
-        if (!load.hive->KeyExists(path)) {
-            return kRegNotFound;
-        }
-        const HiveKey* key = load.hive->FindKey(path);
-        handle = next_handle_++;
-        open_keys_[handle] = key != nullptr ? *key : HiveKey{};
-        return kRegSuccess;
+        return code;
     }
 
     std::int32_t QueryValue(RegKeyHandle handle, const std::string& name, std::uint32_t& type,
@@ -140,7 +112,12 @@ public:
         return open_keys_.erase(handle) == 1 ? kRegSuccess : kRegInvalidHandle;
     }
 
+    std::string FoundIn() const override {
+        return found_in_.empty() ? "" : "Wine prefix: " + found_in_;
+    }
+
 private:
+    std::string found_in_;
     std::map<RegKeyHandle, HiveKey> open_keys_;
     RegKeyHandle next_handle_ = 1;
 };

@@ -233,6 +233,9 @@ HexLine ParseHexBytes(std::string_view line, std::size_t i, std::vector<std::uin
 class HiveParser {
 public:
     explicit HiveParser(std::string_view text) : text_(text) {}
+    // Keeps only the key that a 32-bit program sees at path, and notes its sub-keys.
+    HiveParser(std::string_view text, std::string_view path, HiveArch arch_if_unmarked)
+        : text_(text), only_path_(path), arch_if_unmarked_(arch_if_unmarked), only_key_(true) {}
 
     std::optional<WineHive> Run() {
         std::string_view first;
@@ -240,7 +243,8 @@ public:
             return std::nullopt;
         }
         std::string_view line;
-        while (NextLine(line)) {
+        while (!done_ && (!only_key_ || current_ != nullptr || !seen_section_ || SkipToSection()) &&
+               NextLine(line)) {
             std::size_t i = 0;
             while (i < line.size() && IsBlank(line[i])) {
                 ++i;
@@ -265,6 +269,28 @@ public:
     }
 
 private:
+    // Outside the wanted key only section lines matter: moves to the next line whose first
+    // character other than a blank is '['. False when there is none.
+    bool SkipToSection() {
+        while (pos_ < text_.size()) {
+            const std::size_t bracket = text_.find('[', pos_);
+            if (bracket == std::string_view::npos) {
+                break;
+            }
+            std::size_t start = bracket;
+            while (start > pos_ && IsBlank(text_[start - 1])) {
+                --start;
+            }
+            if (start == pos_ || text_[start - 1] == '\n') {
+                pos_ = start;
+                return true;
+            }
+            pos_ = std::min(text_.find('\n', bracket), text_.size() - 1) + 1;
+        }
+        pos_ = text_.size();
+        return false;
+    }
+
     bool NextLine(std::string_view& line) {
         if (pos_ >= text_.size()) {
             return false;
@@ -279,14 +305,36 @@ private:
     }
 
     void OpenSection(std::string_view line, std::size_t i) {
-        std::string name;
+        // One buffer for every name: most sections are passed over when only one key is wanted.
+        std::string& name = section_name_;
         if (!ParseName(line, i, ']', name)) {
             current_ = nullptr;
             ++hive_.skipped_lines_;
             return;
         }
+        if (!seen_section_ && only_key_) {
+            if (hive_.arch_ == HiveArch::Unknown) {
+                hive_.arch_ = arch_if_unmarked_;
+            }
+            wanted_ = WineHive::ThirtyTwoBitView(only_path_, hive_.arch_);
+        }
         seen_section_ = true;
-        current_ = &hive_.keys_[WineHive::NormalizeKeyPath(name)];
+        // The name is folded already; only empty parts may keep it from being canonical.
+        if (name.empty() || name.front() == '\\' || name.back() == '\\' ||
+            name.find("\\\\") != std::string::npos) {
+            name = WineHive::NormalizeKeyPath(name);
+        }
+        if (!only_key_ || name == wanted_) {
+            current_ = &hive_.keys_[name];
+            return;
+        }
+        // Past the wanted key's section there is nothing more to read.
+        done_ = current_ != nullptr;
+        current_ = nullptr;
+        if (name.size() > wanted_.size() && name[wanted_.size()] == '\\' &&
+            StartsWith(name, wanted_)) {
+            hive_.keys_[name];
+        }
     }
 
     // "#arch=" before the first section tells the prefix's kind; "#time=", "#class=" and the
@@ -392,10 +440,35 @@ private:
     WineHive hive_;
     HiveKey* current_ = nullptr;
     bool seen_section_ = false;
+    std::string_view only_path_;
+    HiveArch arch_if_unmarked_ = HiveArch::Unknown;
+    bool only_key_ = false;
+    std::string wanted_;
+    bool done_ = false;
+    std::string section_name_;
 };
 
 std::optional<WineHive> WineHive::Parse(std::string_view text) {
     return HiveParser(text).Run();
+}
+
+std::optional<WineHive> WineHive::ParseForKey(std::string_view text, std::string_view path,
+                                              HiveArch arch_if_unmarked) {
+    return HiveParser(text, path, arch_if_unmarked).Run();
+}
+
+std::string WineHive::ThirtyTwoBitView(std::string_view path, HiveArch arch) {
+    std::string normalized = NormalizeKeyPath(path);
+    constexpr std::string_view kSoftware = "software";
+    if (arch != HiveArch::Win64 || !StartsWith(normalized, kSoftware) ||
+        (normalized.size() > kSoftware.size() && normalized[kSoftware.size()] != '\\')) {
+        return normalized;
+    }
+    const std::string_view rest = std::string_view(normalized).substr(kSoftware.size());
+    if (rest == "\\wow6432node" || StartsWith(rest, "\\wow6432node\\")) {
+        return normalized;
+    }
+    return std::string(kSoftware) + "\\wow6432node" + std::string(rest);
 }
 
 std::string WineHive::NormalizeKeyPath(std::string_view path) {

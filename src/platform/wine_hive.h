@@ -30,6 +30,11 @@ public:
     // Parses a whole hive file. Empty when the text does not start with Wine's header line.
     // Lines that cannot be understood are skipped, as Wine itself skips them.
     static std::optional<WineHive> Parse(std::string_view text);
+    // Parses only as much as one key needs: the header, the section of the key that a 32-bit
+    // program sees at path (ThirtyTwoBitView), and the names of its sub-keys; stops at the
+    // section after it. A hive without an #arch line is taken as arch_if_unmarked.
+    static std::optional<WineHive> ParseForKey(std::string_view text, std::string_view path,
+                                               HiveArch arch_if_unmarked);
 
     HiveArch Arch() const { return arch_; }
 
@@ -46,6 +51,10 @@ public:
     std::size_t SkippedLines() const { return skipped_lines_; }
 
     static const HiveValue* FindValue(const HiveKey& key, std::string_view name);
+
+    // Where a 32-bit program finds HKLM\path: in a 64-bit hive, Software\X lives under
+    // Software\Wow6432Node\X. Returned in canonical form.
+    static std::string ThirtyTwoBitView(std::string_view path, HiveArch arch);
 
     // The canonical form of a key path: parts folded to lower case, joined by one backslash.
     static std::string NormalizeKeyPath(std::string_view path);

@@ -65,7 +65,7 @@ struct Fixture {
 // A reset and the showing of an edition: the buttons, the 28 counters at zero, then the edition's
 // texts with its folder, or with its prompt when there is none.
 void ExpectResetThenShown(std::vector<std::string> log, bool rv2003, const std::string& folder) {
-    ASSERT_EQ(log.size(), 37u);
+    ASSERT_EQ(log.size(), 38u);
     EXPECT_TRUE(std::all_of(log.begin() + 3, log.begin() + 31, [](const std::string& line) {
         return line.find("Counter(") != std::string::npos && line.ends_with(" = 0");
     }));
@@ -81,6 +81,7 @@ void ExpectResetThenShown(std::vector<std::string> log, bool rv2003, const std::
                            (found ? folder : "Please open your Ravager " + year + " Folder"),
                        "enabled cmd_Open1 = "s + (found ? "0" : "1"),
                        "enabled cmd_Open2 = "s + (found ? "1" : "0"),
+                       "tooltip lbl_folder = "s + (found ? "memory" : ""),
                        "caption cmd_gameChange = " + (rv2003 ? kAsked04 : kAsked03)}));
 }
 

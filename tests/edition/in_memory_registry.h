@@ -60,6 +60,8 @@ struct InMemoryRegistry : platform::RegistryBackend {
         --open_handles;
         return fails['c'];
     }
+
+    std::string FoundIn() const override { return "memory"; }
 };
 
 }  // namespace rv::test

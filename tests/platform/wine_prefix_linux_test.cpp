@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -33,7 +34,6 @@ TEST(WinePrefixRegistry, ReadsTheGameFolderFromSystemReg) {
         {kWin64 + k32Section + "\"Folder\"=\"C:\\\\Wrong\"\n" + k64Section +
              "\"Folder\"=\"C:\\\\Right\"\n",
          0, "C:\\Right\0 "s},
-        {kWin64 + k32Section + "\"Folder\"=\"C:\\\\G\"\n", 2, kUntouched},
         {kWin32 + k32Section + "\"Folder\"=hex(1):43,00,3a,00,\\\n  e4,00\n", 0, "C:\xC3\xA4 "s},
         {kWin32 + k32Section + "\"Folder\"=str(2):\"%ProgramFiles%\"\n", 0, kUntouched},
         {kWin32 + k32Section + "\"Folder\"=dword:80000000\n", 0, std::int32_t{-2147483647 - 1}},
@@ -50,6 +50,91 @@ TEST(WinePrefixRegistry, ReadsTheGameFolderFromSystemReg) {
             RegValueGet(*platform::OpenSystemRegistry(), kHKeyLocalMachine, kKey, "Folder", value),
             result);
         EXPECT_EQ(value, expected);
+    }
+}
+
+// The first prefix in the search order whose hive holds the key answers, and its drive letters
+// count; launcher settings are read as each launcher writes them, broken ones passed over. Every
+// system.reg comes with drive_c and dosdevices/c: beside it; "@" in a file stands for the root.
+TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) {
+    const std::string key32 = kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
+    const std::string key64 = kWin64 + k64Section + "\"Folder\"=\"C:\\\\G\"\n";
+    const std::string unmarked = kHead + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
+    const std::string steam = "home/.local/share/Steam/", lutris = "home/.config/lutris/games/";
+    const std::vector<std::pair<std::vector<std::pair<std::string, std::string>>, std::string>>
+        cases = {
+            {{{"system.reg", kHead}, {"home/.wine/system.reg", key32}}, "home/.wine"},
+            {{{"system.reg", key64}, {"home/.wine/system.reg", key32}}, ""},
+            {{{lutris + "a.yml", "game: [prefix"},
+              {lutris + "b.yml", "game:\n  prefix: ~/Games/other\n"},
+              {lutris + "c.yml", "fifo"},
+              {"home/Games/other/system.reg", kWin64 + k32Section},
+              {"home/.local/share/lutris/games/rv.yml", "game:\n  prefix: ~/p/rv\n"},
+              {"home/p/rv/system.reg", key32},
+              {"home/Games/rv/system.reg", key32}},
+             "home/p/rv"},
+            {{{"home/.steam/steam/config/libraryfolders.vdf", "\"f\" { \"1\" { \"path\" \"@/a\" }"},
+              {"a/steamapps/compatdata/1/pfx/system.reg", key32},
+              {steam + "config/libraryfolders.vdf",
+               "// libraries\n\"libraryfolders\" { \"0\" { \"path\" \"@/lib\" \"apps\" { \"2\" "
+               "\"9\" } } }"},
+              {"lib/SteamApps/compatdata/1/pfx/system.reg", kWin64 + k32Section},
+              {"lib/SteamApps/compatdata/2/pfx/system.reg", key64},
+              {steam + "steamapps/compatdata/3/pfx/system.reg", kHead}},
+             "lib/SteamApps/compatdata/2/pfx"},
+            {{{"home/.config/heroic/GamesConfig/a.json", "{\"a\": "},
+              {"home/.config/heroic/GamesConfig/rv.json",
+               R"({"x": 1, "rv": {"winePrefix": "~/H/rv", "wineVersion": {"type": "proton"}}})"},
+              {"home/H/rv/system.reg", key32},
+              {"home/H/rv/pfx/system.reg", key32}},
+             "home/H/rv/pfx"},
+            {{{"home/.local/share/bottles/bottles/rv/placeholder.yml", "Path: @/moved"},
+              {"moved/system.reg", key32},
+              {"home/.local/share/bottles/data.yml", "custom_bottles_path: @/custom"},
+              {"custom/b/system.reg", key32}},
+             "moved"},
+            {{{"home/.local/share/bottles/data.yml", "custom_bottles_path: @/custom"},
+              {"custom/b/system.reg", key32}},
+             "custom/b"},
+            {{{"home/.wine/system.reg", unmarked},
+              {"home/.wine/drive_c/windows/syswow64/x", ""},
+              {"home/.PlayOnLinux/wineprefix/rv/system.reg", unmarked}},
+             "home/.PlayOnLinux/wineprefix/rv"},
+            {{{"home/.local/share/wineprefixes/rv/system.reg", key64}},
+             "home/.local/share/wineprefixes/rv"},
+            {{{"home/.cxoffice/rv/system.reg", key32}}, "home/.cxoffice/rv"},
+            {{{"home/.cxoffice/rv/system.reg", kHead}}, "none"},
+        };
+    for (const auto& [files, found] : cases) {
+        SCOPED_TRACE(found);
+        FakePrefix root;
+        for (auto [path, content] : files) {
+            for (auto at = content.find('@'); at != std::string::npos; at = content.find('@')) {
+                content.replace(at, 1, root.Path());
+            }
+            if (content == "fifo") {
+                std::filesystem::create_directories(
+                    std::filesystem::path(root.Path(path)).parent_path());
+                ASSERT_EQ(::mkfifo(root.Path(path).c_str(), 0600), 0);
+            } else {
+                root.AddFile(path, content);
+            }
+            if (path.ends_with("system.reg") && path != "system.reg") {
+                const std::string prefix = path.substr(0, path.size() - 10);
+                root.AddFolder(prefix + "drive_c");
+                root.AddFolder(prefix + "dosdevices");
+                std::filesystem::create_directory_symlink("../drive_c",
+                                                          root.Path(prefix + "dosdevices/c:"));
+            }
+        }
+        const auto registry = platform::OpenSystemRegistry();
+        RegValue value;
+        EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, kKey, "Folder", value),
+                  found == "none" ? 2 : 0);
+        const std::string prefix = found.empty() ? root.Path() : root.Path(found);
+        EXPECT_EQ(registry->FoundIn(), found == "none" ? "" : "Wine prefix: " + prefix);
+        EXPECT_EQ(platform::ResolveNativePath("C:\\x"),
+                  found == "none" ? root.Path("dosdevices/c:/x") : prefix + "/dosdevices/c:/x");
     }
 }
 

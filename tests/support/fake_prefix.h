@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -11,30 +12,32 @@
 namespace rv::test {
 
 // A Wine prefix laid out as Wine lays one out (drive_c, and dosdevices/c: linking to it), made
-// the current one through WINEPREFIX for as long as it lives.
+// the current one through WINEPREFIX for as long as it lives. HOME is its empty folder "home"
+// (and XDG_DATA_HOME unset), so no launcher's prefix of the machine is found.
 class FakePrefix : public TempFolder {
 public:
     FakePrefix() {
         AddFolder("drive_c");
         AddFolder("dosdevices");
         std::filesystem::create_directory_symlink("../drive_c", Path("dosdevices/c:"));
-        if (const char* old = ::getenv("WINEPREFIX")) {
-            old_prefix_ = old;
+        for (const char* name : {"WINEPREFIX", "HOME", "XDG_DATA_HOME"}) {
+            const char* old = ::getenv(name);
+            old_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
         }
         ::setenv("WINEPREFIX", Path().c_str(), 1);
+        ::setenv("HOME", Path("home").c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
     }
     ~FakePrefix() {
-        if (old_prefix_) {
-            ::setenv("WINEPREFIX", old_prefix_->c_str(), 1);
-        } else {
-            ::unsetenv("WINEPREFIX");
+        for (const auto& [name, value] : old_) {
+            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
         }
     }
     FakePrefix(const FakePrefix&) = delete;
     FakePrefix& operator=(const FakePrefix&) = delete;
 
 private:
-    std::optional<std::string> old_prefix_;
+    std::map<std::string, std::optional<std::string>> old_;
 };
 
 }  // namespace rv::test

@@ -16,6 +16,8 @@ TEST_F(WindowTest, StartUpFollowsTheRegistry) {
     for (const auto& [registered, folder_caption, chain, first_focus] : cases) {
         Open({registered});
         EXPECT_EQ(Text("lbl_folder"), folder_caption);
+        EXPECT_EQ(Widget("lbl_folder")->toolTip().toStdString(),
+                  registered == "RV2004" ? "Wine prefix: " + prefix_.Path() : "");
         EXPECT_EQ(Chain(), chain);
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }));
