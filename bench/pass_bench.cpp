@@ -1,5 +1,6 @@
 // Generates an add-on tree and a game folder holding half of its files, then times the read pass
-// against one `find` walk per file ending and the write pass against `cp -n` of the same files.
+// against one `find` walk of the tree and the write pass against `cp -n` of the same files. Then
+// writes 200,000 small files and reports the longest time the window was not given a turn.
 //
 //   pass_bench [work folder]     (default: a new folder under /tmp, removed at the end)
 
@@ -29,7 +30,8 @@ constexpr int kFolders = 2000;
 constexpr int kFiles = 20000;
 constexpr int kOtherEndings = 2;  // every 15th file of 15 is .txt or .bmp
 
-// A window that does nothing, so the figures are those of the walk, the checks and the copies.
+// A window that does nothing, so the figures are those of the walk, the checks and the copies;
+// it only notes the longest time between two turns of its event loop.
 class QuietWindow : public rv::WindowOperations {
 public:
     void SetCaption(rv::Control, const std::string&) override {}
@@ -37,8 +39,51 @@ public:
     void SetEnabled(rv::Control, bool) override {}
     void SetToolTip(rv::Control, const std::string&) override {}
     void SetMousePointer(rv::MousePointer) override {}
-    bool ProcessPendingMessages() override { return true; }
+    bool ProcessPendingMessages() override {
+        const auto now = Clock::now();
+        longest_stall = std::max(longest_stall, now - last_turn);
+        last_turn = now;
+        return true;
+    }
+    void StartWatch() {
+        last_turn = Clock::now();
+        longest_stall = {};
+    }
+
+    Clock::time_point last_turn = Clock::now();
+    Clock::duration longest_stall{};
 };
+
+// Writes 200,000 one-byte files, 2,000 to a folder, into an empty game folder and returns the
+// longest time the pass kept the window from its event loop, in seconds.
+double LongestStallOfAWrite(const std::string& work) {
+    constexpr int kMany = 200000;
+    const std::string add = work + "/many", game = work + "/game-many";
+    for (const rv::CategoryInfo& info : rv::kCategories) {
+        fs::create_directories(game + "/" + std::string(info.sub_folder));
+    }
+    for (int f = 0; f < kMany; ++f) {
+        const std::string dir = add + "/Pack" + std::to_string(f / 2000);
+        if (f % 2000 == 0) {
+            fs::create_directories(dir);
+        }
+        std::ofstream(dir + "/file" + std::to_string(f) + ".u") << 'u';
+    }
+    QuietWindow window;
+    rv::RV2003_2004_Add_On_Installer installer(window);
+    installer.AddOnFolder = add;
+    installer.GameFolder = game;
+    window.StartWatch();
+    installer.cmd_write_Click();
+    if (installer.Counters().Total(rv::CounterKind::Written) != kMany) {
+        std::fprintf(stderr, "the 200,000-file write copied %d files\n",
+                     installer.Counters().Total(rv::CounterKind::Written));
+        std::exit(1);
+    }
+    fs::remove_all(add);
+    fs::remove_all(game);
+    return std::chrono::duration<double>(window.longest_stall).count();
+}
 
 struct AddOnFile {
     std::string path;
@@ -143,12 +188,8 @@ int main(int argc, char** argv) {
     installer.AddOnFolder = add;
     installer.GameFolder = game_pass;
 
-    // Read pass against one find walk per ending; median of three runs each, after a warm-up.
-    std::string finds;
-    for (const rv::CategoryRow& row : rv::kReadOrder) {
-        finds += "find '" + add + "' -type f -iname '" + std::string(row.pattern.substr(0, 1)) +
-                 std::string(row.pattern.substr(2)) + "' > /dev/null; ";
-    }
+    // Read pass against one find walk of the tree; median of three runs each, after a warm-up.
+    const std::string finds = "find '" + add + "' -type f > /dev/null";
     Run(finds);
     Run("sync");
     std::vector<double> read_times;
@@ -220,7 +261,7 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double mib = static_cast<double>(missing_bytes) / (1 << 20);
-    std::printf("read pass      %8.3f s   13 find walks %8.3f s   ratio %.2f (target <= 1.0)\n",
+    std::printf("read pass      %8.3f s   one find walk %8.3f s   ratio %.2f (target <= 2.0)\n",
                 read, find, read / find);
     std::printf(
         "write pass     %8.3f s   cp -n         %8.3f s   throughput %.1f vs %.1f MiB/s,"
@@ -228,6 +269,8 @@ int main(int argc, char** argv) {
         write, cp, mib / write, mib / cp, cp / write);
     std::printf("peak memory    %8.1f MiB (target < 50)\n",
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("longest stall  %8.3f s during a 200,000-file write (target < 0.25)\n",
+                LongestStallOfAWrite(work));
     if (own_folder) {
         fs::remove_all(work);
     }

@@ -44,7 +44,6 @@ private:
 
     void ReadAddOns();
     void WriteAddOns();
-    bool FileExists(const std::string& path) const;
 
     // Adds one to the counter and shows the new count in the category's label of the group.
     void CountOne(CounterKind kind, Category category);
@@ -53,7 +52,7 @@ private:
     bool SearchRow(std::optional<AddOnWalk>& walk);
     // Yields to the window; so does YieldWhenDue when 100 ms have passed since the last yield,
     // so that long loops keep the window alive. False when the window is closing.
-    bool Yield();
+    bool YieldToWindow();
     bool YieldWhenDue();
     // Refuses a pass without an add-on folder (or, for writing, without a game folder).
     bool RefuseEmptyFolders(bool writing);

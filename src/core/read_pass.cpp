@@ -1,3 +1,4 @@
+#include "core/game_folder_names.h"
 #include "core/installer.h"
 #include "core/pass_support.h"
 #include "text/text.h"
@@ -12,13 +13,13 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
     ResetAllCounters();
 
     std::optional<AddOnWalk> walk;
+    GameFolderNames game(GameFolder);
     std::string unread;  // one line per file or folder that could not be checked, and why
     for (const CategoryRow& row : kReadOrder) {
         if (!SearchRow(walk)) {
             return;  // the window is closing
         }
         const std::string suffix = MatchSuffix(row.pattern);
-        const std::string sub_folder = SubFolderText(row.category);
         for (const WalkedFile& file : walk->files) {
             if (!NameMatches(file.Name(), suffix)) {
                 continue;
@@ -29,8 +30,8 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
             if (file.outside) {
                 AppendLine(unread, file.path + ": " + std::string(kLeadsOutside));
             } else {
-                TargetPath = GameFolder + sub_folder + name;
-                TargetExists = FileExists(TargetPath);
+                TargetPath = game.TargetPath(row.category, name);
+                TargetExists = game.Holds(row.category, name);
                 CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
             }
             if (!YieldWhenDue()) {

@@ -1,3 +1,4 @@
+#include "core/game_folder_names.h"
 #include "core/installer.h"
 #include "core/pass_support.h"
 #include "platform/file_system.h"
@@ -34,6 +35,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         AppendLine(failures, path + ": " + reason);
     };
     std::optional<AddOnWalk> walk;
+    GameFolderNames game(GameFolder);
     for (std::size_t row = 0; row < kWriteOrder.size(); ++row) {
         const Category category = kWriteOrder[row].category;
         if (!SearchRow(walk)) {
@@ -49,25 +51,26 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             counters_.Clear(CounterKind::Written, category);
         }
         const std::string suffix = MatchSuffix(kWriteOrder[row].pattern);
-        const std::string sub_folder = SubFolderText(category);
         for (const WalkedFile& file : walk->files) {
             if (!NameMatches(file.Name(), suffix)) {
                 continue;
             }
             SourcePath = file.path;
             // The name as the read pass checks it, so both passes mean the same file.
-            TargetPath = GameFolder + sub_folder +
-                         std::string(text::TrimSpaces(SplitFileFromPath(SourcePath)));
+            const std::string name(text::TrimSpaces(SplitFileFromPath(SourcePath)));
+            TargetPath = game.TargetPath(category, name);
             if (file.outside) {
                 fail(SourcePath, std::string(kLeadsOutside));
-            } else if (TargetExists = FileExists(TargetPath); !TargetExists) {
+            } else if (TargetExists = game.Holds(category, name); !TargetExists) {
                 window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
                 const platform::CopyResult result = platform::CopyNewFile(SourcePath, TargetPath);
                 if (result.outcome == platform::CopyOutcome::Copied) {
                     CountOne(CounterKind::Written, category);
+                    game.Add(category, name);
                 } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
                     // Something took the name after the check: the same as finding it there.
                     TargetExists = true;
+                    game.Add(category, name);
                 } else {
                     fail(SourcePath, result.reason);
                 }

@@ -141,6 +141,26 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
 }
 
+// Names below the game folder match without regard to case, as Wine matches them: a "maps" folder
+// takes the maps, a file there in other letters counts as there, and no case twin is written.
+TEST(Passes, MatchGameNamesAsWineDoes) {
+    Pass p;
+    fs::rename(NativePath(p.Game("Maps")), NativePath(p.Game("maps")));
+    for (const char* file : {"Extra.rv2", "New.rv2", "X/Twin.u", "Y/twin.u"}) {
+        p.temp.AddFile("add/" + std::string(file), file);
+    }
+    p.temp.AddFile("game/maps/extra.RV2", "installed");
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "3 File(s) are ready to write - 4 File(s) checked!");
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
+    EXPECT_EQ(NamesIn(p.Game("maps")), (Lines{"New.rv2", "extra.RV2"}));
+    EXPECT_EQ(ReadWhole(p.Game("maps/extra.RV2")), "installed");
+    EXPECT_EQ(NamesIn(p.Game("System")), Lines{"Twin.u"});
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "No Data to write - 4 File(s) loaded - 4 File(s) already exisit!");
+}
+
 TEST(Passes, RefuseMissingFolders) {
     Pass p;
     p.temp.AddFile("add/a.ukx");
