@@ -158,6 +158,63 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// 20,000 add-on files new to a System folder that already holds 20,000: Read and Write through a
+// hand-picked game folder whose sub-folder is spelled exactly, through one spelled "system", and
+// through a drive-letter path of a Wine prefix to the latter. Prints the times and the ratios.
+void CaseBlindLookups(const std::string& work) {
+    constexpr int kEach = 20000;
+    const std::string add = work + "/case-add", exact = work + "/case-exact";
+    const std::string prefix = work + "/case-prefix", blind = prefix + "/drive_c/Game";
+    for (const std::string& game : {exact, blind}) {
+        for (const rv::CategoryInfo& info : rv::kCategories) {
+            fs::create_directories(game + "/" + std::string(info.sub_folder));
+        }
+    }
+    fs::rename(blind + "/System", blind + "/system");
+    fs::create_directories(prefix + "/dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix + "/dosdevices/c:");
+    ::setenv("WINEPREFIX", prefix.c_str(), 1);
+    fs::create_directories(add);
+    for (int f = 0; f < kEach; ++f) {
+        const std::string number = std::to_string(f);
+        std::ofstream(add + "/New" + number + ".u") << 'n';
+        std::ofstream(exact + "/System/old" + number + ".u") << 'o';
+        std::ofstream(blind + "/system/old" + number + ".u") << 'o';
+    }
+    double exact_read = 0, exact_write = 0;
+    for (const auto& [what, game] : {std::pair{"exact spelling", exact},
+                                     {"other case", blind},
+                                     {"drive letter", std::string("C:\\Game")}}) {
+        QuietWindow window;
+        rv::RV2003_2004_Add_On_Installer installer(window);
+        installer.AddOnFolder = add;
+        installer.GameFolder = game;
+        auto start = Clock::now();
+        installer.cmd_read_Click();
+        const double read = Seconds(start);
+        start = Clock::now();
+        installer.cmd_write_Click();
+        const double write = Seconds(start);
+        if (installer.Counters().Total(rv::CounterKind::Written) != kEach) {
+            std::fprintf(stderr, "case-blind write copied %d files\n",
+                         installer.Counters().Total(rv::CounterKind::Written));
+            std::exit(1);
+        }
+        if (exact_read == 0) {
+            exact_read = read;
+            exact_write = write;
+        }
+        std::printf(
+            "20,000 + 20,000, %-15s read %.3f s (%.2f x exact), write %.3f s (%.2f x exact)"
+            " (target <= 1.5)\n",
+            what, read, read / exact_read, write, write / exact_write);
+    }
+    ::unsetenv("WINEPREFIX");
+    for (const std::string& folder : {add, exact, prefix}) {
+        fs::remove_all(folder);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -269,6 +326,7 @@ int main(int argc, char** argv) {
         write, cp, mib / write, mib / cp, cp / write);
     std::printf("peak memory    %8.1f MiB (target < 50)\n",
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
+    CaseBlindLookups(work);
     std::printf("longest stall  %8.3f s during a 200,000-file write (target < 0.25)\n",
                 LongestStallOfAWrite(work));
     if (own_folder) {
