@@ -1,29 +1,9 @@
 #include <QApplication>
 #include <cstdio>
-#include <memory>
 
 #include "platform/display.h"
 #include "platform/registry.h"
-#include "window/main_window.h"
-
-namespace {
-
-// Stands in when the machine has no registry to read: every key is missing, so the window
-// offers to choose the game folder by hand.
-class NoRegistry : public rv::platform::RegistryBackend {
-public:
-    std::int32_t OpenKey(std::int32_t, const std::string&, std::uint32_t,
-                         rv::platform::RegKeyHandle&) override {
-        return rv::platform::kRegNotFound;
-    }
-    std::int32_t QueryValue(rv::platform::RegKeyHandle, const std::string&, std::uint32_t&,
-                            std::uint8_t*, std::uint32_t&) override {
-        return rv::platform::kRegNotFound;
-    }
-    std::int32_t CloseKey(rv::platform::RegKeyHandle) override { return rv::platform::kRegSuccess; }
-};
-
-}  // namespace
+#include "window_qt/main_window.h"
 
 int main(int argc, char* argv[]) {
     if (!rv::platform::HasDisplay()) {
@@ -37,12 +17,9 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rv-addon-installer"));
     QApplication::setDesktopFileName(QStringLiteral("rv-addon-installer"));
-
-    std::unique_ptr<rv::platform::RegistryBackend> registry = rv::platform::OpenSystemRegistry();
-    if (!registry) {
-        registry = std::make_unique<NoRegistry>();
-    }
-    rv::MainWindow window(*registry);
+    const auto registry = rv::platform::OpenSystemRegistry();
+    // A folder given to the program ("Open with", or dropped on its icon) is the add-on folder.
+    rv::MainWindow window(*registry, QApplication::arguments().mid(1));
     window.show();
     return QApplication::exec();
 }

@@ -31,7 +31,6 @@ public:
 
     static std::string SplitFileFromPath(std::string Pfad);
 
-    WindowOperations& Window() { return window_; }
     const FileCounters& Counters() const { return counters_; }
 
 private:

@@ -47,15 +47,20 @@ private:
     std::filesystem::path root_;
 };
 
+// A path held as UTF-8, as the platform layer holds them on every platform.
+inline std::filesystem::path Utf8Path(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 inline std::string ReadWhole(const std::string& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // True for anything at the path, a dangling link included.
 inline bool Exists(const std::string& path) {
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+    return std::filesystem::exists(std::filesystem::symlink_status(Utf8Path(path), error));
 }
 
 // The names in a folder, sorted.

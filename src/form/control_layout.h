@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QString>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/window_operations.h"
 
 // The main window as data: every control with its name, kind, container, rectangle and caption
 // at creation. Rectangles are in twips (1/1440 inch) relative to the container's outer top-left
@@ -34,18 +36,24 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 9465;
 inline constexpr int kClientHeightTwips = 4500;
 
-inline constexpr std::string_view kCreationCaption =
-    "Unofficial RV2004 Add-On Installer (Maps, Mutators, Weapons, Skins, ...)";
-
 inline constexpr int TwipsToPixels(int twips) {
     return twips / kTwipsPerPixel;
 }
 
-// The object name of a control: its name, and "(index)" for a control-array member.
-QString ControlKey(std::string_view name, int index);
+// The window's caption when it is created: RV2004's, which the start-up then applies.
+std::string_view CreationCaption();
+
+// The key of a control: its name, and "(index)" for a control-array member.
+std::string ControlKey(std::string_view name, int index);
+inline std::string ControlKey(Control control) {
+    return ControlKey(control.name, control.index);
+}
 
 // All 75 controls, containers before what they contain.
 const std::vector<ControlSpec>& MainWindowLayout();
+
+// True for the window itself and each of its 75 controls.
+bool IsControl(Control control);
 
 // The buttons in keyboard focus order.
 std::span<const std::string_view> TabOrder();

@@ -4,20 +4,14 @@
 #include <QString>
 #include <functional>
 #include <string>
-#include <string_view>
 
 class QWidget;
 
 // The folder picker of the two Open buttons.
 namespace rv::modGetFolder {
 
-inline constexpr std::string_view kPickerTitle = "Bitte den Startordner wählen!";
-
 // The part of the text before its first NUL; the whole text when it holds none.
 QString TrimAtNull(const QString& text);
-
-// The text without leading and trailing U+0020 spaces; tabs and other white space stay.
-std::string TrimSpaces(std::string_view text);
 
 // Shows the folder picker (folders only, whole file system, nothing preselected) and returns
 // the chosen folder as the workflow holds paths, or empty text when the user cancels.

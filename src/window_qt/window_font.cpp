@@ -1,4 +1,4 @@
-#include "window/window_font.h"
+#include "window_qt/window_font.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -10,9 +10,10 @@
 #include <map>
 #include <vector>
 
+#include "core/control_names.h"
 #include "edition/edition_table.h"
-#include "window/control_layout.h"
-#include "window/link_buttons.h"
+#include "form/control_layout.h"
+#include "form/link_buttons.h"
 
 namespace rv {
 
@@ -43,9 +44,9 @@ std::vector<Caption> FixedCaptions() {
     }
     for (const GameEdition edition : {GameEdition::RV2003, GameEdition::RV2004}) {
         const EditionTexts& row = EditionRow(edition);
-        later.emplace("Frame2", row.frame_caption);
-        later.emplace("lbl_folder", row.folder_prompt);
-        later.emplace("cmd_gameChange", row.switch_caption);
+        later.emplace(names::Frame2, row.frame_caption);
+        later.emplace(names::lbl_folder, row.folder_prompt);
+        later.emplace(names::cmd_gameChange, row.switch_caption);
     }
     std::vector<Caption> captions;
     for (const ControlSpec& control : MainWindowLayout()) {

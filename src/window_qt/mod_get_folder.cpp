@@ -1,8 +1,10 @@
-#include "window/mod_get_folder.h"
+#include "window_qt/mod_get_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <utility>
+
+#include "form/form_view.h"
 
 namespace rv::modGetFolder {
 
@@ -36,22 +38,13 @@ QString TrimAtNull(const QString& text) {
     return nul < 0 ? text : text.left(nul);
 }
 
-std::string TrimSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 std::string PathFromQt(const QString& folder) {
     return EncodeName(QDir::toNativeSeparators(folder));
 }
 
 std::string BrowseForFolder(QWidget* owner) {
-    const QString title =
-        QString::fromUtf8(kPickerTitle.data(), static_cast<qsizetype>(kPickerTitle.size()));
-    const QString chosen = Picker()(owner, title, QString(), QFileDialog::ShowDirsOnly);
+    const QString chosen =
+        Picker()(owner, QString::fromUtf8(kPickerTitle), QString(), QFileDialog::ShowDirsOnly);
     return PathFromQt(TrimAtNull(chosen));
 }
 

@@ -1,7 +1,9 @@
-#include "window/archive_warning.h"
+#include "window_qt/archive_warning.h"
 
 #include <QMessageBox>
 #include <utility>
+
+#include "form/form_view.h"
 
 namespace rv {
 
@@ -19,11 +21,8 @@ MessageBoxRunner& Runner() {
 }  // namespace
 
 void ShowArchiveWarning(QWidget* owner) {
-    // The same title for both editions.
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Unofficial RV2004 Add-On Installer"),
-                    QStringLiteral("Please choose the Folder with the Maps, Mutators, Skins, "
-                                   "Weapons, ...\r\nNO archives supported!"),
-                    QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kWarningTitle),
+                    QString::fromUtf8(kWarningText), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     Runner()(box);

@@ -1,4 +1,4 @@
-#include "window/main_window.h"
+#include "window_qt/main_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -7,13 +7,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <cassert>
+#include <vector>
 
-#include "platform/file_system.h"
-#include "window/archive_warning.h"
-#include "window/control_layout.h"
-#include "window/link_buttons.h"
-#include "window/mod_get_folder.h"
-#include "window/window_font.h"
+#include "form/control_layout.h"
+#include "window_qt/archive_warning.h"
+#include "window_qt/mod_get_folder.h"
+#include "window_qt/open_link.h"
+#include "window_qt/window_font.h"
 
 namespace rv {
 
@@ -65,29 +66,23 @@ QIcon WindowIcon() {
 
 }  // namespace
 
-MainWindow::MainWindow(platform::RegistryBackend& registry, QWidget* parent)
-    : QWidget(parent), installer_(*this), edition_(installer_, registry) {
-    setObjectName(FromUtf8(kMainWindowName));
-    setWindowTitle(FromUtf8(kCreationCaption));
+MainWindow::MainWindow(platform::RegistryBackend& registry, const QStringList& arguments,
+                       QWidget* parent)
+    : QWidget(parent), form_(*this, registry) {
+    setObjectName(FromUtf8(names::RV2003_2004_Add_On_Installer));
+    setWindowTitle(FromUtf8(CreationCaption()));
     setWindowIcon(WindowIcon());
     setFont(WindowFont());
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
     BuildControls();
     SetTabOrder();
-    ConnectButtons();
-    edition_.Form_Load();
-    FocusFirstButton();
-}
-
-// The focus starts on the first enabled button of the focus order once the window shows.
-void MainWindow::FocusFirstButton() {
-    for (std::string_view name : TabOrder()) {
-        QWidget* button = controls_.value(FromUtf8(name));
-        if (button->isEnabled()) {
-            button->setFocus();
-            return;
-        }
+    form_.Form_Load();
+    std::vector<std::string> folders;
+    for (const QString& argument : arguments) {
+        folders.push_back(modGetFolder::PathFromQt(argument));
     }
+    form_.OpenFolderArgument(folders);
+    controls_.value(FromUtf8(form_.FirstFocus()))->setFocus();
 }
 
 void MainWindow::BuildControls() {
@@ -96,14 +91,15 @@ void MainWindow::BuildControls() {
         QWidget* container =
             entry.container.empty()
                 ? this
-                : controls_.value(ControlKey(entry.container, entry.container_index));
+                : controls_.value(FromUtf8(ControlKey(entry.container, entry.container_index)));
         QWidget* control = CreateControl(entry, container);
-        control->setObjectName(ControlKey(entry.name, entry.index));
+        control->setObjectName(FromUtf8(ControlKey(entry.name, entry.index)));
         control->setGeometry(ToPixels(entry.rect));
         controls_.insert(control->objectName(), control);
-    }
-    for (const LinkButton& link : LinkButtons()) {
-        SetCaption(Control{link.name}, std::string(link.caption));
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, name = entry.name] { form_.Click(name); });
+        }
     }
 }
 
@@ -119,24 +115,11 @@ void MainWindow::SetTabOrder() {
     }
 }
 
-void MainWindow::ConnectButtons() {
-    const auto button = [this](std::string_view name) {
-        return qobject_cast<QPushButton*>(controls_.value(FromUtf8(name)));
-    };
-    connect(button("cmd_Open1"), &QPushButton::clicked, this, &MainWindow::cmd_Open1_Click);
-    connect(button("cmd_Open2"), &QPushButton::clicked, this, &MainWindow::cmd_Open2_Click);
-    connect(button("cmd_read"), &QPushButton::clicked, this, &MainWindow::cmd_read_Click);
-    connect(button("cmd_write"), &QPushButton::clicked, this, &MainWindow::cmd_write_Click);
-    connect(button("cmd_gameChange"), &QPushButton::clicked, this,
-            &MainWindow::cmd_gameChange_Click);
-    for (const LinkButton& link : LinkButtons()) {
-        connect(button(link.name), &QPushButton::clicked, this,
-                [name = link.name] { OpenLink(name); });
-    }
-}
-
+// A name the layout does not know is a mistake in the code that asks for it.
 QWidget* MainWindow::Find(Control control) const {
-    return controls_.value(ControlKey(control.name, control.index));
+    QWidget* widget = controls_.value(FromUtf8(ControlKey(control)));
+    assert(widget != nullptr && "no control of this name in the layout");
+    return widget;
 }
 
 void MainWindow::SetCaption(Control control, const std::string& text) {
@@ -171,15 +154,11 @@ std::string MainWindow::Caption(Control control) const {
 }
 
 void MainWindow::SetEnabled(Control control, bool enabled) {
-    if (QWidget* widget = Find(control)) {
-        widget->setEnabled(enabled);
-    }
+    Find(control)->setEnabled(enabled);
 }
 
 void MainWindow::SetToolTip(Control control, const std::string& text) {
-    if (QWidget* widget = Find(control)) {
-        widget->setToolTip(QString::fromStdString(text));
-    }
+    Find(control)->setToolTip(QString::fromStdString(text));
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {
@@ -191,80 +170,32 @@ void MainWindow::SetMousePointer(MousePointer pointer) {
 }
 
 bool MainWindow::ProcessPendingMessages() {
-    if (!closing_) {
-        QCoreApplication::processEvents();
-    }
-    return !closing_;
-}
-
-void MainWindow::cmd_Open1_Click() {
-    if (!installer_.PassRunning()) {
-        ChooseFolder(installer_.GameFolder, "lbl_folder", "cmd_Open2");
-    }
-}
-
-void MainWindow::cmd_Open2_Click() {
-    if (!installer_.PassRunning()) {
-        ShowArchiveWarning(this);
-        ChooseFolder(installer_.AddOnFolder, "lbl_Mods", "cmd_read");
-    }
-}
-
-// Lets the user pick a folder; a usable one is stored, shown in its label, and enables the next
-// button of the chain.
-void MainWindow::ChooseFolder(std::string& folder, std::string_view label,
-                              std::string_view next_button) {
-    const std::string picked = modGetFolder::TrimSpaces(modGetFolder::BrowseForFolder(nullptr));
-    if (!Usable(picked)) {
-        return;
-    }
-    folder = picked;
-    SetCaption(Control{label}, folder);
-    SetEnabled(Control{next_button}, true);
-}
-
-// A cancelled picker gives empty text: the earlier folder, its label and the buttons stay. So
-// they do when the chosen folder is not found under the name the picker gave (bytes that are
-// not UTF-8 in a Linux name come back as replacement characters, outer spaces are trimmed):
-// such a folder would only read as an empty add-on, so the status line says why nothing changed.
-bool MainWindow::Usable(const std::string& folder) {
-    if (folder.empty()) {
-        return false;
-    }
-    if (!platform::PathExists(folder)) {
-        SetCaption(Control{"lbl_status"}, "Folder not found under this name: " + folder);
-        return false;
-    }
+    QCoreApplication::processEvents();
     return true;
 }
 
-void MainWindow::cmd_read_Click() {
-    installer_.cmd_read_Click();
-    CloseIfAsked();
+void MainWindow::ShowArchiveWarning() {
+    rv::ShowArchiveWarning(this);
 }
 
-void MainWindow::cmd_write_Click() {
-    installer_.cmd_write_Click();
-    CloseIfAsked();
+std::string MainWindow::BrowseForFolder() {
+    return modGetFolder::BrowseForFolder(nullptr);
 }
 
-void MainWindow::cmd_gameChange_Click() {
-    edition_.cmd_gameChange_Click();
+void MainWindow::OpenLink(std::string_view address) {
+    OpenUrl(FromUtf8(address));
 }
 
-void MainWindow::CloseIfAsked() {
-    if (closing_ && !installer_.PassRunning()) {
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
+void MainWindow::CloseWindow() {
+    QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (installer_.PassRunning()) {
-        closing_ = true;
+    if (form_.CloseRequested()) {
+        event->accept();
+    } else {
         event->ignore();
-        return;
     }
-    event->accept();
 }
 
 }  // namespace rv
