@@ -95,8 +95,8 @@ bool Fits(const QFont& font, const Caption& caption) {
 
 QFont WindowFont() {
     QFont font;
-    // The face the layout was drawn in, its TrueType successor, then faces of Arial's widths,
-    // which come close; without any of them, the machine's sans-serif face.
+    // The face the layout was drawn in and its TrueType successor, then faces that share one set
+    // of widths a little wider than theirs; without any of them, the machine's sans-serif face.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                       QStringLiteral("Arial"), QStringLiteral("Nimbus Sans")});
