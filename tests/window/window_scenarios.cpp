@@ -44,7 +44,7 @@ protected:
         std::string chain;
         for (std::string_view name :
              {names::cmd_Open1, names::cmd_Open2, names::cmd_read, names::cmd_write}) {
-            chain += w_->Enabled({name}) ? std::string(chain.empty() ? "" : " ") + name.data() : "";
+            chain += w_->Enabled({name}) ? std::string(chain.empty() ? "" : " ") + std::string(name) : "";
         }
         return chain;
     }
