@@ -10,6 +10,7 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
     }
     PassScope running(pass_running_);
     ResetAllCounters();
+    last_pass_.Start(false, GameFolder, AddOnFolder);
 
     FoundList found;
     for (const CategoryRow& row : kReadOrder) {
@@ -18,6 +19,7 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
         }
         const std::string sub_folder = SubFolderText(row.category);
         for (std::size_t i = 0; i + 1 < found.size(); ++i) {
+            std::string addon_path(text::TrimSpaces(found[i]));
             found[i] = SplitFileFromPath(found[i]);
             const std::string name(text::TrimSpaces(found[i]));
             window_.SetCaption(kStatusLabel, "Reading: " + name);
@@ -25,6 +27,8 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
             TargetPath = GameFolder + sub_folder + name;
             TargetExists = FileExists(TargetPath);
             CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
+            last_pass_.Add(std::move(addon_path), row.category, TargetPath,
+                           TargetExists ? FileState::AlreadyThere : FileState::ReadyToWrite);
         }
     }
 

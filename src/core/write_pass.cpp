@@ -24,6 +24,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         return;
     }
     PassScope running(pass_running_);
+    last_pass_.Start(true, GameFolder, AddOnFolder);
 
     std::int32_t failed = 0;
     std::string failures;  // one line per failed copy: source path and reason
@@ -42,15 +43,18 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             TargetPath = GameFolder + sub_folder + SplitFileFromPath(SourcePath);
             TargetExists = FileExists(TargetPath);
             if (TargetExists) {
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
                 continue;
             }
             window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
             const platform::CopyResult result = platform::CopyNewFile(SourcePath, TargetPath);
             if (result.outcome == platform::CopyOutcome::Copied) {
                 CountOne(CounterKind::Written, category);
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
             } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
                 // Something took the name after the check: the same as finding it there.
                 TargetExists = true;
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
             } else {
                 if (failed < FileCounters::kMax) {
                     ++failed;
@@ -59,6 +63,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                     failures += '\n';
                 }
                 failures += SourcePath + ": " + result.reason;
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::Failed, result.reason);
             }
         }
     }
@@ -72,6 +77,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                                              " File(s) written - " + std::to_string(failed) +
                                              " File(s) failed!");
     }
+    LeaveReceipt(failures);
     window_.SetToolTip(kStatusLabel, failures);
 }
 

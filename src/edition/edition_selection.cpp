@@ -90,6 +90,7 @@ void EditionSelection::Apply(GameEdition edition) {
     }
     window_.SetToolTip({names::lbl_folder}, folder.empty() ? "" : registry_.FoundIn());
     window_.SetCaption({names::cmd_gameChange}, std::string(row.switch_caption));
+    installer_.Edition = edition == GameEdition::RV2003 ? "RV2003" : "RV2004";
 }
 
 }  // namespace rv
