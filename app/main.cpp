@@ -1,31 +1,23 @@
 #include <QApplication>
 #include <cstdio>
-#include <memory>
+#include <iostream>
+#include <string_view>
+
+#include "cli/run_command.h"
+#include "platform/data_folder.h"
 
 #include "platform/display.h"
 #include "platform/registry.h"
-#include "window/main_window.h"
-
-namespace {
-
-// Stands in when the machine has no registry to read: every key is missing, so the window
-// offers to choose the game folder by hand.
-class NoRegistry : public rv::platform::RegistryBackend {
-public:
-    std::int32_t OpenKey(std::int32_t, const std::string&, std::uint32_t,
-                         rv::platform::RegKeyHandle&) override {
-        return rv::platform::kRegNotFound;
-    }
-    std::int32_t QueryValue(rv::platform::RegKeyHandle, const std::string&, std::uint32_t&,
-                            std::uint8_t*, std::uint32_t&) override {
-        return rv::platform::kRegNotFound;
-    }
-    std::int32_t CloseKey(rv::platform::RegKeyHandle) override { return rv::platform::kRegSuccess; }
-};
-
-}  // namespace
+#include "window_qt/main_window.h"
 
 int main(int argc, char* argv[]) {
+    const auto registry = rv::platform::OpenSystemRegistry();
+    // Options run the command line, which needs no display.
+    if (argc > 1 && std::string_view(argv[1]).starts_with("--")) {
+        rv::Console console{std::cin, std::cout, std::cerr, *registry,
+                            rv::platform::UserDataFolder()};
+        return rv::RunCommandLine({argv + 1, argv + argc}, console);
+    }
     if (!rv::platform::HasDisplay()) {
         std::fputs(
             "rv-addon-installer: no display found (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM "
@@ -37,12 +29,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rv-addon-installer"));
     QApplication::setDesktopFileName(QStringLiteral("rv-addon-installer"));
-
-    std::unique_ptr<rv::platform::RegistryBackend> registry = rv::platform::OpenSystemRegistry();
-    if (!registry) {
-        registry = std::make_unique<NoRegistry>();
-    }
-    rv::MainWindow window(*registry);
+    // A folder given to the program ("Open with", or dropped on its icon) is the add-on folder.
+    rv::MainWindow window(*registry, QApplication::arguments().mid(1));
     window.show();
     return QApplication::exec();
 }

@@ -19,6 +19,10 @@ else()
     endif()
 endif()
 
+# Qt strings are built from UTF-8 on purpose, never by a silent conversion; the standard
+# library checks its bounds and preconditions in every build.
+target_compile_definitions(rv_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII _GLIBCXX_ASSERTIONS)
 if(WIN32)
     target_compile_definitions(rv_settings INTERFACE
         NOMINMAX WIN32_LEAN_AND_MEAN UNICODE _UNICODE _WIN32_WINNT=0x0601)

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/control_names.h"
+
 namespace rv {
 
 // The seven places in the game folder that add-on files go to, in the order every reset and
@@ -26,13 +28,13 @@ struct CategoryInfo {
 
 // Indexed by Category.
 inline constexpr std::array<CategoryInfo, kCategoryCount> kCategories = {{
-    {Category::Animations, "Animations", "lbl_AniCounter", "Animations:"},
-    {Category::Maps, "Maps", "lbl_MapCounter", "Maps:"},
-    {Category::Music, "Music", "lbl_MusicCounter", "Musics:"},
-    {Category::Sounds, "Sounds", "lbl_SoundCounter", "Sounds:"},
-    {Category::StaticMeshes, "StaticMeshes", "lbl_StaticCounter", "StaticMeshes:"},
-    {Category::System, "System", "lbl_SystemCounter", "Systems:"},
-    {Category::Textures, "Textures", "lbl_TexturCounter", "Textures:"},
+    {Category::Animations, "Animations", names::lbl_AniCounter, "Animations:"},
+    {Category::Maps, "Maps", names::lbl_MapCounter, "Maps:"},
+    {Category::Music, "Music", names::lbl_MusicCounter, "Musics:"},
+    {Category::Sounds, "Sounds", names::lbl_SoundCounter, "Sounds:"},
+    {Category::StaticMeshes, "StaticMeshes", names::lbl_StaticCounter, "StaticMeshes:"},
+    {Category::System, "System", names::lbl_SystemCounter, "Systems:"},
+    {Category::Textures, "Textures", names::lbl_TexturCounter, "Textures:"},
 }};
 
 struct CounterKindInfo {

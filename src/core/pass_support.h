@@ -8,8 +8,8 @@
 // Small pieces both passes share.
 namespace rv {
 
-inline constexpr Control kStatusLabel{"lbl_status"};
-inline constexpr Control kWriteButton{"cmd_write"};
+inline constexpr Control kStatusLabel{names::lbl_status};
+inline constexpr Control kWriteButton{names::cmd_write};
 
 // The member of the category's counter label array that shows the group.
 constexpr Control CounterLabel(Category category, CounterKind kind) {

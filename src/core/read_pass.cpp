@@ -11,6 +11,7 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
     }
     PassScope running(pass_running_);
     ResetAllCounters();
+    last_pass_.Start(false, GameFolder, AddOnFolder);
 
     std::optional<AddOnWalk> walk;
     GameFolderNames game(GameFolder);
@@ -29,10 +30,14 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
             CountOne(CounterKind::Read, row.category);
             if (file.outside) {
                 AppendLine(unread, file.path + ": " + std::string(kLeadsOutside));
+                last_pass_.Add(file.path, row.category, "", FileState::Failed,
+                               std::string(kLeadsOutside));
             } else {
                 TargetPath = game.TargetPath(row.category, name);
                 TargetExists = game.Holds(row.category, name);
                 CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
+                last_pass_.Add(file.path, row.category, TargetPath,
+                               TargetExists ? FileState::AlreadyThere : FileState::ReadyToWrite);
             }
             if (!YieldWhenDue()) {
                 return;

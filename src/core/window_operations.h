@@ -3,12 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/control_names.h"
+
 namespace rv {
 
-// The object name of the main window; a caption set on it is the window's title.
-inline constexpr std::string_view kMainWindowName = "RV2003_2004_Add_On_Installer";
-
-// Names one control of the main window: a plain control has index -1, a member of a control
+// Names one control of the main window (names::RV2003_2004_Add_On_Installer is the window
+// itself, whose caption is its title): a plain control has index -1, a member of a control
 // array carries its index (lbl_MapCounter with index 2 is the member written lbl_MapCounter(2)).
 struct Control {
     std::string_view name;

@@ -25,6 +25,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         return;
     }
     PassScope running(pass_running_);
+    last_pass_.Start(true, GameFolder, AddOnFolder);
 
     std::int32_t failed = 0;
     std::string failures;  // one line per failed copy: source path and reason
@@ -61,18 +62,26 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             TargetPath = game.TargetPath(category, name);
             if (file.outside) {
                 fail(SourcePath, std::string(kLeadsOutside));
-            } else if (TargetExists = game.Holds(category, name); !TargetExists) {
+                last_pass_.Add(SourcePath, category, "", FileState::Failed,
+                               std::string(kLeadsOutside));
+            } else if (TargetExists = game.Holds(category, name); TargetExists) {
+                last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
+            } else {
                 window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
                 const platform::CopyResult result = platform::CopyNewFile(SourcePath, TargetPath);
                 if (result.outcome == platform::CopyOutcome::Copied) {
                     CountOne(CounterKind::Written, category);
                     game.Add(category, name);
+                    last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
                 } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
                     // Something took the name after the check: the same as finding it there.
                     TargetExists = true;
                     game.Add(category, name);
+                    last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
                 } else {
                     fail(SourcePath, result.reason);
+                    last_pass_.Add(SourcePath, category, TargetPath, FileState::Failed,
+                                   result.reason);
                 }
             }
             if (!YieldWhenDue()) {
@@ -90,6 +99,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                                              " File(s) written - " + std::to_string(failed) +
                                              " File(s) failed!");
     }
+    LeaveReceipt(failures);
     window_.SetToolTip(kStatusLabel, failures);
 }
 

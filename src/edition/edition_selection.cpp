@@ -10,8 +10,6 @@ namespace rv {
 
 namespace {
 
-constexpr std::string_view kOffersRV2003 = "Do you want RV 2003 ?";
-
 // The value as text: a text as it came, a number as its decimal text, nothing as empty text.
 std::string AsText(const RegValue& value) {
     return std::visit(
@@ -41,9 +39,10 @@ std::string CleanFolder(std::string folder) {
 
 }  // namespace
 
-EditionSelection::EditionSelection(RV2003_2004_Add_On_Installer& installer,
+EditionSelection::EditionSelection(WindowOperations& window,
+                                   RV2003_2004_Add_On_Installer& installer,
                                    platform::RegistryBackend& registry)
-    : installer_(installer), registry_(registry) {}
+    : window_(window), installer_(installer), registry_(registry) {}
 
 void EditionSelection::Form_Load() {
     Reset();
@@ -55,24 +54,23 @@ void EditionSelection::cmd_gameChange_Click() {
         return;
     }
     Reset();
-    const std::string offered = installer_.Window().Caption({"cmd_gameChange"});
-    Apply(offered == kOffersRV2003 ? GameEdition::RV2003 : GameEdition::RV2004);
+    // The button offers the other edition; RV2004's texts leave it offering RV2003.
+    const std::string offered = window_.Caption({names::cmd_gameChange});
+    Apply(offered == kRV2004Texts.switch_caption ? GameEdition::RV2003 : GameEdition::RV2004);
 }
 
 void EditionSelection::Reset() {
     registry_root_ = platform::kHKeyLocalMachine;
-    WindowOperations& window = installer_.Window();
-    window.SetEnabled({"cmd_read"}, false);
-    window.SetEnabled({"cmd_Open1"}, true);
-    window.SetEnabled({"cmd_write"}, false);
+    window_.SetEnabled({names::cmd_read}, false);
+    window_.SetEnabled({names::cmd_Open1}, true);
+    window_.SetEnabled({names::cmd_write}, false);
     installer_.ResetAllCounters();
 }
 
 void EditionSelection::Apply(GameEdition edition) {
     const EditionTexts& row = EditionRow(edition);
-    WindowOperations& window = installer_.Window();
-    window.SetCaption({"Frame2"}, std::string(row.frame_caption));
-    window.SetCaption({kMainWindowName}, std::string(row.window_caption));
+    window_.SetCaption({names::Frame2}, std::string(row.frame_caption));
+    window_.SetCaption({names::RV2003_2004_Add_On_Installer}, std::string(row.window_caption));
 
     RegValue value;
     const std::int32_t result =
@@ -82,16 +80,17 @@ void EditionSelection::Apply(GameEdition edition) {
     const std::string folder = result == platform::kRegSuccess ? CleanFolder(AsText(value)) : "";
     if (!folder.empty()) {
         installer_.GameFolder = folder;
-        window.SetCaption({"lbl_folder"}, folder);
-        window.SetEnabled({"cmd_Open1"}, false);
-        window.SetEnabled({"cmd_Open2"}, true);
+        window_.SetCaption({names::lbl_folder}, folder);
+        window_.SetEnabled({names::cmd_Open1}, false);
+        window_.SetEnabled({names::cmd_Open2}, true);
     } else {
-        window.SetCaption({"lbl_folder"}, std::string(row.folder_prompt));
-        window.SetEnabled({"cmd_Open1"}, true);
-        window.SetEnabled({"cmd_Open2"}, false);
+        window_.SetCaption({names::lbl_folder}, std::string(row.folder_prompt));
+        window_.SetEnabled({names::cmd_Open1}, true);
+        window_.SetEnabled({names::cmd_Open2}, false);
     }
-    window.SetToolTip({"lbl_folder"}, folder.empty() ? "" : registry_.FoundIn());
-    window.SetCaption({"cmd_gameChange"}, std::string(row.switch_caption));
+    window_.SetToolTip({names::lbl_folder}, folder.empty() ? "" : registry_.FoundIn());
+    window_.SetCaption({names::cmd_gameChange}, std::string(row.switch_caption));
+    installer_.Edition = edition == GameEdition::RV2003 ? "RV2003" : "RV2004";
 }
 
 }  // namespace rv

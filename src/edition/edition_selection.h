@@ -11,7 +11,8 @@ namespace rv {
 // The start-up and the edition switch of the main window.
 class EditionSelection {
 public:
-    EditionSelection(RV2003_2004_Add_On_Installer& installer, platform::RegistryBackend& registry);
+    EditionSelection(WindowOperations& window, RV2003_2004_Add_On_Installer& installer,
+                     platform::RegistryBackend& registry);
 
     // Resets the window and applies RV2004; runs once before the window first shows.
     void Form_Load();
@@ -23,6 +24,7 @@ private:
     void Reset();
     void Apply(GameEdition edition);
 
+    WindowOperations& window_;
     RV2003_2004_Add_On_Installer& installer_;
     platform::RegistryBackend& registry_;
     std::int32_t registry_root_ = platform::kHKeyLocalMachine;

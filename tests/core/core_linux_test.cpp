@@ -1,12 +1,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/find_files.h"
+#include "core/receipt_book.h"
 #include "pass_fixture.h"
 
 namespace rv::test {
@@ -107,6 +111,29 @@ TEST(PassesOnLinks, ReportWhatCouldNotBeReadOrLeadsOutside) {
     EXPECT_TRUE(p.ToolTip().ends_with("\n" + outside)) << p.ToolTip();
     EXPECT_EQ(NamesIn(p.Game("Maps")), Lines{"map.rv2"});
     EXPECT_TRUE(fs::is_empty(p.Game("System")));
+}
+
+// A receipt that does not fit on the disk (here: over the process's file size limit) is not
+// stored at all, and the write pass says so; the files it copied stay.
+TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
+    Pass pass;
+    pass.temp.AddFile("add/a.rv2");
+    pass.installer.ReceiptFolder = pass.temp.Path("receipts");
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    pass.installer.cmd_write_Click();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, old_handler);
+
+    EXPECT_EQ(pass.Status(), "Ready to play - 1 File(s) written!");
+    EXPECT_NE(pass.ToolTip().find("No receipt was saved"), std::string::npos) << pass.ToolTip();
+    EXPECT_NE(pass.installer.LastReceiptProblem().find("the disk is full"), std::string::npos);
+    EXPECT_EQ(NamesIn(pass.temp.Path("receipts")), std::vector<std::string>{});
+    EXPECT_EQ(ReadWhole(pass.Game("Maps/a.rv2")), "data");
 }
 
 }  // namespace

@@ -9,19 +9,18 @@
 
 namespace rv::test {
 
-// A registry whose only key is RV2004's under HKEY_LOCAL_MACHINE. Each call is appended to
-// `calls`: o open, s query for the size, d and the size passed with a buffer, c close.
+// A registry whose only key is RV2004's under HKEY_LOCAL_MACHINE, holding `values` by name.
+// A call can be made to fail with a code: 'o' open, 'd' reading the data, 'c' close.
 struct InMemoryRegistry : platform::RegistryBackend {
     static constexpr const char* kKey = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004";
-    std::map<std::string, std::pair<std::uint32_t, std::vector<std::uint8_t>>> values;  // by name
-    std::map<char, std::int32_t> fails;  // a code to fail a call with, by its letter
-    std::string calls, opened;           // opened: key and access of the last open
+    std::map<std::string, std::pair<std::uint32_t, std::vector<std::uint8_t>>> values;
+    std::map<char, std::int32_t> fails;
+    std::uint32_t access = 0;  // of the last open
     int open_handles = 0;
 
-    std::int32_t OpenKey(std::int32_t root, const std::string& sub_key, std::uint32_t access,
+    std::int32_t OpenKey(std::int32_t root, const std::string& sub_key, std::uint32_t asked,
                          platform::RegKeyHandle& handle) override {
-        calls += 'o';
-        opened = sub_key + " " + std::to_string(access);
+        access = asked;
         if (fails['o'] != 0 || root != platform::kHKeyLocalMachine || sub_key != kKey) {
             return fails['o'] != 0 ? fails['o'] : platform::kRegNotFound;
         }
@@ -32,7 +31,6 @@ struct InMemoryRegistry : platform::RegistryBackend {
 
     std::int32_t QueryValue(platform::RegKeyHandle handle, const std::string& name,
                             std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) override {
-        calls += data == nullptr ? "s" : "d" + std::to_string(size);
         const auto found = values.find(name);
         if (handle != 42 || open_handles == 0) {
             return platform::kRegInvalidHandle;
@@ -53,7 +51,6 @@ struct InMemoryRegistry : platform::RegistryBackend {
     }
 
     std::int32_t CloseKey(platform::RegKeyHandle handle) override {
-        calls += 'c';
         if (handle != 42 || open_handles == 0) {
             return platform::kRegInvalidHandle;
         }

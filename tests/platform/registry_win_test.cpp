@@ -155,7 +155,7 @@ TEST_F(RegistryOnWindows, StartUpFindsTheFolderThe32BitInstallerRegistered) {
         test::RecordingWindow window;
         RV2003_2004_Add_On_Installer installer(window);
         const std::unique_ptr<RegistryBackend> registry = OpenSystemRegistry();
-        EditionSelection(installer, *registry).Form_Load();
+        EditionSelection(window, installer, *registry).Form_Load();
         EXPECT_EQ(installer.GameFolder, item.game_folder);
         EXPECT_EQ(window.Enabled("cmd_Open1"), item.game_folder.empty());
         EXPECT_EQ(window.Enabled("cmd_Open2"), !item.game_folder.empty());

@@ -1,11 +1,16 @@
 #include "support/recording_window.h"
 
+#include <gtest/gtest.h>
+
+#include "form/control_layout.h"
+
 namespace rv::test {
 
+// Like a real window, the recording one fails loudly on a name the layout does not know.
 std::string RecordingWindow::Key(Control control) {
-    std::string key(control.name);
-    if (control.index >= 0) {
-        key += "(" + std::to_string(control.index) + ")";
+    std::string key = ControlKey(control);
+    if (!IsControl(control)) {
+        ADD_FAILURE() << "no control " << key;
     }
     return key;
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/window_operations.h"
+
+namespace rv {
+
+// The folder picker's title, as the system shows it to its German-speaking users.
+inline constexpr std::string_view kPickerTitle = "Bitte den Startordner wählen!";
+
+// The warning box shown before the add-on folder is chosen: the same title for both editions,
+// two lines of text.
+inline constexpr std::string_view kWarningTitle = "Unofficial RV2004 Add-On Installer";
+inline constexpr std::string_view kWarningText =
+    "Please choose the Folder with the Maps, Mutators, Skins, Weapons, ...\r\n"
+    "NO archives supported!";
+
+// What the main form needs of a window toolkit. A window (Qt, Win32) creates the controls of
+// MainWindowLayout(), implements these operations on them and routes every button click to
+// MainForm::Click. Texts are UTF-8; paths are in the platform layer's form.
+//
+// From WindowOperations: set a caption (the control names::RV2003_2004_Add_On_Installer is the
+// window, its caption the title), read one back, set a button's Enabled state, set the status
+// line's tool tip, set the busy or the default mouse pointer, and process pending messages (the
+// view returns true; the form itself reports a close asked for meanwhile). A name that is not
+// IsControl() is a programming error: views assert on it.
+class FormView : public WindowOperations {
+public:
+    // Shows the warning box: kWarningTitle, kWarningText, one OK button, no icon, modal for the
+    // application. Returns once the user has dismissed it.
+    virtual void ShowArchiveWarning() = 0;
+
+    // Shows the folder picker: title kPickerTitle, file-system folders only, the whole file
+    // system offered, nothing preselected, no owner window. Returns the chosen folder's path
+    // (not cut at any length), or empty text when the user cancels.
+    virtual std::string BrowseForFolder() = 0;
+
+    // Opens the address in the user's web browser and returns at once.
+    virtual void OpenLink(std::string_view address) = 0;
+
+    // Closes the window for good. The form calls it when a close it put off may go ahead.
+    virtual void CloseWindow() = 0;
+};
+
+}  // namespace rv

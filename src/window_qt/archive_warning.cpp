@@ -1,0 +1,35 @@
+#include "window_qt/archive_warning.h"
+
+#include <QMessageBox>
+#include <utility>
+
+#include "form/form_view.h"
+
+namespace rv {
+
+namespace {
+
+void RunModal(QMessageBox& box) {
+    box.exec();
+}
+
+MessageBoxRunner& Runner() {
+    static MessageBoxRunner runner = RunModal;
+    return runner;
+}
+
+}  // namespace
+
+void ShowArchiveWarning(QWidget* owner) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kWarningTitle),
+                    QString::fromUtf8(kWarningText), QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    Runner()(box);
+}
+
+void SetMessageBoxRunner(MessageBoxRunner runner) {
+    Runner() = runner ? std::move(runner) : MessageBoxRunner(RunModal);
+}
+
+}  // namespace rv

@@ -1,0 +1,201 @@
+#include "window_qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <cassert>
+#include <vector>
+
+#include "form/control_layout.h"
+#include "window_qt/archive_warning.h"
+#include "window_qt/mod_get_folder.h"
+#include "window_qt/open_link.h"
+#include "window_qt/window_font.h"
+
+namespace rv {
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect ToPixels(const TwipsRect& rect) {
+    return {TwipsToPixels(rect.left), TwipsToPixels(rect.top), TwipsToPixels(rect.width),
+            TwipsToPixels(rect.height)};
+}
+
+// Buttons and frames read '&' as a mnemonic marker; captions are shown as they stand.
+QString EscapeMnemonic(QString text) {
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+QString UnescapeMnemonic(QString text) {
+    return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+QWidget* CreateControl(const ControlSpec& entry, QWidget* container) {
+    const QString caption = FromUtf8(entry.caption);
+    switch (entry.kind) {
+        case ControlKind::Frame:
+            return new QGroupBox(EscapeMnemonic(caption), container);
+        case ControlKind::Button:
+            return new QPushButton(EscapeMnemonic(caption), container);
+        case ControlKind::Label: {
+            auto* label = new QLabel(caption, container);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment((entry.right_aligned ? Qt::AlignRight : Qt::AlignLeft) |
+                                Qt::AlignTop);
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+QIcon WindowIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48}) {
+        icon.addFile(QStringLiteral(":/icons/rv-addon-installer-%1.png").arg(size),
+                     QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(platform::RegistryBackend& registry, const QStringList& arguments,
+                       QWidget* parent)
+    : QWidget(parent), form_(*this, registry) {
+    setObjectName(FromUtf8(names::RV2003_2004_Add_On_Installer));
+    setWindowTitle(FromUtf8(CreationCaption()));
+    setWindowIcon(WindowIcon());
+    setFont(WindowFont());
+    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    BuildControls();
+    SetTabOrder();
+    form_.Form_Load();
+    std::vector<std::string> folders;
+    for (const QString& argument : arguments) {
+        folders.push_back(modGetFolder::PathFromQt(argument));
+    }
+    form_.OpenFolderArgument(folders);
+    controls_.value(FromUtf8(form_.FirstFocus()))->setFocus();
+}
+
+void MainWindow::BuildControls() {
+    controls_.insert(objectName(), this);
+    for (const ControlSpec& entry : MainWindowLayout()) {
+        QWidget* container =
+            entry.container.empty()
+                ? this
+                : controls_.value(FromUtf8(ControlKey(entry.container, entry.container_index)));
+        QWidget* control = CreateControl(entry, container);
+        control->setObjectName(FromUtf8(ControlKey(entry.name, entry.index)));
+        control->setGeometry(ToPixels(entry.rect));
+        controls_.insert(control->objectName(), control);
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, name = entry.name] { form_.Click(name); });
+        }
+    }
+}
+
+void MainWindow::SetTabOrder() {
+    QWidget* previous = nullptr;
+    for (std::string_view name : TabOrder()) {
+        QWidget* button = controls_.value(FromUtf8(name));
+        button->setFocusPolicy(Qt::StrongFocus);
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, button);
+        }
+        previous = button;
+    }
+}
+
+// A name the layout does not know is a mistake in the code that asks for it.
+QWidget* MainWindow::Find(Control control) const {
+    QWidget* widget = controls_.value(FromUtf8(ControlKey(control)));
+    assert(widget != nullptr && "no control of this name in the layout");
+    return widget;
+}
+
+void MainWindow::SetCaption(Control control, const std::string& text) {
+    QWidget* widget = Find(control);
+    const QString caption = QString::fromStdString(text);
+    if (widget == this) {
+        setWindowTitle(caption);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(caption);
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        button->setText(EscapeMnemonic(caption));
+    } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+        frame->setTitle(EscapeMnemonic(caption));
+    }
+}
+
+std::string MainWindow::Caption(Control control) const {
+    const QWidget* widget = Find(control);
+    if (widget == this) {
+        return windowTitle().toStdString();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text().toStdString();
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+        return UnescapeMnemonic(button->text()).toStdString();
+    }
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+        return UnescapeMnemonic(frame->title()).toStdString();
+    }
+    return {};
+}
+
+void MainWindow::SetEnabled(Control control, bool enabled) {
+    Find(control)->setEnabled(enabled);
+}
+
+void MainWindow::SetToolTip(Control control, const std::string& text) {
+    Find(control)->setToolTip(QString::fromStdString(text));
+}
+
+void MainWindow::SetMousePointer(MousePointer pointer) {
+    if (pointer == MousePointer::Hourglass) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+bool MainWindow::ProcessPendingMessages() {
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void MainWindow::ShowArchiveWarning() {
+    rv::ShowArchiveWarning(this);
+}
+
+std::string MainWindow::BrowseForFolder() {
+    return modGetFolder::BrowseForFolder(nullptr);
+}
+
+void MainWindow::OpenLink(std::string_view address) {
+    OpenUrl(FromUtf8(address));
+}
+
+void MainWindow::CloseWindow() {
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (form_.CloseRequested()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+}  // namespace rv

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include "form/form_view.h"
+#include "form/main_form.h"
+#include "platform/registry.h"
+
+namespace rv {
+
+// The one window of the program in Qt: builds its 75 controls from the layout table, routes
+// every click to the main form and carries out what the form asks of a view. Runs the start-up,
+// then takes a folder from the arguments (the program's, without its own name) before it shows.
+class MainWindow : public QWidget, public FormView {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(platform::RegistryBackend& registry, const QStringList& arguments = {},
+                        QWidget* parent = nullptr);
+
+    void SetCaption(Control control, const std::string& text) override;
+    std::string Caption(Control control) const override;
+    void SetEnabled(Control control, bool enabled) override;
+    void SetToolTip(Control control, const std::string& text) override;
+    void SetMousePointer(MousePointer pointer) override;
+    bool ProcessPendingMessages() override;
+    void ShowArchiveWarning() override;
+    std::string BrowseForFolder() override;
+    void OpenLink(std::string_view address) override;
+    void CloseWindow() override;
+
+    const MainForm& Form() const { return form_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void SetTabOrder();
+    QWidget* Find(Control control) const;
+
+    QHash<QString, QWidget*> controls_;
+    MainForm form_;
+};
+
+}  // namespace rv

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/window_operations.h"
+
+namespace rv::test {
+
+// A control as the window shows it. Rectangles are in pixels at 96 dots per inch, relative to
+// the container's outer top-left corner, as the layout table places them in twips.
+struct ShownControl {
+    std::string key;        // "lbl_MapCounter(2)"
+    std::string kind;       // "frame", "label" or "button"
+    std::string container;  // key of the parent; the window's own name for the bands
+    int left = 0, top = 0, width = 0, height = 0;
+    std::string caption;
+};
+
+// Drives one window (Qt or Win32) as a user does, so the same scenarios run against both. The
+// registry and the disk are real: a game registered here is found by the window's start-up.
+class WindowDriver {
+public:
+    virtual ~WindowDriver() = default;
+
+    // A folder of the test machine, fresh for each test and removed after it. On Linux the C:
+    // drive of a Wine prefix made for the test, on Windows a folder under the temporary folder.
+    virtual std::string Root() const = 0;
+    // Makes the registry hold exactly these editions ("RV2003", "RV2004"), each installed in its
+    // folder below Root().
+    virtual void SetRegistered(const std::map<std::string, std::string>& editions) = 0;
+    // The folder as the start-up shows it: "C:\Games\RV2004" in a prefix, the path on Windows.
+    virtual std::string Shown(const std::string& folder) const = 0;
+
+    // Creates the window as the program does, with these command-line arguments, and shows it;
+    // a window started before is closed first.
+    virtual void Start(const std::vector<std::string>& arguments = {}) = 0;
+    // Clicks the button and returns once the click is handled.
+    virtual void Click(std::string_view button) = 0;
+    virtual std::string Caption(Control control) const = 0;
+    virtual bool Enabled(Control control) const = 0;
+    virtual bool Busy() const = 0;  // the busy pointer shows
+    virtual bool Open() const = 0;  // the window has not closed
+    virtual std::string Focused() const = 0;
+    virtual std::vector<ShownControl> Controls() const = 0;  // in creation order
+    virtual std::vector<std::string> TabOrder() const = 0;   // from the first button round
+
+    // The next folder picker returns this path (empty: cancelled).
+    virtual void AnswerPicker(const std::string& folder) = 0;
+    // Each picker and warning box shown since the start: "picker|title|flags" with the flags the
+    // toolkit asked for ("folders only, no start folder, no owner"), or "warning|title|text|OK,no
+    // icon,modal".
+    virtual std::vector<std::string> Dialogs() const = 0;
+    virtual std::vector<std::string> OpenedLinks() const = 0;
+
+    // Runs the action once, at the next point where a pass lets the window process messages.
+    virtual void AtNextYield(std::function<void()> action) = 0;
+    // Closes the window as the user does with its title bar.
+    virtual void Close() = 0;
+};
+
+// Made by each window's test program.
+std::unique_ptr<WindowDriver> MakeWindowDriver();
+
+}  // namespace rv::test
