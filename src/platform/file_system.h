@@ -20,6 +20,7 @@ inline constexpr char kPathSeparator = '/';
 struct FolderEntry {
     std::string name;
     bool is_folder = false;  // a link to a folder counts as a folder
+    bool is_link = false;    // a symbolic link (on Windows any reparse point)
 };
 
 // Identity of a folder on its file system, so a walk can tell a link back to an ancestor.
@@ -34,8 +35,13 @@ struct FolderListing {
     std::vector<FolderEntry> entries;  // every entry but "." and "..", hidden ones included
 };
 
-// Lists one folder. Empty when the folder cannot be opened (missing, unreadable, not a folder).
-std::optional<FolderListing> ListFolder(const std::string& folder);
+// Lists one folder. Empty when the folder cannot be opened (missing, unreadable, not a folder,
+// a path too long for the system); then `why`, when given, says which in plain words.
+std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why = nullptr);
+
+// The path with every link resolved, as the system names the place it leads to. Empty when it
+// leads nowhere.
+std::optional<std::string> RealPath(const std::string& path);
 
 // True when anything is at the path: a file, a folder, or a link, a dangling one included.
 bool PathExists(const std::string& path);

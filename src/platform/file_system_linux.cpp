@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string_view>
@@ -42,6 +43,15 @@ bool EntryIsFolder(int folder_fd, const dirent& entry) {
     }
     struct stat target {};
     return ::fstatat(folder_fd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+}
+
+bool EntryIsLink(int folder_fd, const dirent& entry) {
+    if (entry.d_type != DT_UNKNOWN) {
+        return entry.d_type == DT_LNK;
+    }
+    struct stat self {};
+    return ::fstatat(folder_fd, entry.d_name, &self, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(self.st_mode);
 }
 
 CopyResult Failure(CopyOutcome outcome, std::string reason) {
@@ -76,26 +86,6 @@ DestinationParts SplitDestination(const std::string& destination) {
     const auto cut = trimmed.find_last_of('/');
     parts.folder_name = cut == std::string::npos ? trimmed : trimmed.substr(cut + 1);
     return parts;
-}
-
-CopyResult WriteFailure(int error, const DestinationParts& to) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return Failure(CopyOutcome::NoSpace, "the disk is full");
-        case EFBIG:
-            return Failure(CopyOutcome::Failed, "the file is too large to be written there");
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return Failure(CopyOutcome::PermissionDenied,
-                           "the game's " + to.folder_name + " folder cannot be written");
-        case EEXIST:
-            return Failure(CopyOutcome::DestinationExists,
-                           "something already exists at the destination");
-        default:
-            return Failure(CopyOutcome::Failed, WithCause("the file could not be written", error));
-    }
 }
 
 CopyResult ReadFailure(int error) {
@@ -369,17 +359,24 @@ private:
 
 }  // namespace
 
-std::optional<FolderListing> ListFolder(const std::string& folder) {
+std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why) {
+    const auto fail = [why](int error) -> std::optional<FolderListing> {
+        if (why != nullptr) {
+            *why = error == ENAMETOOLONG ? "the path is too long for the system"
+                                         : WithCause("the folder cannot be listed", error);
+        }
+        return std::nullopt;
+    };
     const std::string path = ResolveNativePath(folder);
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat self {};
     if (!fd.valid() || ::fstat(fd.get(), &self) != 0) {
-        return std::nullopt;
+        return fail(errno);
     }
     const int folder_fd = fd.get();
     const FolderStream dir(::fdopendir(folder_fd));
     if (!dir.valid()) {
-        return std::nullopt;
+        return fail(errno);
     }
     fd.Release();  // the stream closes it now
     FolderListing listing;
@@ -388,13 +385,25 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
         if (IsDotOrDotDot(entry->d_name)) {
             continue;
         }
-        listing.entries.push_back({entry->d_name, EntryIsFolder(folder_fd, *entry)});
+        listing.entries.push_back(
+            {entry->d_name, EntryIsFolder(folder_fd, *entry), EntryIsLink(folder_fd, *entry)});
     }
     std::sort(listing.entries.begin(), listing.entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) {
                   return text::ListedBefore(a.name, b.name);
               });
     return listing;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    const std::string native = ResolveNativePath(path);
+    char* real = native.empty() ? nullptr : ::realpath(native.c_str(), nullptr);
+    if (real == nullptr) {
+        return std::nullopt;
+    }
+    std::string result(real);
+    std::free(real);
+    return result;
 }
 
 bool PathExists(const std::string& path) {
@@ -432,6 +441,26 @@ void RemoveStaleTemporaries(const std::string& folder) {
 
 namespace posix {
 
+CopyResult WriteFailure(int error, const std::string& folder_name) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return Failure(CopyOutcome::NoSpace, "the disk is full");
+        case EFBIG:
+            return Failure(CopyOutcome::Failed, "the file is too large to be written there");
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Failure(CopyOutcome::PermissionDenied,
+                           "the game's " + folder_name + " folder cannot be written");
+        case EEXIST:
+            return Failure(CopyOutcome::DestinationExists,
+                           "something already exists at the destination");
+        default:
+            return Failure(CopyOutcome::Failed, WithCause("the file could not be written", error));
+    }
+}
+
 CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
                             const std::string& destination, const KeepCopying& keep_copying) {
     const std::string from = ResolveNativePath(source);
@@ -465,23 +494,23 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
             return Failure(CopyOutcome::DestinationFolderMissing,
                            "the game's " + to.folder_name + " is not a folder");
         }
-        return WriteFailure(error, to);
+        return WriteFailure(error, to.folder_name);
     }
     struct stat existing {};
     if (::fstatat(folder.get(), to.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        return WriteFailure(EEXIST, to);
+        return WriteFailure(EEXIST, to.folder_name);
     }
 
     TemporaryFile part(folder.get(), source_stat.st_mode & 0777, temporary);
     if (part.fd() < 0) {
-        return WriteFailure(part.error(), to);
+        return WriteFailure(part.error(), to.folder_name);
     }
     ContentCopy content{in.get(), part.fd(), keep_copying};
     if (const int error = content.Run(source_stat.st_size); error != 0) {
         if (error == kStoppedByCaller) {
             return Failure(CopyOutcome::Stopped, "the copy was stopped");
         }
-        return content.read_failed ? ReadFailure(error) : WriteFailure(error, to);
+        return content.read_failed ? ReadFailure(error) : WriteFailure(error, to.folder_name);
     }
     // A source that was written to meanwhile may have been copied half old, half new.
     struct stat source_after {};
@@ -495,7 +524,7 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     }
     const timespec times[2] = {{0, UTIME_OMIT}, source_stat.st_mtim};
     if (::futimens(part.fd(), times) != 0) {
-        return WriteFailure(errno, to);
+        return WriteFailure(errno, to.folder_name);
     }
     // Start writing the content out before the name appears, so that a file system that orders
     // data before names (ext4's default mode) cannot be left by a crash with an empty file under
@@ -503,10 +532,10 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     // file, about twenty times the whole copy.
     if (::sync_file_range(part.fd(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0 && errno != ESPIPE &&
         errno != EINVAL) {
-        return WriteFailure(errno, to);
+        return WriteFailure(errno, to.folder_name);
     }
     if (const int error = part.MoveIntoPlace(to.name); error != 0) {
-        return WriteFailure(error, to);
+        return WriteFailure(error, to.folder_name);
     }
     return {CopyOutcome::Copied, {}};
 }

@@ -236,17 +236,23 @@ void RemoveStaleTemporaries(const std::string& folder) {
     } while (FindNextFileW(search.get(), &found) != 0);
 }
 
-std::optional<FolderListing> ListFolder(const std::string& folder) {
+std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why) {
+    const auto fail = [why](std::string reason) -> std::optional<FolderListing> {
+        if (why != nullptr) {
+            *why = std::move(reason);
+        }
+        return std::nullopt;
+    };
     // An empty folder would list the root of the current drive: never what a caller meant.
     if (folder.empty()) {
-        return std::nullopt;
+        return fail("the folder has no name");
     }
     const std::optional<std::wstring> wide_folder = SystemPath(folder);
     const bool ends_with_separator = folder.back() == '\\' || folder.back() == '/';
     const std::optional<std::wstring> pattern =
         SystemPath(folder + (ends_with_separator ? "*" : "\\*"));
     if (!wide_folder || !pattern) {
-        return std::nullopt;
+        return fail("the path is not valid UTF-8");
     }
 
     FolderListing listing;
@@ -254,8 +260,13 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
     const SearchHandle search(FindFirstFileW(pattern->c_str(), &found));
     if (!search.valid()) {
         // Only the root of an empty drive lists nothing at all, not even "." and "..".
-        if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(Attributes(*wide_folder))) {
-            return std::nullopt;
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILENAME_EXCED_RANGE) {
+            return fail("the path is too long for the system");
+        }
+        if (error != ERROR_FILE_NOT_FOUND || !IsFolder(Attributes(*wide_folder))) {
+            return fail("the folder cannot be listed (Windows error " + std::to_string(error) +
+                        ")");
         }
     } else {
         do {
@@ -264,7 +275,8 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
                 continue;
             }
             listing.entries.push_back(
-                {Utf8FromWide(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+                {Utf8FromWide(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                 (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
         } while (FindNextFileW(search.get(), &found) != 0);
         // Any end but ERROR_NO_MORE_FILES means the folder went away mid-listing; what was
         // listed until then is still real.
@@ -275,6 +287,32 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
                   return text::ListedBefore(a.name, b.name);
               });
     return listing;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    const std::optional<std::wstring> wide = SystemPath(path);
+    if (path.empty() || !wide) {
+        return std::nullopt;
+    }
+    const KernelHandle opened(
+        CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!opened.valid()) {
+        return std::nullopt;
+    }
+    std::wstring real(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(
+            opened.get(), real.data(), static_cast<DWORD>(real.size()), FILE_NAME_NORMALIZED);
+        if (length == 0) {
+            return std::nullopt;
+        }
+        if (length < real.size()) {
+            real.resize(length);
+            return Utf8FromWide(real);
+        }
+        real.resize(length);
+    }
 }
 
 bool PathExists(const std::string& path) {

@@ -60,14 +60,15 @@ TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) 
     const std::string key32 = kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
     const std::string key64 = kWin64 + k64Section + "\"Folder\"=\"C:\\\\G\"\n";
     const std::string unmarked = kHead + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
-    const std::string steam = "home/.local/share/Steam/", lutris = "home/.config/lutris/games/";
+    const std::string launcher_root = "home/.local/share/Steam/",
+                      game_settings = "home/.config/lutris/games/";
     const std::vector<std::pair<std::vector<std::pair<std::string, std::string>>, std::string>>
         cases = {
             {{{"system.reg", kHead}, {"home/.wine/system.reg", key32}}, "home/.wine"},
             {{{"system.reg", key64}, {"home/.wine/system.reg", key32}}, ""},
-            {{{lutris + "a.yml", "game: [prefix"},
-              {lutris + "b.yml", "game:\n  prefix: ~/Games/other\n"},
-              {lutris + "c.yml", "fifo"},
+            {{{game_settings + "a.yml", "game: [prefix"},
+              {game_settings + "b.yml", "game:\n  prefix: ~/Games/other\n"},
+              {game_settings + "c.yml", "fifo"},
               {"home/Games/other/system.reg", kWin64 + k32Section},
               {"home/.local/share/lutris/games/rv.yml", "game:\n  prefix: ~/p/rv\n"},
               {"home/p/rv/system.reg", key32},
@@ -75,12 +76,12 @@ TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) 
              "home/p/rv"},
             {{{"home/.steam/steam/config/libraryfolders.vdf", "\"f\" { \"1\" { \"path\" \"@/a\" }"},
               {"a/steamapps/compatdata/1/pfx/system.reg", key32},
-              {steam + "config/libraryfolders.vdf",
+              {launcher_root + "config/libraryfolders.vdf",
                "// libraries\n\"libraryfolders\" { \"0\" { \"path\" \"@/lib\" \"apps\" { \"2\" "
                "\"9\" } } }"},
               {"lib/SteamApps/compatdata/1/pfx/system.reg", kWin64 + k32Section},
               {"lib/SteamApps/compatdata/2/pfx/system.reg", key64},
-              {steam + "steamapps/compatdata/3/pfx/system.reg", kHead}},
+              {launcher_root + "steamapps/compatdata/3/pfx/system.reg", kHead}},
              "lib/SteamApps/compatdata/2/pfx"},
             {{{"home/.config/heroic/GamesConfig/a.json", "{\"a\": "},
               {"home/.config/heroic/GamesConfig/rv.json",
