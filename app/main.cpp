@@ -1,11 +1,23 @@
 #include <QApplication>
 #include <cstdio>
+#include <iostream>
+#include <string_view>
+
+#include "cli/run_command.h"
+#include "platform/data_folder.h"
 
 #include "platform/display.h"
 #include "platform/registry.h"
 #include "window_qt/main_window.h"
 
 int main(int argc, char* argv[]) {
+    const auto registry = rv::platform::OpenSystemRegistry();
+    // Options run the command line, which needs no display.
+    if (argc > 1 && std::string_view(argv[1]).starts_with("--")) {
+        rv::Console console{std::cin, std::cout, std::cerr, *registry,
+                            rv::platform::UserDataFolder()};
+        return rv::RunCommandLine({argv + 1, argv + argc}, console);
+    }
     if (!rv::platform::HasDisplay()) {
         std::fputs(
             "rv-addon-installer: no display found (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM "
@@ -17,7 +29,6 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rv-addon-installer"));
     QApplication::setDesktopFileName(QStringLiteral("rv-addon-installer"));
-    const auto registry = rv::platform::OpenSystemRegistry();
     // A folder given to the program ("Open with", or dropped on its icon) is the add-on folder.
     rv::MainWindow window(*registry, QApplication::arguments().mid(1));
     window.show();

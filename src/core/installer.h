@@ -1,11 +1,14 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/category_table.h"
 #include "core/file_counters.h"
 #include "core/find_files.h"
+#include "core/pass_record.h"
 #include "core/window_operations.h"
 
 namespace rv {
@@ -18,6 +21,11 @@ public:
 
     std::string GameFolder;
     std::string AddOnFolder;
+
+    // "RV2003" or "RV2004": the edition GameFolder belongs to, kept in receipts.
+    std::string Edition;
+    // Where a write pass that copied a file leaves its receipt; empty leaves none.
+    std::string ReceiptFolder;
 
     void cmd_read_Click();
     void cmd_write_Click();
@@ -32,6 +40,12 @@ public:
     static std::string SplitFileFromPath(std::string Pfad);
 
     const FileCounters& Counters() const { return counters_; }
+    // Every add-on file of the last read or write pass and what became of it.
+    const PassRecord& LastPass() const { return last_pass_; }
+    // The last write pass's receipt: its name, or why it could not be stored (both empty when
+    // the pass left none).
+    const std::string& LastReceiptName() const { return receipt_name_; }
+    const std::string& LastReceiptProblem() const { return receipt_problem_; }
 
 private:
     // Working values of the one file a pass handles; after a pass they hold the last file's.
@@ -41,20 +55,28 @@ private:
 
     void ReadAddOns();
     void WriteAddOns();
-    // False when the window is closing and the walk stopped.
-    bool FindFiles(std::string folder, std::string_view pattern, FoundList& list);
-    bool FileExists(const std::string& path) const;
 
     // Adds one to the counter and shows the new count in the category's label of the group.
     void CountOne(CounterKind kind, Category category);
-    // Busy pointer, yield, search, default pointer, yield. False when the window is closing.
-    bool SearchRow(std::string_view pattern, FoundList& list);
+    // Busy pointer, yield, the walk of the add-on folder on a pass's first row, default pointer,
+    // yield. False when the window is closing.
+    bool SearchRow(std::optional<AddOnWalk>& walk);
+    // Yields to the window; so does YieldWhenDue when 100 ms have passed since the last yield,
+    // so that long loops keep the window alive. False when the window is closing.
+    bool YieldToWindow();
+    bool YieldWhenDue();
     // Refuses a pass without an add-on folder (or, for writing, without a game folder).
     bool RefuseEmptyFolders(bool writing);
+    // Stores the receipt of the write pass that just ended; a failure is added to `failures`.
+    void LeaveReceipt(std::string& failures);
 
     WindowOperations& window_;
     FileCounters counters_;
     bool pass_running_ = false;
+    std::chrono::steady_clock::time_point last_yield_;
+    PassRecord last_pass_;
+    std::string receipt_name_;
+    std::string receipt_problem_;
 };
 
 }  // namespace rv

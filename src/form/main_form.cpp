@@ -7,13 +7,16 @@
 #include "core/pass_support.h"
 #include "form/control_layout.h"
 #include "form/link_buttons.h"
+#include "platform/data_folder.h"
 #include "platform/file_system.h"
 #include "text/text.h"
 
 namespace rv {
 
 MainForm::MainForm(FormView& view, platform::RegistryBackend& registry)
-    : view_(view), edition_(window_, installer_, registry) {}
+    : view_(view), edition_(window_, installer_, registry) {
+    installer_.ReceiptFolder = platform::UserDataFolder();
+}
 
 void MainForm::Form_Load() {
     edition_.Form_Load();

@@ -1,0 +1,28 @@
+#include <algorithm>
+
+#include "core/installer.h"
+#include "core/receipt_book.h"
+
+namespace rv {
+
+void RV2003_2004_Add_On_Installer::LeaveReceipt(std::string& failures) {
+    receipt_name_.clear();
+    receipt_problem_.clear();
+    const bool wrote =
+        std::any_of(last_pass_.files.begin(), last_pass_.files.end(),
+                    [](const PassFile& file) { return file.state == FileState::Written; });
+    if (ReceiptFolder.empty() || !wrote) {
+        return;
+    }
+    receipt_problem_ =
+        ReceiptBook(ReceiptFolder).Add(ReceiptOf(last_pass_, Edition), receipt_name_);
+    if (!receipt_problem_.empty()) {
+        receipt_name_.clear();
+        receipt_problem_ =
+            "No receipt was saved, so this add-on cannot be removed by this program: " +
+            receipt_problem_;
+        failures += (failures.empty() ? "" : "\n") + receipt_problem_;
+    }
+}
+
+}  // namespace rv

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/category_table.h"
+
+namespace rv {
+
+// What became of one add-on file in a pass.
+enum class FileState {
+    ReadyToWrite,  // read pass: nothing at the target yet
+    AlreadyThere,  // something was at the target; it was left alone
+    Written,
+    Failed,  // the copy failed; the reason says why
+};
+
+struct PassFile {
+    std::string addon_path;
+    Category category = Category::Animations;
+    std::string target_path;
+    FileState state = FileState::ReadyToWrite;
+    std::string reason;  // why the copy failed
+};
+
+// Every add-on file of the last read or write pass, in the order the pass handled them.
+struct PassRecord {
+    bool write = false;
+    std::string game_folder;
+    std::string addon_folder;
+    std::vector<PassFile> files;
+
+    void Start(bool write_pass, const std::string& game, const std::string& addon);
+    void Add(std::string addon_path, Category category, std::string target_path, FileState state,
+             std::string reason = {});
+};
+
+// Whether a file found already there is the add-on's own file or another version of it.
+enum class Sameness { Identical, Different };
+
+// Compares sizes first and the content only when they are equal. A target that is not a regular
+// file, or either file unreadable, counts as different.
+Sameness CompareWithTarget(const PassFile& file);
+
+// The XXH3 64-bit hash of the file's content as 16 hex digits; empty when it cannot be read.
+std::string ContentHash(const std::string& path);
+
+}  // namespace rv

@@ -1,0 +1,91 @@
+#include "core/receipt_book.h"
+
+#include <algorithm>
+#include <random>
+
+#include "platform/data_folder.h"
+#include "platform/file_facts.h"
+#include "platform/file_system.h"
+
+namespace rv {
+namespace {
+
+constexpr std::string_view kEnding = ".json";
+
+StoredReceipt Load(const std::string& folder, const std::string& name) {
+    std::string text;
+    const bool read = platform::ReadPieces(
+        folder + platform::kPathSeparator + name,
+        [&text](std::span<const char> piece) { text.append(piece.data(), piece.size()); });
+    ParsedReceipt parsed = read ? ParseReceipt(text) : ParsedReceipt{{}, false, "cannot be read"};
+    if (!parsed.receipt) {
+        return {name,
+                parsed.unknown_version ? ReceiptStatus::UnknownVersion : ReceiptStatus::Damaged,
+                parsed.problem,
+                {}};
+    }
+    const ReceiptStatus status =
+        parsed.receipt->removed ? ReceiptStatus::Removed : ReceiptStatus::InForce;
+    return {name, status, {}, std::move(*parsed.receipt)};
+}
+
+// The name starts with the time, so names sort as the receipts were made; the time's colons
+// are not allowed in a Windows name.
+std::string NameFor(const Receipt& receipt) {
+    std::string name = receipt.time;
+    std::replace(name.begin(), name.end(), ':', '-');
+    const auto tag = std::random_device{}() & 0xffffu;
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "-%04x", tag);
+    return name + hex + std::string(kEnding);
+}
+
+}  // namespace
+
+std::vector<StoredReceipt> ReceiptBook::List(const std::optional<std::string>& game_folder) const {
+    std::vector<StoredReceipt> receipts;
+    const std::optional<platform::FolderListing> listing = platform::ListFolder(folder_);
+    if (!listing) {
+        return receipts;
+    }
+    for (const platform::FolderEntry& entry : listing->entries) {
+        if (!entry.is_folder && entry.name.ends_with(kEnding) && !entry.name.starts_with('.')) {
+            StoredReceipt stored = Load(folder_, entry.name);
+            if (!game_folder || !stored.problem.empty() ||
+                stored.receipt.game_folder == *game_folder) {
+                receipts.push_back(std::move(stored));
+            }
+        }
+    }
+    std::sort(receipts.begin(), receipts.end(),
+              [](const StoredReceipt& a, const StoredReceipt& b) { return a.name > b.name; });
+    return receipts;
+}
+
+std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) const {
+    std::string name = name_or_path;
+    const std::string prefix = folder_ + platform::kPathSeparator;
+    if (name.starts_with(prefix)) {
+        name.erase(0, prefix.size());
+    }
+    if (!name.ends_with(kEnding)) {
+        name += kEnding;
+    }
+    if (name.find_first_of("/\\") != std::string::npos ||
+        platform::LookAt(folder_ + platform::kPathSeparator + name).kind !=
+            platform::EntryKind::RegularFile) {
+        return std::nullopt;
+    }
+    return Load(folder_, name);
+}
+
+std::string ReceiptBook::Add(const Receipt& receipt, std::string& name) const {
+    name = NameFor(receipt);
+    return platform::WriteFileSafely(folder_, name, ToJson(receipt));
+}
+
+std::string ReceiptBook::Update(const StoredReceipt& stored) const {
+    return platform::WriteFileSafely(folder_, stored.name, ToJson(stored.receipt));
+}
+
+}  // namespace rv

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/receipt.h"
+
+namespace rv {
+
+enum class ReceiptStatus { InForce, Removed, Damaged, UnknownVersion };
+
+struct StoredReceipt {
+    std::string name;  // the file's name in the book's folder
+    ReceiptStatus status = ReceiptStatus::Damaged;
+    std::string problem;  // why a damaged or unknown receipt cannot be used
+    Receipt receipt;      // empty unless in force or removed
+};
+
+// The receipts in one folder, one JSON file each.
+class ReceiptBook {
+public:
+    explicit ReceiptBook(std::string folder) : folder_(std::move(folder)) {}
+
+    const std::string& Folder() const { return folder_; }
+
+    // Every receipt, newest first; with a game folder only its receipts and the damaged ones,
+    // which cannot tell their folder.
+    std::vector<StoredReceipt> List(const std::optional<std::string>& game_folder = {}) const;
+    // The receipt of that name, or at that path inside the folder.
+    std::optional<StoredReceipt> Find(const std::string& name_or_path) const;
+
+    // Stores a new receipt and sets `name` to its name. Empty on success, else the reason; a
+    // receipt is stored whole or not at all.
+    std::string Add(const Receipt& receipt, std::string& name) const;
+    // Stores the receipt's new state in place of the old one, whole or not at all.
+    std::string Update(const StoredReceipt& stored) const;
+
+private:
+    std::string folder_;
+};
+
+}  // namespace rv

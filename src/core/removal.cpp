@@ -1,0 +1,130 @@
+#include "core/removal.h"
+
+#include <optional>
+
+#include "platform/file_facts.h"
+
+namespace rv {
+namespace {
+
+constexpr std::string_view kChanged = "changed since it was written";
+constexpr std::string_view kGone = "already gone";
+
+// The add-on folder of another receipt in force that found the target already there with the
+// add-on's content and so relies on it.
+std::optional<std::string> ReliedOnBy(const std::string& target, const StoredReceipt& self,
+                                      const std::vector<StoredReceipt>& all) {
+    for (const StoredReceipt& other : all) {
+        if (other.status != ReceiptStatus::InForce || other.name == self.name) {
+            continue;
+        }
+        for (const ReceiptFile& file : other.receipt.files) {
+            if (file.outcome == Outcome::Identical && file.target == target) {
+                return other.receipt.addon_folder;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// Why the written file must be kept, or nothing when it may be deleted.
+std::optional<std::string> KeepReason(const ReceiptFile& file, const StoredReceipt& self,
+                                      const std::vector<StoredReceipt>& all) {
+    if (platform::LookAt(file.target).kind == platform::EntryKind::Missing) {
+        return std::string(kGone);
+    }
+    if (!StillAsWritten(file)) {
+        return std::string(kChanged);
+    }
+    if (const std::optional<std::string> addon = ReliedOnBy(file.target, self, all)) {
+        return "needed by the add-on from " + *addon;
+    }
+    return std::nullopt;
+}
+
+std::string Refusal(const StoredReceipt& receipt) {
+    return "the receipt " + receipt.name + " is " + receipt.problem + "; nothing was removed";
+}
+
+}  // namespace
+
+std::string RemovalResult::Line() const {
+    return "Removed - " + std::to_string(deleted) + " File(s) deleted - " +
+           std::to_string(kept.size()) + " File(s) kept!";
+}
+
+bool StillAsWritten(const ReceiptFile& file) {
+    const platform::FileFacts facts = platform::LookAt(file.target);
+    return facts.kind == platform::EntryKind::RegularFile && facts.size == file.size &&
+           facts.modified_ns == file.modified_ns && ContentHash(file.target) == file.hash;
+}
+
+WrittenFiles CountWritten(const Receipt& receipt) {
+    WrittenFiles count;
+    for (const ReceiptFile& file : receipt.files) {
+        if (file.outcome == Outcome::Written) {
+            ++count.written;
+            count.still_as_written += !file.deleted && StillAsWritten(file) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+RemovalPlan PlanRemoval(const StoredReceipt& receipt, const std::vector<StoredReceipt>& all) {
+    RemovalPlan plan;
+    for (const ReceiptFile& file : receipt.receipt.files) {
+        if (file.outcome != Outcome::Written) {
+            continue;
+        }
+        if (file.deleted) {
+            ++plan.deleted_before;
+        } else if (std::optional<std::string> reason = KeepReason(file, receipt, all)) {
+            plan.kept.push_back({file.target, std::move(*reason)});
+        } else {
+            plan.to_delete.push_back(file.target);
+        }
+    }
+    return plan;
+}
+
+RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
+                              const std::vector<StoredReceipt>& all) {
+    RemovalResult result;
+    if (receipt.status == ReceiptStatus::Damaged ||
+        receipt.status == ReceiptStatus::UnknownVersion) {
+        result.problem = Refusal(receipt);
+        return result;
+    }
+    bool open_files = false;
+    for (ReceiptFile& file : receipt.receipt.files) {
+        if (file.outcome != Outcome::Written || file.deleted) {
+            result.deleted += file.deleted ? 1 : 0;
+            continue;
+        }
+        // Checked again right before deleting: the files may have changed since the plan.
+        std::optional<std::string> reason = KeepReason(file, receipt, all);
+        if (!reason) {
+            const std::string failure = platform::RemoveFile(file.target);
+            if (failure.empty()) {
+                file.deleted = true;
+                ++result.deleted;
+                result.problem = book.Update(receipt);
+                if (!result.problem.empty()) {
+                    return result;
+                }
+                continue;
+            }
+            reason = "cannot be deleted: " + failure;
+        }
+        // A file another add-on needs, or one that could not be deleted, may be taken back by
+        // a later run; a changed or vanished one never.
+        open_files = open_files || (*reason != kGone && *reason != kChanged);
+        result.kept.push_back({file.target, std::move(*reason)});
+    }
+    receipt.receipt.removed = !open_files;
+    receipt.status = open_files ? ReceiptStatus::InForce : ReceiptStatus::Removed;
+    result.problem = book.Update(receipt);
+    return result;
+}
+
+}  // namespace rv

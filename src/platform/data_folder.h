@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// The program's own folder in the user's data area, and a crash-safe way to write a file there.
+namespace rv::platform {
+
+// $XDG_DATA_HOME/rv-addon-installer (else ~/.local/share/rv-addon-installer) on Linux,
+// %LOCALAPPDATA%\rv-addon-installer on Windows. Empty when neither place is known. The folder
+// may not exist yet.
+std::string UserDataFolder();
+
+// Writes the content to folder/name, creating the folder and its parents when missing. The file
+// is written under a temporary name, flushed to the disk and renamed into place, so the name
+// holds either its old content or the new one, never a part. Empty on success, else the reason
+// in plain words ("the disk is full").
+std::string WriteFileSafely(const std::string& folder, const std::string& name,
+                            const std::string& content);
+
+}  // namespace rv::platform

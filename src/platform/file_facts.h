@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+// What the receipts need to know of a file in the game folder, and the one change they make
+// there: removing a file this program wrote. Paths are as the workflow holds them (see
+// file_system.h).
+namespace rv::platform {
+
+enum class EntryKind {
+    Missing,
+    RegularFile,
+    Other,  // a link (never followed), a folder, a device
+};
+
+struct FileFacts {
+    EntryKind kind = EntryKind::Missing;
+    std::uint64_t size = 0;
+    std::int64_t modified_ns = 0;  // nanoseconds since 1970-01-01 UTC
+};
+
+// Looks at the path itself: a link is reported as Other, whatever it points to.
+FileFacts LookAt(const std::string& path);
+
+// Hands the file's content to `take` piece by piece. False when it cannot be opened or read.
+bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take);
+
+// Removes the file at the path; never a folder. Empty on success, else the reason in plain words.
+std::string RemoveFile(const std::string& path);
+
+}  // namespace rv::platform

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "cli/run_command.h"
+#include "core/category_table.h"
+#include "edition/in_memory_registry.h"
+#include "support/temp_folder.h"
+
+namespace rv {
+namespace {
+
+// An add-on with one file the game folder lacks and one it has; RV2004 registered there.
+struct CommandLineRun {
+    CommandLineRun() {
+        for (const CategoryInfo& info : kCategories) {
+            temp.AddFolder("game/" + std::string(info.sub_folder));
+        }
+        temp.AddFolder("bare/System");
+        temp.AddFile("add/a.rv2");
+        temp.AddFile("add/c.u");
+        temp.AddFile("game/System/c.u");
+        const std::string folder = temp.Path("game") + '\0';
+        registry.values["Folder"] = {1, {folder.begin(), folder.end()}};
+    }
+    // Runs the arguments, with ADD, GAME and BARE standing for the folders.
+    int Run(std::vector<std::string> arguments, const std::string& answer = "") {
+        for (std::string& argument : arguments) {
+            for (const auto& [token, folder] :
+                 {std::pair{"ADD", "add"}, {"GAME", "game"}, {"BARE", "bare"}}) {
+                if (argument.starts_with(token)) {
+                    argument = temp.Path(folder + argument.substr(std::strlen(token)));
+                }
+            }
+        }
+        std::istringstream in(answer);
+        out.str("");
+        err.str("");
+        Console console{in, out, err, registry, temp.Path("receipts")};
+        return RunCommandLine(arguments, console);
+    }
+
+    test::TempFolder temp;
+    test::InMemoryRegistry registry;
+    std::ostringstream out, err;
+};
+
+TEST(CommandLine, RunsThePassesAndRefusesBadArguments) {
+    // Arguments, exit status, a text standard output holds, one standard error holds.
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>> cases = {
+        {{"--read", "ADD"}, 0, "1 File(s) are ready to write - 2 File(s) checked!", ""},
+        {{"--read", "ADD", "--json", "--game", "GAME"}, 0, "\"state\": \"already there\"", ""},
+        {{"--write", "ADD", "--game", "GAME"},
+         0,
+         "Ready to play - 1 File(s) written!\nReceipt: ",
+         ""},
+        {{"--write", "ADD", "--game", "BARE"}, 1, "1 File(s) failed!", "a.rv2"},
+        {{"--read", "ADD", "--edition", "2003"}, 2, "", "no game folder is registered for RV2003"},
+        {{"--read", "ADD", "--game", "ADD/none"}, 2, "", "is not a folder"},
+        {{"--read", "GAME/none"}, 2, "", "is not a folder"},
+        {{"--read"}, 2, "", "--read needs a value"},
+        {{"--edition", "2005", "--list"}, 2, "", "--edition takes 2003 or 2004"},
+        {{"--list", "--yes"}, 2, "", "--yes goes with --remove only"},
+        {{"--list", "--write", "ADD"}, 2, "", "give only one of"},
+        {{"--help"}, 0, "--remove RECEIPT [--yes]", ""},
+    };
+    for (const auto& [arguments, status, out, err] : cases) {
+        SCOPED_TRACE(arguments[0] + " " + (arguments.size() > 1 ? arguments[1] : ""));
+        CommandLineRun run;
+        EXPECT_EQ(run.Run(arguments), status);
+        EXPECT_NE(run.out.str().find(out), std::string::npos) << run.out.str();
+        EXPECT_NE(run.err.str().find(err), std::string::npos) << run.err.str();
+    }
+}
+
+TEST(CommandLine, ListsAndRemovesAfterAskingOnce) {
+    CommandLineRun run;
+    ASSERT_EQ(run.Run({"--write", "ADD", "--game", "GAME"}), 0);
+    const std::string out = run.out.str();
+    const std::string name =
+        out.substr(out.find("Receipt: ") + 9, out.size() - out.find("Receipt: ") - 10);
+    const std::string written = run.temp.Path("game/Maps/a.rv2");
+
+    EXPECT_EQ(run.Run({"--list", "--game", "GAME"}), 0);
+    EXPECT_NE(run.out.str().find(name + "  in force"), std::string::npos) << run.out.str();
+    EXPECT_NE(run.out.str().find("1 File(s) written, 1 still as written"), std::string::npos);
+    EXPECT_EQ(run.Run({"--list", "--game", "BARE"}), 0);
+    EXPECT_EQ(run.out.str(), "");
+
+    EXPECT_EQ(run.Run({"--remove", name}, "n\n"), 1);
+    EXPECT_NE(run.out.str().find("  delete " + written + "\nDelete 1 File(s)? [y/N] Nothing"),
+              std::string::npos)
+        << run.out.str();
+    EXPECT_TRUE(test::Exists(written));
+
+    EXPECT_EQ(run.Run({"--remove", name}, "y\n"), 0);
+    EXPECT_NE(run.out.str().find("Removed - 1 File(s) deleted - 0 File(s) kept!"),
+              std::string::npos);
+    EXPECT_FALSE(test::Exists(written));
+    EXPECT_TRUE(test::Exists(run.temp.Path("game/System/c.u")));
+    EXPECT_EQ(run.Run({"--list", "--json"}), 0);
+    EXPECT_NE(run.out.str().find("\"status\": \"removed\""), std::string::npos);
+    EXPECT_EQ(run.Run({"--remove", "no-such"}), 2);
+}
+
+}  // namespace
+}  // namespace rv
