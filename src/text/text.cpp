@@ -1,6 +1,7 @@
 #include "text/text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace rv::text {
 
@@ -88,6 +89,31 @@ void AppendUtf8(std::string& out, char32_t code_point) {
         out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
     }
     out += static_cast<char>(0x80 | (code_point & 0x3F));
+}
+
+namespace {
+
+bool BreaksOrHidesALine(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+}  // namespace
+
+std::string ShownName(std::string_view name) {
+    std::string shown;
+    shown.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        const DecodedChar c = DecodeUtf8(name, at);
+        if (c.valid && BreaksOrHidesALine(c.code_point)) {
+            char escaped[12];
+            std::snprintf(escaped, sizeof escaped, "<U+%04X>", static_cast<unsigned>(c.code_point));
+            shown += escaped;
+        } else {
+            shown.append(name, at, c.length);
+        }
+        at += c.length;
+    }
+    return shown;
 }
 
 }  // namespace rv::text
