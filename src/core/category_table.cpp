@@ -5,13 +5,6 @@
 
 namespace rv {
 
-std::string SubFolderText(Category category) {
-    std::string text(1, platform::kPathSeparator);
-    text += Info(category).sub_folder;
-    text += platform::kPathSeparator;
-    return text;
-}
-
 std::string MatchSuffix(std::string_view pattern) {
     std::string suffix = text::UpperAscii(text::TrimSpaces(pattern));
     if (suffix.empty()) {

@@ -99,10 +99,6 @@ constexpr const CategoryInfo& Info(Category category) {
     return kCategories[static_cast<std::size_t>(category)];
 }
 
-// The text a game path is built from: the platform's separator, the sub-folder's name and the
-// separator again ("/Maps/" on Linux, "\Maps\" on Windows).
-std::string SubFolderText(Category category);
-
 // What a search looks for: the pattern upper-cased and trimmed, and when it starts with "*",
 // everything up to and including its first "." dropped ("*.ukx" gives "UKX", "*.u" gives "U").
 std::string MatchSuffix(std::string_view pattern);

@@ -22,7 +22,7 @@ std::int32_t FileCounters::Total(CounterKind kind) const {
 
 std::int32_t FileCounters::Increment(CounterKind kind, Category category) {
     std::int32_t& count = groups_[static_cast<std::size_t>(kind)][Slot(category)];
-    if (count < kMax) {
+    if (count < max_) {
         ++count;
     }
     return count;
@@ -42,7 +42,7 @@ std::int32_t FileCounters::SumIntoTotal(CounterKind kind) {
     for (std::size_t slot = 0; slot < kCategoryCount; ++slot) {
         sum += group[slot];
     }
-    group[kTotalSlot] = static_cast<std::int32_t>(std::min<std::int64_t>(sum, kMax));
+    group[kTotalSlot] = static_cast<std::int32_t>(std::min<std::int64_t>(sum, max_));
     return group[kTotalSlot];
 }
 

@@ -14,10 +14,13 @@ class FileCounters {
 public:
     static constexpr std::int32_t kMax = INT32_MAX;
 
+    // A lower limit than kMax lets a test reach it.
+    explicit FileCounters(std::int32_t max = kMax) : max_(max) {}
+
     std::int32_t Count(CounterKind kind, Category category) const;
     std::int32_t Total(CounterKind kind) const;
 
-    // Adds 1 (unless the count is at kMax) and returns the new count.
+    // Adds 1 (unless the count is at the limit) and returns the new count.
     std::int32_t Increment(CounterKind kind, Category category);
     void Clear(CounterKind kind, Category category);
     void ClearTotal(CounterKind kind);
@@ -28,6 +31,7 @@ private:
     // One slot per category followed by the total.
     using Group = std::array<std::int32_t, kCategoryCount + 1>;
     std::array<Group, kCounterKindCount> groups_{};  // indexed by the kind's number
+    std::int32_t max_;
 };
 
 }  // namespace rv

@@ -1,5 +1,8 @@
 #include "core/find_files.h"
 
+#include <cstdint>
+#include <optional>
+#include <set>
 #include <utility>
 
 #include "platform/file_system.h"
@@ -17,14 +20,10 @@ struct OpenFolder {
 
 class Walk {
 public:
-    Walk(std::string_view pattern, FoundList& list, WindowOperations& window)
-        : pattern_(pattern), list_(list), window_(window) {}
+    Walk(AddOnWalk& found, WindowOperations& window) : found_(found), window_(window) {}
 
     bool Run(std::string folder) {
-        if (list_.empty()) {
-            list_.emplace_back();
-        }
-        if (!Enter(std::move(folder))) {
+        if (!Enter(std::move(folder), true)) {
             return false;
         }
         while (!path_.empty()) {
@@ -34,50 +33,65 @@ public:
                 continue;
             }
             const platform::FolderEntry& entry = current.listing.entries[current.next++];
+            std::string path = current.folder + entry.name;
+            const bool outside = entry.is_link && LeadsOutside(path);
             if (entry.is_folder) {
                 // Depth first: the sub-folder is finished before this folder's next entry.
-                if (!Enter(current.folder + entry.name)) {
+                if (!outside && !Enter(std::move(path), false)) {
                     return false;
                 }
-            } else if (NameMatches(entry.name, pattern_)) {
-                std::string& slot = list_.back();
-                slot.reserve(kEntryIndent.size() + current.folder.size() + entry.name.size());
-                slot = kEntryIndent;
-                slot += current.folder;
-                slot += entry.name;
-                list_.emplace_back();
+            } else {
+                found_.files.push_back({std::move(path), current.folder.size(), outside});
             }
         }
         return true;
     }
 
 private:
-    // Yields, then opens the folder and puts it on the path. A folder that cannot be listed, or
-    // that is already on the path (a link back to an ancestor), contributes nothing.
-    bool Enter(std::string folder) {
+    // Yields, then opens the folder and puts it on the path. A folder already walked (reached
+    // again through a link) contributes nothing more.
+    bool Enter(std::string folder, bool root) {
         if (!window_.ProcessPendingMessages()) {
             return false;
         }
         if (folder.empty() || folder.back() != platform::kPathSeparator) {
             folder += platform::kPathSeparator;
         }
-        std::optional<platform::FolderListing> listing = platform::ListFolder(folder);
+        std::string why;
+        std::optional<platform::FolderListing> listing = platform::ListFolder(folder, &why);
         if (!listing) {
+            if (!root) {
+                found_.problems.push_back({std::move(folder), std::move(why)});
+            }
             return true;
         }
-        for (const OpenFolder& ancestor : path_) {
-            if (ancestor.listing.id == listing->id) {
-                return true;
-            }
+        if (root) {
+            root_ = platform::RealPath(folder).value_or(folder);
+        }
+        if (!walked_.insert({listing->id.device, listing->id.node}).second) {
+            return true;
         }
         path_.push_back({std::move(folder), std::move(*listing), 0});
         return true;
     }
 
-    std::string_view pattern_;
-    FoundList& list_;
+    // Whether the link's real location is neither the add-on folder nor below it. A link that
+    // leads nowhere has no location; copying it fails on its own.
+    bool LeadsOutside(const std::string& link) const {
+        const std::optional<std::string> real = platform::RealPath(link);
+        if (!real) {
+            return false;
+        }
+        return *real != root_ &&
+               !(real->starts_with(root_) && (root_.ends_with(platform::kPathSeparator) ||
+                                              (*real)[root_.size()] == platform::kPathSeparator));
+    }
+
+    AddOnWalk& found_;
     WindowOperations& window_;
+    std::string root_;  // the add-on folder's real location
     std::vector<OpenFolder> path_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;  // ids of the folders walked
 };
 
 }  // namespace
@@ -98,9 +112,28 @@ bool NameMatches(std::string_view name, std::string_view pattern) {
     return true;
 }
 
+bool WalkAddOnFolder(std::string folder, AddOnWalk& walk, WindowOperations& window) {
+    return Walk(walk, window).Run(std::move(folder));
+}
+
+void AppendMatches(const AddOnWalk& walk, std::string_view pattern, FoundList& list) {
+    if (list.empty()) {
+        list.emplace_back();
+    }
+    for (const WalkedFile& file : walk.files) {
+        if (!file.outside && NameMatches(file.Name(), pattern)) {
+            list.back() = std::string(kEntryIndent) + file.path;
+            list.emplace_back();
+        }
+    }
+}
+
 bool FindFiles(std::string folder, std::string_view pattern, FoundList& list,
                WindowOperations& window) {
-    return Walk(pattern, list, window).Run(std::move(folder));
+    AddOnWalk walk;
+    const bool open = WalkAddOnFolder(std::move(folder), walk, window);
+    AppendMatches(walk, pattern, list);
+    return open;
 }
 
 }  // namespace rv

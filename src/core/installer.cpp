@@ -40,26 +40,30 @@ std::string RV2003_2004_Add_On_Installer::SplitFileFromPath(std::string Pfad) {
     return Pfad.substr(cut + 1);
 }
 
-bool RV2003_2004_Add_On_Installer::FindFiles(std::string folder, std::string_view pattern,
-                                             FoundList& list) {
-    return rv::FindFiles(std::move(folder), pattern, list, window_);
-}
-
-bool RV2003_2004_Add_On_Installer::FileExists(const std::string& path) const {
-    return platform::PathExists(path);
-}
-
 void RV2003_2004_Add_On_Installer::CountOne(CounterKind kind, Category category) {
     const std::int32_t count = counters_.Increment(kind, category);
     window_.SetCaption(CounterLabel(category, kind), std::to_string(count));
 }
 
-bool RV2003_2004_Add_On_Installer::SearchRow(std::string_view pattern, FoundList& list) {
-    list.assign(1, std::string());
+bool RV2003_2004_Add_On_Installer::SearchRow(std::optional<AddOnWalk>& walk) {
     window_.SetMousePointer(MousePointer::Hourglass);
-    bool open = window_.ProcessPendingMessages() && FindFiles(AddOnFolder, pattern, list);
+    bool open = YieldToWindow();
+    if (open && !walk) {
+        walk.emplace();
+        open = WalkAddOnFolder(AddOnFolder, *walk, window_);
+    }
     window_.SetMousePointer(MousePointer::Default);
-    return open && window_.ProcessPendingMessages();
+    return open && YieldToWindow();
+}
+
+bool RV2003_2004_Add_On_Installer::YieldToWindow() {
+    last_yield_ = std::chrono::steady_clock::now();
+    return window_.ProcessPendingMessages();
+}
+
+bool RV2003_2004_Add_On_Installer::YieldWhenDue() {
+    using namespace std::chrono_literals;
+    return std::chrono::steady_clock::now() - last_yield_ < 100ms || YieldToWindow();
 }
 
 bool RV2003_2004_Add_On_Installer::RefuseEmptyFolders(bool writing) {

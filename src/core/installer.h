@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,14 +55,16 @@ private:
 
     void ReadAddOns();
     void WriteAddOns();
-    // False when the window is closing and the walk stopped.
-    bool FindFiles(std::string folder, std::string_view pattern, FoundList& list);
-    bool FileExists(const std::string& path) const;
 
     // Adds one to the counter and shows the new count in the category's label of the group.
     void CountOne(CounterKind kind, Category category);
-    // Busy pointer, yield, search, default pointer, yield. False when the window is closing.
-    bool SearchRow(std::string_view pattern, FoundList& list);
+    // Busy pointer, yield, the walk of the add-on folder on a pass's first row, default pointer,
+    // yield. False when the window is closing.
+    bool SearchRow(std::optional<AddOnWalk>& walk);
+    // Yields to the window; so does YieldWhenDue when 100 ms have passed since the last yield,
+    // so that long loops keep the window alive. False when the window is closing.
+    bool YieldToWindow();
+    bool YieldWhenDue();
     // Refuses a pass without an add-on folder (or, for writing, without a game folder).
     bool RefuseEmptyFolders(bool writing);
     // Stores the receipt of the write pass that just ended; a failure is added to `failures`.
@@ -69,6 +73,7 @@ private:
     WindowOperations& window_;
     FileCounters counters_;
     bool pass_running_ = false;
+    std::chrono::steady_clock::time_point last_yield_;
     PassRecord last_pass_;
     std::string receipt_name_;
     std::string receipt_problem_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/category_table.h"
 #include "core/window_operations.h"
 

@@ -1,3 +1,5 @@
+#include "core/failure_list.h"
+#include "core/game_folder_names.h"
 #include "core/installer.h"
 #include "core/pass_support.h"
 #include "text/text.h"
@@ -12,24 +14,39 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
     ResetAllCounters();
     last_pass_.Start(false, GameFolder, AddOnFolder);
 
-    FoundList found;
+    std::optional<AddOnWalk> walk;
+    GameFolderNames game(GameFolder);
+    FailureList unread;  // one line per file or folder that could not be checked, and why
     for (const CategoryRow& row : kReadOrder) {
-        if (!SearchRow(MatchSuffix(row.pattern), found)) {
+        if (!SearchRow(walk)) {
             return;  // the window is closing
         }
-        const std::string sub_folder = SubFolderText(row.category);
-        for (std::size_t i = 0; i + 1 < found.size(); ++i) {
-            std::string addon_path(text::TrimSpaces(found[i]));
-            found[i] = SplitFileFromPath(found[i]);
-            const std::string name(text::TrimSpaces(found[i]));
-            window_.SetCaption(kStatusLabel, "Reading: " + name);
+        const std::string suffix = MatchSuffix(row.pattern);
+        for (const WalkedFile& file : walk->files) {
+            if (!NameMatches(file.Name(), suffix)) {
+                continue;
+            }
+            const std::string name(text::TrimSpaces(SplitFileFromPath(file.path)));
+            window_.SetCaption(kStatusLabel, "Reading: " + text::ShownName(name));
             CountOne(CounterKind::Read, row.category);
-            TargetPath = GameFolder + sub_folder + name;
-            TargetExists = FileExists(TargetPath);
-            CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
-            last_pass_.Add(std::move(addon_path), row.category, TargetPath,
-                           TargetExists ? FileState::AlreadyThere : FileState::ReadyToWrite);
+            if (file.outside) {
+                unread.Add(file.path + ": " + std::string(kLeadsOutside));
+                last_pass_.Add(file.path, row.category, "", FileState::Failed,
+                               std::string(kLeadsOutside));
+            } else {
+                TargetPath = game.TargetPath(row.category, name);
+                TargetExists = game.Holds(row.category, name);
+                CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
+                last_pass_.Add(file.path, row.category, TargetPath,
+                               TargetExists ? FileState::AlreadyThere : FileState::ReadyToWrite);
+            }
+            if (!YieldWhenDue()) {
+                return;
+            }
         }
+    }
+    for (const WalkProblem& problem : walk->problems) {
+        unread.Add(problem.path + ": " + problem.reason);
     }
 
     const std::int32_t read = counters_.SumIntoTotal(CounterKind::Read);
@@ -45,8 +62,9 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
                                              std::to_string(read) + " File(s) checked!");
         window_.SetEnabled(kWriteButton, true);
     }
-    // The reasons of an earlier write's failures no longer belong to the status line.
-    window_.SetToolTip(kStatusLabel, "");
+    // What could not be checked; the reasons of an earlier write's failures no longer belong to
+    // the status line.
+    window_.SetToolTip(kStatusLabel, unread.ToolTip());
 }
 
 }  // namespace rv

@@ -1,5 +1,8 @@
+#include "core/failure_list.h"
+#include "core/game_folder_names.h"
 #include "core/installer.h"
 #include "core/pass_support.h"
+#include "platform/end_signals.h"
 #include "platform/file_system.h"
 #include "text/text.h"
 
@@ -24,46 +27,78 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         return;
     }
     PassScope running(pass_running_);
+    // A signal that ends the program lets the copy under way remove its unfinished file first.
+    const platform::EndSignalsDeferred end_signals;
     last_pass_.Start(true, GameFolder, AddOnFolder);
 
     std::int32_t failed = 0;
-    std::string failures;  // one line per failed copy: source path and reason
-    FoundList found;
+    FailureList failures;  // one line per failed copy: source path and reason
+    const auto fail = [&](const std::string& path, const std::string& reason) {
+        if (failed < FileCounters::kMax) {
+            ++failed;
+        }
+        failures.Add(path + ": " + reason);
+    };
+    std::optional<AddOnWalk> walk;
+    GameFolderNames game(GameFolder);
+    for (const CategoryInfo& info : kCategories) {
+        platform::RemoveStaleTemporaries(game.TargetPath(info.category, ""));
+    }
     for (std::size_t row = 0; row < kWriteOrder.size(); ++row) {
         const Category category = kWriteOrder[row].category;
-        if (!SearchRow(MatchSuffix(kWriteOrder[row].pattern), found)) {
+        if (!SearchRow(walk)) {
             return;  // the window is closing: nothing more is copied
+        }
+        if (row == 0) {
+            // A folder the walk could not list may hold files of every row.
+            for (const WalkProblem& problem : walk->problems) {
+                fail(problem.path, problem.reason);
+            }
         }
         if (StartsCategory(row)) {
             counters_.Clear(CounterKind::Written, category);
         }
-        const std::string sub_folder = SubFolderText(category);
-        for (std::size_t i = 0; i + 1 < found.size(); ++i) {
-            SourcePath = text::TrimSpaces(found[i]);
-            TargetPath = GameFolder + sub_folder + SplitFileFromPath(SourcePath);
-            TargetExists = FileExists(TargetPath);
-            if (TargetExists) {
-                last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
+        const std::string suffix = MatchSuffix(kWriteOrder[row].pattern);
+        for (const WalkedFile& file : walk->files) {
+            if (!NameMatches(file.Name(), suffix)) {
                 continue;
             }
-            window_.SetCaption(kStatusLabel, "Copying: " + SourcePath);
-            const platform::CopyResult result = platform::CopyNewFile(SourcePath, TargetPath);
-            if (result.outcome == platform::CopyOutcome::Copied) {
-                CountOne(CounterKind::Written, category);
-                last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
-            } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
-                // Something took the name after the check: the same as finding it there.
-                TargetExists = true;
+            SourcePath = file.path;
+            // The name as the read pass checks it, so both passes mean the same file.
+            const std::string name(text::TrimSpaces(SplitFileFromPath(SourcePath)));
+            TargetPath = game.TargetPath(category, name);
+            if (file.outside) {
+                fail(SourcePath, std::string(kLeadsOutside));
+                last_pass_.Add(SourcePath, category, "", FileState::Failed,
+                               std::string(kLeadsOutside));
+            } else if (TargetExists = game.Holds(category, name); TargetExists) {
                 last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
             } else {
-                if (failed < FileCounters::kMax) {
-                    ++failed;
+                window_.SetCaption(kStatusLabel, "Copying: " + text::ShownName(SourcePath));
+                const platform::CopyResult result = platform::CopyNewFile(
+                    SourcePath, TargetPath,
+                    [this] { return !platform::EndRequested() && YieldWhenDue(); });
+                if (result.outcome == platform::CopyOutcome::Stopped) {
+                    return;  // the window is closing or the program is ending: nothing more is
+                             // copied
                 }
-                if (!failures.empty()) {
-                    failures += '\n';
+                if (result.outcome == platform::CopyOutcome::Copied) {
+                    CountOne(CounterKind::Written, category);
+                    game.Add(category, name);
+                    last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
+                } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
+                    // Something took the name after the check: the same as finding it there.
+                    TargetExists = true;
+                    game.Add(category, name);
+                    last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
+                } else {
+                    fail(SourcePath, result.reason);
+                    last_pass_.Add(SourcePath, category, TargetPath, FileState::Failed,
+                                   result.reason);
                 }
-                failures += SourcePath + ": " + result.reason;
-                last_pass_.Add(SourcePath, category, TargetPath, FileState::Failed, result.reason);
+            }
+            if (!YieldWhenDue()) {
+                return;
             }
         }
     }
@@ -77,8 +112,10 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                                              " File(s) written - " + std::to_string(failed) +
                                              " File(s) failed!");
     }
-    LeaveReceipt(failures);
-    window_.SetToolTip(kStatusLabel, failures);
+    // A receipt that could not be saved is named after the failures, however many they are.
+    std::string tool_tip = failures.ToolTip();
+    LeaveReceipt(tool_tip);
+    window_.SetToolTip(kStatusLabel, tool_tip);
 }
 
 }  // namespace rv

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "edition/reg_value_get.h"
+#include "text/text.h"
 
 namespace rv {
 
@@ -27,14 +28,14 @@ std::string AsText(const RegValue& value) {
 }
 
 // Undoes the reader's text shape: the trailing spaces, then the NUL that ends a text stored with
-// one. A text stored without NUL keeps its last character.
-std::string CleanFolder(std::string folder) {
-    const auto last = folder.find_last_not_of(' ');
-    folder.erase(last == std::string::npos ? 0 : last + 1);
+// one. A text stored without NUL keeps its last character. A NUL inside ends the text there, as
+// it does for every system call the folder is handed to.
+std::string CleanFolder(const std::string& value) {
+    std::string folder(text::TrimTrailingSpaces(value));
     if (!folder.empty() && folder.back() == '\0') {
         folder.pop_back();
     }
-    return folder;
+    return folder.substr(0, folder.find('\0'));
 }
 
 }  // namespace
@@ -80,7 +81,7 @@ void EditionSelection::Apply(GameEdition edition) {
     const std::string folder = result == platform::kRegSuccess ? CleanFolder(AsText(value)) : "";
     if (!folder.empty()) {
         installer_.GameFolder = folder;
-        window_.SetCaption({names::lbl_folder}, folder);
+        window_.SetCaption({names::lbl_folder}, text::ShownName(folder));
         window_.SetEnabled({names::cmd_Open1}, false);
         window_.SetEnabled({names::cmd_Open2}, true);
     } else {

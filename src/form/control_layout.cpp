@@ -93,9 +93,9 @@ constexpr std::array<std::string_view, 9> kTabOrder = {
 
 std::vector<ControlSpec> BuildLayout() {
     std::vector<ControlSpec> specs(kFixedControls.begin(), kFixedControls.end());
-    for (ControlSpec& spec : specs) {
+    for (ControlSpec& entry : specs) {
         for (const LinkButton& link : LinkButtons()) {
-            spec.caption = spec.name == link.name ? link.caption : spec.caption;
+            entry.caption = entry.name == link.name ? link.caption : entry.caption;
         }
     }
     for (int frame : kCounterFrameOrder) {
@@ -158,8 +158,8 @@ bool IsControl(Control control) {
     if (control.name == names::RV2003_2004_Add_On_Installer && control.index < 0) {
         return true;
     }
-    return std::ranges::any_of(MainWindowLayout(), [&](const ControlSpec& spec) {
-        return spec.name == control.name && spec.index == control.index;
+    return std::ranges::any_of(MainWindowLayout(), [&](const ControlSpec& entry) {
+        return entry.name == control.name && entry.index == control.index;
     });
 }
 

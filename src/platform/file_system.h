@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ inline constexpr char kPathSeparator = '/';
 struct FolderEntry {
     std::string name;
     bool is_folder = false;  // a link to a folder counts as a folder
+    bool is_link = false;    // a symbolic link (on Windows any reparse point)
 };
 
 // Identity of a folder on its file system, so a walk can tell a link back to an ancestor.
@@ -33,8 +35,13 @@ struct FolderListing {
     std::vector<FolderEntry> entries;  // every entry but "." and "..", hidden ones included
 };
 
-// Lists one folder. Empty when the folder cannot be opened (missing, unreadable, not a folder).
-std::optional<FolderListing> ListFolder(const std::string& folder);
+// Lists one folder. Empty when the folder cannot be opened (missing, unreadable, not a folder,
+// a path too long for the system); then `why`, when given, says which in plain words.
+std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why = nullptr);
+
+// The path with every link resolved, as the system names the place it leads to. Empty when it
+// leads nowhere.
+std::optional<std::string> RealPath(const std::string& path);
 
 // True when anything is at the path: a file, a folder, or a link, a dangling one included.
 bool PathExists(const std::string& path);
@@ -44,8 +51,10 @@ enum class CopyOutcome {
     DestinationExists,         // something is at the destination; it was left untouched
     DestinationFolderMissing,  // the folder the destination names does not exist
     SourceUnreadable,          // the source is gone or cannot be read
+    SourceChanged,             // the source changed while it was copied
     NoSpace,                   // the destination's disk is full
     PermissionDenied,          // the destination folder cannot be written
+    Stopped,                   // the caller asked to stop; nothing was left behind
     Failed,                    // any other failure; the reason says which
 };
 
@@ -54,9 +63,18 @@ struct CopyResult {
     std::string reason;  // plain words for the user; empty when copied
 };
 
+// Asked before a copy starts and between its chunks, a few megabytes apart; false stops the copy.
+using KeepCopying = std::function<bool()>;
+
 // Copies a file to a destination where nothing exists. Never replaces or writes through anything
 // at the destination, also when it appears during the copy; never leaves a partial file under
-// the destination name; keeps the content and the modification time.
-CopyResult CopyNewFile(const std::string& source, const std::string& destination);
+// the destination name; keeps the content and the modification time. A source whose size or
+// modification time changes during the copy is not installed.
+CopyResult CopyNewFile(const std::string& source, const std::string& destination,
+                       const KeepCopying& keep_copying = {});
+
+// Removes the unfinished copies that a copy of this program left in the folder when its process
+// ended before it could remove them (killed, or the machine went down). Nothing else is touched.
+void RemoveStaleTemporaries(const std::string& folder);
 
 }  // namespace rv::platform

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,9 +11,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/native_path.h"
@@ -37,6 +43,15 @@ bool EntryIsFolder(int folder_fd, const dirent& entry) {
     }
     struct stat target {};
     return ::fstatat(folder_fd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+}
+
+bool EntryIsLink(int folder_fd, const dirent& entry) {
+    if (entry.d_type != DT_UNKNOWN) {
+        return entry.d_type == DT_LNK;
+    }
+    struct stat self {};
+    return ::fstatat(folder_fd, entry.d_name, &self, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(self.st_mode);
 }
 
 CopyResult Failure(CopyOutcome outcome, std::string reason) {
@@ -73,103 +88,190 @@ DestinationParts SplitDestination(const std::string& destination) {
     return parts;
 }
 
-CopyResult WriteFailure(int error, const DestinationParts& to) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return Failure(CopyOutcome::NoSpace, "the disk is full");
-        case EFBIG:
-            return Failure(CopyOutcome::Failed, "the file is too large to be written there");
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return Failure(CopyOutcome::PermissionDenied,
-                           "the game's " + to.folder_name + " folder cannot be written");
-        case EEXIST:
-            return Failure(CopyOutcome::DestinationExists,
-                           "something already exists at the destination");
-        default:
-            return Failure(CopyOutcome::Failed, WithCause("the file could not be written", error));
-    }
-}
-
 CopyResult ReadFailure(int error) {
     return Failure(CopyOutcome::SourceUnreadable,
                    WithCause("the add-on file can no longer be read", error));
 }
 
-// Copies the content with read and write, for file systems the in-kernel copy cannot span.
-// Returns 0 or the error, and tells which side failed.
-int CopyByReadWrite(int in, int out, bool& read_failed) {
-    std::vector<char> buffer(1 << 17);
-    if (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 || ::ftruncate(out, 0) != 0) {
-        read_failed = false;
-        return errno;
-    }
-    for (;;) {
-        const ssize_t got = ::read(in, buffer.data(), buffer.size());
-        if (got == 0) {
-            return 0;
+// A long copy goes in chunks of this many bytes, so the caller is asked often whether to go on
+// and the writing out of each chunk waits for few of the disk's queue slots: a millisecond of
+// work where the data is cached, some 10 ms on a disk that writes 100 MiB/s.
+constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
+// Sharing blocks costs no data transfer, so its chunks are larger.
+constexpr off_t kCloneChunk = off_t{256} << 20;
+
+// The error a copy returns when the caller stopped it.
+constexpr int kStoppedByCaller = ECANCELED;
+
+// Moves the content of one file into another, telling which side failed.
+struct ContentCopy {
+    int in;
+    int out;
+    const KeepCopying& keep_copying;
+    bool read_failed = false;
+    off_t written = 0;
+
+    bool GoOn() const { return !keep_copying || keep_copying(); }
+
+    // After each chunk: starts writing a full chunk out to the disk, so that the flush before
+    // the name appears has little left to do and cannot hold the caller for long (a file smaller
+    // than a chunk is left to that one flush); then asks whether to go on.
+    bool ChunkDone(std::size_t bytes) {
+        if (bytes >= kCopyChunk) {
+            static_cast<void>(
+                ::sync_file_range(out, written, static_cast<off_t>(bytes), SYNC_FILE_RANGE_WRITE));
         }
-        if (got < 0) {
+        written += static_cast<off_t>(bytes);
+        return GoOn();
+    }
+
+    // Copies the whole content: shared blocks where the file system can share them, else the
+    // in-kernel copy, else read and write. Returns 0 or the error.
+    int Run(off_t size) {
+        if (!GoOn()) {
+            return kStoppedByCaller;
+        }
+        bool unsupported = false;
+        const int cloned = Clone(size, unsupported);
+        return unsupported ? CopyInKernel() : cloned;
+    }
+
+private:
+    int Clone(off_t size, bool& unsupported) {
+        for (off_t offset = 0;; offset += kCloneChunk) {
+            const bool last = size - offset <= kCloneChunk;
+            // A length of 0 shares up to the end, however long the file has become.
+            const file_clone_range range{in, static_cast<__u64>(offset),
+                                         last ? 0 : static_cast<__u64>(kCloneChunk),
+                                         static_cast<__u64>(offset)};
+            if (::ioctl(out, FICLONERANGE, &range) != 0) {
+                unsupported = offset == 0;
+                return errno;
+            }
+            if (last) {
+                return 0;
+            }
+            if (!GoOn()) {
+                return kStoppedByCaller;
+            }
+        }
+    }
+
+    int CopyInKernel() {
+        bool first = true;
+        for (;;) {
+            const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, kCopyChunk, 0);
+            if (copied == 0) {
+                return 0;
+            }
+            if (copied > 0) {
+                first = false;
+                if (!ChunkDone(static_cast<std::size_t>(copied))) {
+                    return kStoppedByCaller;
+                }
+                continue;
+            }
             if (errno == EINTR) {
                 continue;
             }
-            read_failed = true;
+            const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP ||
+                                     errno == EINVAL || errno == EBADF;
+            if (first && unsupported) {
+                return CopyByReadWrite();
+            }
             return errno;
         }
-        std::size_t done = 0;
-        while (done < static_cast<std::size_t>(got)) {
-            const ssize_t put =
-                ::write(out, buffer.data() + done, static_cast<std::size_t>(got) - done);
-            if (put < 0) {
+    }
+
+    // For file systems the in-kernel copy cannot span.
+    int CopyByReadWrite() {
+        std::vector<char> buffer(1 << 17);
+        if (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 ||
+            ::ftruncate(out, 0) != 0) {
+            return errno;
+        }
+        std::size_t since_asked = 0;
+        for (;;) {
+            const ssize_t got = ::read(in, buffer.data(), buffer.size());
+            if (got == 0) {
+                return 0;
+            }
+            if (got < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
-                read_failed = false;
+                read_failed = true;
                 return errno;
             }
-            done += static_cast<std::size_t>(put);
+            std::size_t done = 0;
+            while (done < static_cast<std::size_t>(got)) {
+                const ssize_t put =
+                    ::write(out, buffer.data() + done, static_cast<std::size_t>(got) - done);
+                if (put < 0) {
+                    if (errno == EINTR) {
+                        continue;
+                    }
+                    return errno;
+                }
+                done += static_cast<std::size_t>(put);
+            }
+            since_asked += done;
+            if (since_asked >= kCopyChunk) {
+                if (!ChunkDone(std::exchange(since_asked, 0))) {
+                    return kStoppedByCaller;
+                }
+            }
         }
     }
+};
+
+bool SameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// Copies the whole content: a reflink where the file system shares blocks, else the in-kernel
-// copy, else read and write. Returns 0 or the error.
-int CopyContent(int in, int out, bool& read_failed) {
-    read_failed = false;
-    if (::ioctl(out, FICLONE, in) == 0) {
-        return 0;
-    }
-    bool first = true;
-    for (;;) {
-        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, 1U << 30, 0);
-        if (copied == 0) {
-            return 0;
-        }
-        if (copied > 0) {
-            first = false;
-            continue;
-        }
-        if (errno == EINTR) {
-            continue;
-        }
-        const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP ||
-                                 errno == EINVAL || errno == EBADF;
-        if (first && unsupported) {
-            return CopyByReadWrite(in, out, read_failed);
-        }
-        return errno;
-    }
-}
+// A named temporary is ".rv-part-", the id of the process that writes it, "-", a random number
+// in hexadecimal, "-" and a sequence number.
+constexpr std::string_view kTemporaryPrefix = ".rv-part-";
 
 std::string NamedTemporaryName() {
     static std::atomic<unsigned> sequence{0};
     static const unsigned long long seed = std::random_device{}();
     char name[48];
-    std::snprintf(name, sizeof name, ".rv-part-%d-%llx-%u", static_cast<int>(::getpid()), seed,
-                  sequence.fetch_add(1));
+    std::snprintf(name, sizeof name, "%s%d-%llx-%u", kTemporaryPrefix.data(),
+                  static_cast<int>(::getpid()), seed, sequence.fetch_add(1));
     return name;
+}
+
+// Takes the leading digits (of the base) off the text; false when there are none.
+bool TakeNumber(std::string_view& text, int base, unsigned long long& number) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number, base);
+    if (error != std::errc() || stop == text.data()) {
+        return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(stop - text.data()));
+    return true;
+}
+
+bool TakeDash(std::string_view& text) {
+    if (!text.starts_with('-')) {
+        return false;
+    }
+    text.remove_prefix(1);
+    return true;
+}
+
+// The id of the process that wrote the temporary of that name; 0 when the name is not one of
+// ours.
+pid_t WriterOfTemporary(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix)) {
+        return 0;
+    }
+    name.remove_prefix(kTemporaryPrefix.size());
+    unsigned long long pid = 0, seed = 0, sequence = 0;
+    const bool ours = TakeNumber(name, 10, pid) && TakeDash(name) && TakeNumber(name, 16, seed) &&
+                      TakeDash(name) && TakeNumber(name, 10, sequence) && name.empty();
+    return ours && pid > 0 && pid <= INT32_MAX ? static_cast<pid_t>(pid) : 0;
 }
 
 // A file being written in the destination folder, not yet visible under the destination name.
@@ -257,17 +359,24 @@ private:
 
 }  // namespace
 
-std::optional<FolderListing> ListFolder(const std::string& folder) {
+std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why) {
+    const auto fail = [why](int error) -> std::optional<FolderListing> {
+        if (why != nullptr) {
+            *why = error == ENAMETOOLONG ? "the path is too long for the system"
+                                         : WithCause("the folder cannot be listed", error);
+        }
+        return std::nullopt;
+    };
     const std::string path = ResolveNativePath(folder);
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat self {};
     if (!fd.valid() || ::fstat(fd.get(), &self) != 0) {
-        return std::nullopt;
+        return fail(errno);
     }
     const int folder_fd = fd.get();
     const FolderStream dir(::fdopendir(folder_fd));
     if (!dir.valid()) {
-        return std::nullopt;
+        return fail(errno);
     }
     fd.Release();  // the stream closes it now
     FolderListing listing;
@@ -276,7 +385,8 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
         if (IsDotOrDotDot(entry->d_name)) {
             continue;
         }
-        listing.entries.push_back({entry->d_name, EntryIsFolder(folder_fd, *entry)});
+        listing.entries.push_back(
+            {entry->d_name, EntryIsFolder(folder_fd, *entry), EntryIsLink(folder_fd, *entry)});
     }
     std::sort(listing.entries.begin(), listing.entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) {
@@ -285,20 +395,74 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
     return listing;
 }
 
+std::optional<std::string> RealPath(const std::string& path) {
+    const std::string native = ResolveNativePath(path);
+    char* real = native.empty() ? nullptr : ::realpath(native.c_str(), nullptr);
+    if (real == nullptr) {
+        return std::nullopt;
+    }
+    std::string result(real);
+    std::free(real);
+    return result;
+}
+
 bool PathExists(const std::string& path) {
     const std::string native = ResolveNativePath(path);
     struct stat st {};
     return !native.empty() && ::lstat(native.c_str(), &st) == 0;
 }
 
-CopyResult CopyNewFile(const std::string& source, const std::string& destination) {
-    return posix::CopyNewFileUsing(posix::Temporary::Anonymous, source, destination);
+CopyResult CopyNewFile(const std::string& source, const std::string& destination,
+                       const KeepCopying& keep_copying) {
+    return posix::CopyNewFileUsing(posix::Temporary::Anonymous, source, destination, keep_copying);
+}
+
+void RemoveStaleTemporaries(const std::string& folder) {
+    const FolderStream dir(::opendir(ResolveNativePath(folder).c_str()));
+    if (!dir.valid()) {
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        // A writer that is alive, also under another user (EPERM), may still finish its copy.
+        const pid_t writer = WriterOfTemporary(entry->d_name);
+        if (writer != 0 && writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH) {
+            stale.emplace_back(entry->d_name);
+        }
+    }
+    for (const std::string& name : stale) {
+        struct stat info {};
+        if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
+        }
+    }
 }
 
 namespace posix {
 
+CopyResult WriteFailure(int error, const std::string& folder_name) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return Failure(CopyOutcome::NoSpace, "the disk is full");
+        case EFBIG:
+            return Failure(CopyOutcome::Failed, "the file is too large to be written there");
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Failure(CopyOutcome::PermissionDenied,
+                           "the game's " + folder_name + " folder cannot be written");
+        case EEXIST:
+            return Failure(CopyOutcome::DestinationExists,
+                           "something already exists at the destination");
+        default:
+            return Failure(CopyOutcome::Failed, WithCause("the file could not be written", error));
+    }
+}
+
 CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
-                            const std::string& destination) {
+                            const std::string& destination, const KeepCopying& keep_copying) {
     const std::string from = ResolveNativePath(source);
     const DestinationParts to = SplitDestination(ResolveNativePath(destination));
     if (to.name.empty()) {
@@ -330,24 +494,37 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
             return Failure(CopyOutcome::DestinationFolderMissing,
                            "the game's " + to.folder_name + " is not a folder");
         }
-        return WriteFailure(error, to);
+        return WriteFailure(error, to.folder_name);
     }
     struct stat existing {};
     if (::fstatat(folder.get(), to.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        return WriteFailure(EEXIST, to);
+        return WriteFailure(EEXIST, to.folder_name);
     }
 
     TemporaryFile part(folder.get(), source_stat.st_mode & 0777, temporary);
     if (part.fd() < 0) {
-        return WriteFailure(part.error(), to);
+        return WriteFailure(part.error(), to.folder_name);
     }
-    bool read_failed = false;
-    if (const int error = CopyContent(in.get(), part.fd(), read_failed); error != 0) {
-        return read_failed ? ReadFailure(error) : WriteFailure(error, to);
+    ContentCopy content{in.get(), part.fd(), keep_copying};
+    if (const int error = content.Run(source_stat.st_size); error != 0) {
+        if (error == kStoppedByCaller) {
+            return Failure(CopyOutcome::Stopped, "the copy was stopped");
+        }
+        return content.read_failed ? ReadFailure(error) : WriteFailure(error, to.folder_name);
+    }
+    // A source that was written to meanwhile may have been copied half old, half new.
+    struct stat source_after {};
+    struct stat copied {};
+    if (::fstat(in.get(), &source_after) != 0 || ::fstat(part.fd(), &copied) != 0) {
+        return ReadFailure(errno);
+    }
+    if (copied.st_size != source_stat.st_size || source_after.st_size != source_stat.st_size ||
+        !SameTime(source_after.st_mtim, source_stat.st_mtim)) {
+        return Failure(CopyOutcome::SourceChanged, "the add-on file changed while it was copied");
     }
     const timespec times[2] = {{0, UTIME_OMIT}, source_stat.st_mtim};
     if (::futimens(part.fd(), times) != 0) {
-        return WriteFailure(errno, to);
+        return WriteFailure(errno, to.folder_name);
     }
     // Start writing the content out before the name appears, so that a file system that orders
     // data before names (ext4's default mode) cannot be left by a crash with an empty file under
@@ -355,10 +532,10 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     // file, about twenty times the whole copy.
     if (::sync_file_range(part.fd(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0 && errno != ESPIPE &&
         errno != EINVAL) {
-        return WriteFailure(errno, to);
+        return WriteFailure(errno, to.folder_name);
     }
     if (const int error = part.MoveIntoPlace(to.name); error != 0) {
-        return WriteFailure(error, to);
+        return WriteFailure(error, to.folder_name);
     }
     return {CopyOutcome::Copied, {}};
 }

@@ -13,7 +13,10 @@ enum class Temporary {
     Named,      // a hidden file in the destination folder, renamed into place
 };
 
+// The outcome and the words for a failure to write into the game's folder of that name.
+CopyResult WriteFailure(int error, const std::string& folder_name);
+
 CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
-                            const std::string& destination);
+                            const std::string& destination, const KeepCopying& keep_copying = {});
 
 }  // namespace rv::platform::posix

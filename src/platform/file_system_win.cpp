@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cwctype>
+#include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 #include "platform/owned_win.h"
@@ -126,6 +128,30 @@ CopyResult SourceFailure(DWORD error) {
     }
 }
 
+// The size and last write time of a file, to tell whether it changed between two looks.
+std::optional<WIN32_FILE_ATTRIBUTE_DATA> Stamp(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) == 0) {
+        return std::nullopt;
+    }
+    return data;
+}
+
+bool SameSize(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow;
+}
+
+bool SameSizeAndTime(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return SameSize(a, b) && CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+// Called by the copy before it starts and after every chunk.
+DWORD CALLBACK AskBetweenChunks(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD,
+                                DWORD, HANDLE, HANDLE, LPVOID keep_copying) {
+    const KeepCopying& keep = *static_cast<const KeepCopying*>(keep_copying);
+    return !keep || keep() ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+}
+
 // A failure while the temporary copy is written or moved into place. The source was readable
 // and the folder was there just before, so a missing path means one of them went away.
 CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstring& folder) {
@@ -141,6 +167,8 @@ CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstri
             return {CopyOutcome::SourceUnreadable, "another program has locked the add-on file"};
         case ERROR_FILENAME_EXCED_RANGE:
             return {CopyOutcome::Failed, "the destination path is too long"};
+        case ERROR_REQUEST_ABORTED:
+            return {CopyOutcome::Stopped, "the copy was stopped"};
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
             if (!IsFolder(Attributes(folder))) {
@@ -156,19 +184,75 @@ CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstri
     }
 }
 
+// The id of the process that wrote the temporary of that name ("~rv-copy-<id>-<n>.tmp"); 0 when
+// the name is not one of ours.
+DWORD WriterOfTemporary(std::wstring_view name) {
+    constexpr std::wstring_view kPrefix = L"~rv-copy-", kSuffix = L".tmp";
+    if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) {
+        return 0;
+    }
+    name = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    const std::size_t dash = name.find(L'-');
+    const auto all_digits = [](std::wstring_view digits) {
+        return !digits.empty() && digits.size() <= 10 &&
+               std::all_of(digits.begin(), digits.end(),
+                           [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    if (dash == std::wstring_view::npos || !all_digits(name.substr(0, dash)) ||
+        !all_digits(name.substr(dash + 1))) {
+        return 0;
+    }
+    const unsigned long long id = std::stoull(std::wstring(name.substr(0, dash)));
+    return id <= MAXDWORD ? static_cast<DWORD>(id) : 0;
+}
+
+bool ProcessIsGone(DWORD id) {
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+    if (!process.valid()) {
+        return GetLastError() == ERROR_INVALID_PARAMETER;  // no process has that id
+    }
+    return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+}
+
 }  // namespace
 
-std::optional<FolderListing> ListFolder(const std::string& folder) {
+void RemoveStaleTemporaries(const std::string& folder) {
+    const std::optional<std::wstring> wide = SystemPath(folder);
+    if (!wide) {
+        return;
+    }
+    WIN32_FIND_DATAW found{};
+    const SearchHandle search(FindFirstFileW(Joined(*wide, L"~rv-copy-*.tmp").c_str(), &found));
+    if (!search.valid()) {
+        return;
+    }
+    do {
+        const DWORD writer = WriterOfTemporary(found.cFileName);
+        const bool plain_file = (found.dwFileAttributes &
+                                 (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (writer != 0 && writer != GetCurrentProcessId() && plain_file && ProcessIsGone(writer)) {
+            RemoveTemporary(Joined(*wide, found.cFileName));
+        }
+    } while (FindNextFileW(search.get(), &found) != 0);
+}
+
+std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why) {
+    const auto fail = [why](std::string reason) -> std::optional<FolderListing> {
+        if (why != nullptr) {
+            *why = std::move(reason);
+        }
+        return std::nullopt;
+    };
     // An empty folder would list the root of the current drive: never what a caller meant.
     if (folder.empty()) {
-        return std::nullopt;
+        return fail("the folder has no name");
     }
     const std::optional<std::wstring> wide_folder = SystemPath(folder);
     const bool ends_with_separator = folder.back() == '\\' || folder.back() == '/';
     const std::optional<std::wstring> pattern =
         SystemPath(folder + (ends_with_separator ? "*" : "\\*"));
     if (!wide_folder || !pattern) {
-        return std::nullopt;
+        return fail("the path is not valid UTF-8");
     }
 
     FolderListing listing;
@@ -176,8 +260,13 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
     const SearchHandle search(FindFirstFileW(pattern->c_str(), &found));
     if (!search.valid()) {
         // Only the root of an empty drive lists nothing at all, not even "." and "..".
-        if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(Attributes(*wide_folder))) {
-            return std::nullopt;
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILENAME_EXCED_RANGE) {
+            return fail("the path is too long for the system");
+        }
+        if (error != ERROR_FILE_NOT_FOUND || !IsFolder(Attributes(*wide_folder))) {
+            return fail("the folder cannot be listed (Windows error " + std::to_string(error) +
+                        ")");
         }
     } else {
         do {
@@ -186,7 +275,8 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
                 continue;
             }
             listing.entries.push_back(
-                {Utf8FromWide(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+                {Utf8FromWide(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                 (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
         } while (FindNextFileW(search.get(), &found) != 0);
         // Any end but ERROR_NO_MORE_FILES means the folder went away mid-listing; what was
         // listed until then is still real.
@@ -197,6 +287,32 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
                   return text::ListedBefore(a.name, b.name);
               });
     return listing;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    const std::optional<std::wstring> wide = SystemPath(path);
+    if (path.empty() || !wide) {
+        return std::nullopt;
+    }
+    const KernelHandle opened(
+        CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!opened.valid()) {
+        return std::nullopt;
+    }
+    std::wstring real(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(
+            opened.get(), real.data(), static_cast<DWORD>(real.size()), FILE_NAME_NORMALIZED);
+        if (length == 0) {
+            return std::nullopt;
+        }
+        if (length < real.size()) {
+            real.resize(length);
+            return Utf8FromWide(real);
+        }
+        real.resize(length);
+    }
 }
 
 bool PathExists(const std::string& path) {
@@ -218,7 +334,8 @@ bool PathExists(const std::string& path) {
     return SearchHandle(FindFirstFileW(wide->c_str(), &found)).valid();
 }
 
-CopyResult CopyNewFile(const std::string& source, const std::string& destination) {
+CopyResult CopyNewFile(const std::string& source, const std::string& destination,
+                       const KeepCopying& keep_copying) {
     const std::optional<std::wstring> wide_source = SystemPath(source);
     const std::optional<std::wstring> wide_destination = SystemPath(destination);
     if (!wide_source || !wide_destination) {
@@ -231,6 +348,7 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
              .valid()) {
         return SourceFailure(GetLastError());
     }
+    const std::optional<WIN32_FILE_ATTRIBUTE_DATA> source_before = Stamp(*wide_source);
 
     const std::wstring folder = FolderOf(*wide_destination);
     const DWORD folder_attributes = Attributes(folder);
@@ -251,7 +369,8 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         temporary = Joined(folder, L"~rv-copy-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                        std::to_wstring(++copies) + L".tmp");
         // CopyFileExW keeps the content, the attributes and the modification time.
-        if (CopyFileExW(wide_source->c_str(), temporary.c_str(), nullptr, nullptr, nullptr,
+        if (CopyFileExW(wide_source->c_str(), temporary.c_str(), AskBetweenChunks,
+                        const_cast<KeepCopying*>(&keep_copying), nullptr,
                         COPY_FILE_FAIL_IF_EXISTS) != 0) {
             break;
         }
@@ -265,6 +384,15 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         }
         RemoveTemporary(temporary);
         return CopyFailure(error, *wide_source, folder);
+    }
+
+    // A source that was written to meanwhile may have been copied half old, half new.
+    const std::optional<WIN32_FILE_ATTRIBUTE_DATA> source_after = Stamp(*wide_source);
+    const std::optional<WIN32_FILE_ATTRIBUTE_DATA> copied = Stamp(temporary);
+    if (!source_before || !source_after || !copied || !SameSize(*copied, *source_before) ||
+        !SameSizeAndTime(*source_after, *source_before)) {
+        RemoveTemporary(temporary);
+        return {CopyOutcome::SourceChanged, "the add-on file changed while it was copied"};
     }
 
     if (MoveFileExW(temporary.c_str(), wide_destination->c_str(), 0) == 0) {

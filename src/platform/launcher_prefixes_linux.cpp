@@ -71,7 +71,7 @@ public:
         for (const char* folder : {"/.config/lutris", "/.local/share/lutris",
                                    "/.var/app/net.lutris.Lutris/config/lutris",
                                    "/.var/app/net.lutris.Lutris/data/lutris"}) {
-            AddLutrisGames(home_ + folder + "/games");
+            AddGameSettingsPrefixes(home_ + folder + "/games");
         }
         AddEach(home_ + "/Games");
         AddBottles(data_home_ + "/bottles");
@@ -80,10 +80,10 @@ public:
              {"/.steam/steam", "/.local/share/Steam", "/.steam/debian-installation",
               "/.var/app/com.valvesoftware.Steam/.local/share/Steam",
               "/snap/steam/common/.local/share/Steam"}) {
-            AddSteam(home_ + root);
+            AddCompatDataPrefixes(home_ + root);
         }
-        AddHeroic(home_ + "/.config/heroic");
-        AddHeroic(home_ + "/.var/app/com.heroicgameslauncher.hgl/config/heroic");
+        AddGamesConfigPrefixes(home_ + "/.config/heroic");
+        AddGamesConfigPrefixes(home_ + "/.var/app/com.heroicgameslauncher.hgl/config/heroic");
         AddEach(home_ + "/.PlayOnLinux/wineprefix");
         AddEach(data_home_ + "/wineprefixes");
         AddEach(home_ + "/.cxoffice");
@@ -128,7 +128,7 @@ private:
     }
 
     // Each game's settings: game: prefix: the prefix's folder.
-    void AddLutrisGames(const std::string& folder) {
+    void AddGameSettingsPrefixes(const std::string& folder) {
         for (const std::string& file : EntriesOf(folder)) {
             if (file.ends_with(".yml")) {
                 Add(YamlText(file, "game", "prefix"));
@@ -151,13 +151,13 @@ private:
 
     // Every library the root lists, itself included; in each, a prefix per game under
     // steamapps/compatdata/<game>/pfx.
-    void AddSteam(const std::string& root) {
+    void AddCompatDataPrefixes(const std::string& root) {
         std::vector<std::string> libraries = {root};
         for (const std::string& list :
              {root + "/config/libraryfolders.vdf",
               ChildIgnoringCase(root, "steamapps") + "/libraryfolders.vdf"}) {
             const FileText vdf = ReadRegularFile(list, kLargestSettings);
-            for (std::string& library : SteamLibraryFolders(vdf.text)) {
+            for (std::string& library : LibraryFolders(vdf.text)) {
                 libraries.push_back(std::move(library));
             }
         }
@@ -170,8 +170,8 @@ private:
     }
 
     // Each game's settings file maps its name to its settings; winePrefix names the prefix,
-    // below which a Proton build keeps the prefix itself in pfx.
-    void AddHeroic(const std::string& root) {
+    // below which a build of wine version type "proton" keeps the prefix itself in pfx.
+    void AddGamesConfigPrefixes(const std::string& root) {
         for (const std::string& file : EntriesOf(root + "/GamesConfig")) {
             if (!file.ends_with(".json")) {
                 continue;
@@ -187,9 +187,9 @@ private:
                     continue;
                 }
                 const auto wine = game.find("wineVersion");
-                const bool proton = wine != game.end() && wine->is_object() &&
-                                    wine->value("type", nlohmann::json()) == "proton";
-                Add(prefix->get<std::string>() + (proton ? "/pfx" : ""));
+                const bool own_folder = wine != game.end() && wine->is_object() &&
+                                        wine->value("type", nlohmann::json()) == "proton";
+                Add(prefix->get<std::string>() + (own_folder ? "/pfx" : ""));
             }
         }
     }

@@ -86,7 +86,7 @@ bool IsNumber(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> SteamLibraryFolders(std::string_view vdf) {
+std::vector<std::string> LibraryFolders(std::string_view vdf) {
     Tokens tokens(vdf);
     std::vector<std::string> folders;
     int depth = 0;

@@ -8,6 +8,6 @@ namespace rv::platform {
 
 // The library folders that a libraryfolders.vdf lists, in its order: every "path" value, and the
 // numbered values of its outer block, the file's older form. None when the text is malformed.
-std::vector<std::string> SteamLibraryFolders(std::string_view vdf);
+std::vector<std::string> LibraryFolders(std::string_view vdf);
 
 }  // namespace rv::platform

@@ -55,7 +55,10 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, std::stri
     return best;
 }
 
-std::vector<std::string_view> SplitParts(std::string_view path) {
+// The parts of the path below the drive's root, with "." and ".." taken away as Windows takes
+// them before the path reaches a file system: ".." drops the part before it and stops at the
+// root, so no path leads off its drive.
+std::vector<std::string_view> NormalisedParts(std::string_view path) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
     while (start < path.size()) {
@@ -63,8 +66,13 @@ std::vector<std::string_view> SplitParts(std::string_view path) {
         while (end < path.size() && !IsSeparator(path[end])) {
             ++end;
         }
-        if (end > start) {
-            parts.push_back(path.substr(start, end - start));
+        const std::string_view part = path.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) {
+                parts.pop_back();
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
         }
         start = end + 1;
     }
@@ -85,7 +93,7 @@ std::string ResolveNativePath(const std::string& path) {
     // Once a part matches nothing, the rest cannot exist either and is kept as written: a copy
     // destination so keeps the add-on's own spelling of its file name.
     bool searching = true;
-    for (const std::string_view part : SplitParts(std::string_view(path).substr(2))) {
+    for (const std::string_view part : NormalisedParts(std::string_view(path).substr(2))) {
         std::string next = resolved + "/" + std::string(part);
         if (searching && !Exists(next)) {
             if (const auto match = FindIgnoringCase(resolved, part)) {

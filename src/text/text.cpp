@@ -1,15 +1,19 @@
 #include "text/text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace rv::text {
 
+std::string_view TrimTrailingSpaces(std::string_view text) {
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
 std::string_view TrimSpaces(std::string_view text) {
+    text = TrimTrailingSpaces(text);
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
 std::string UpperAscii(std::string_view text) {
@@ -85,6 +89,31 @@ void AppendUtf8(std::string& out, char32_t code_point) {
         out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
     }
     out += static_cast<char>(0x80 | (code_point & 0x3F));
+}
+
+namespace {
+
+bool BreaksOrHidesALine(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+}  // namespace
+
+std::string ShownName(std::string_view name) {
+    std::string shown;
+    shown.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        const DecodedChar c = DecodeUtf8(name, at);
+        if (c.valid && BreaksOrHidesALine(c.code_point)) {
+            char escaped[12];
+            std::snprintf(escaped, sizeof escaped, "<U+%04X>", static_cast<unsigned>(c.code_point));
+            shown += escaped;
+        } else {
+            shown.append(name, at, c.length);
+        }
+        at += c.length;
+    }
+    return shown;
 }
 
 }  // namespace rv::text

@@ -9,6 +9,8 @@ namespace rv::text {
 
 // The text without the space characters at both its ends; other blanks are kept.
 std::string_view TrimSpaces(std::string_view text);
+// The text without the space characters at its end.
+std::string_view TrimTrailingSpaces(std::string_view text);
 
 // Only the letters a-z change; every other byte, those of multi-byte characters included, is kept.
 constexpr char UpperAscii(char c) {
@@ -33,5 +35,11 @@ DecodedChar DecodeUtf8(std::string_view text, std::size_t at);
 
 // Appends the code point's UTF-8 form, one to four bytes.
 void AppendUtf8(std::string& out, char32_t code_point);
+
+// The name as it is shown to the user: each character that would break or hide part of a line
+// (the control characters, C0, DEL and C1, and the line and paragraph separators) is written as
+// <U+XXXX>, so that a name always shows on its one line and as what it holds. Bytes that are not
+// UTF-8 are kept as they are.
+std::string ShownName(std::string_view name);
 
 }  // namespace rv::text

@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -15,48 +18,100 @@ namespace rv::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
-// Links to folders are walked each time they are met, except back into the current path (a
-// loop, here also through two links); links to files count as files, dangling ones too.
-TEST(FindFilesOnLinks, WalksLinkedFoldersButNeverBackIntoTheCurrentPath) {
+// Folders nested below the base until the path is longer than the system takes, made and removed
+// step by step through descriptors, as no path reaches the deepest.
+class TooDeep {
+public:
+    explicit TooDeep(const std::string& base) {
+        folders_.push_back(::open(base.c_str(), O_RDONLY | O_DIRECTORY));
+        for (std::size_t length = base.size(); length <= 4096; length += name_.size() + 1) {
+            ::mkdirat(folders_.back(), name_.c_str(), 0755);
+            folders_.push_back(::openat(folders_.back(), name_.c_str(), O_RDONLY | O_DIRECTORY));
+        }
+    }
+    ~TooDeep() {
+        for (std::size_t i = folders_.size() - 1; i > 0; --i) {
+            ::close(folders_[i]);
+            ::unlinkat(folders_[i - 1], name_.c_str(), AT_REMOVEDIR);
+        }
+        ::close(folders_[0]);
+    }
+
+private:
+    const std::string name_ = std::string(250, 'd');
+    std::vector<int> folders_;
+};
+
+// Links that stay inside the add-on are walked, each real folder once, at the first path met;
+// links that lead outside are neither walked nor taken, however they get there.
+TEST(WalkOnLinks, TakesEachRealFolderOnceAndNothingFromOutside) {
     TempFolder temp;
-    for (const char* file : {"A/a.u", "A/B/b.u", "C/c.u", "z.u"}) {
+    for (const char* file : {"add/A/a.u", "add/A/B/b.u", "add/C/c.u", "add/z.u", "secret/s.u"}) {
         temp.AddFile(file);
     }
-    const std::pair<const char*, const char*> links[] = {{"A/self", "."},
-                                                         {"A/up", ".."},
-                                                         {"A/B/top", "../.."},
-                                                         {"A/linked.u", "../z.u"},
-                                                         {"A/dangling.u", "nowhere"},
-                                                         {"A/toC", "../C"},
-                                                         {"A/B/toC", "../../C"},
-                                                         {"C/toB", "../A/B"}};
-    for (const auto& [link, target] : links) {
+    for (const auto& [link, target] : {std::pair{"add/A/self", "."},
+                                       {"add/A/up", ".."},
+                                       {"add/A/B/toC", "../../C"},
+                                       {"add/A/linked.u", "../z.u"},
+                                       {"add/A/dangling.u", "nowhere"},
+                                       {"add/C/toB", "../A/B"},
+                                       {"add/root", "/"},
+                                       {"add/secret", "../secret"},
+                                       {"add/passwd.u", "/etc/passwd"}}) {
         fs::create_symlink(target, temp.Path(link));
     }
+    // Two links a level to the next, twelve levels: 4,096 paths, thirteen real folders.
+    Lines expected = {"A/a.u", "A/B/b.u", "A/B/toC/c.u", "A/dangling.u", "A/linked.u"};
+    std::string first_path = "F/0/";
+    for (int level = 0; level < 12; ++level) {
+        const std::string here = "add/F/" + std::to_string(level), file = std::to_string(level);
+        temp.AddFile(here + "/f" + file + ".u");
+        expected.push_back(first_path + "f" + file + ".u");
+        first_path += "x/";
+        for (const char* name : {"/x", "/y"}) {
+            fs::create_symlink("../" + std::to_string(level + 1), temp.Path(here + name));
+        }
+    }
+    temp.AddFolder("add/F/12");
+    expected.insert(expected.end(), {"passwd.u outside", "z.u"});
+
+    AddOnWalk walk;
     RecordingWindow window;
-    FoundList list(1);
-    ASSERT_TRUE(FindFiles(temp.Path(), "U", list, window));
-    EXPECT_EQ(list, Found(temp, {"A/a.u", "A/B/b.u", "A/B/toC/c.u", "A/dangling.u", "A/linked.u",
-                                 "A/toC/c.u", "A/toC/toB/b.u", "C/c.u", "C/toB/b.u", "z.u"}));
+    ASSERT_TRUE(WalkAddOnFolder(temp.Path("add"), walk, window));
+    Lines files;
+    for (const WalkedFile& file : walk.files) {
+        files.push_back(file.path.substr(temp.Path("add/").size()) +
+                        (file.outside ? " outside" : ""));
+    }
+    EXPECT_EQ(files, expected);
+    EXPECT_TRUE(walk.problems.empty());
 }
 
-TEST(LinuxPass, CopiesOddByteNamesAndNeverWritesThroughALinkAtTheDestination) {
+// A sub-folder that cannot be listed and a link outside fail the pass; the rest is still
+// installed, and the reasons are named.
+TEST(PassesOnLinks, ReportWhatCouldNotBeReadOrLeadsOutside) {
     Pass p;
-    const std::string odd = "\xff\xfe-\x80name.ukx";
-    p.temp.AddFile("add/" + odd, "odd bytes");
     p.temp.AddFile("add/map.rv2");
-    p.temp.AddFile("add/ghost.utx");
-    p.temp.AddFile("elsewhere/keep.rv2", "precious");
-    fs::create_symlink(p.temp.Path("elsewhere/keep.rv2"), p.Game("Maps/map.rv2"));
-    fs::create_symlink(p.temp.Path("elsewhere/none"), p.Game("Textures/ghost.utx"));
+    p.temp.AddFile("outside/env.ini", "not ours");
+    fs::create_symlink(p.temp.Path("outside/env.ini"), p.Add("env.ini"));
+    p.temp.AddFolder("add/Deep");
+    const TooDeep deep(p.Add("Deep"));
+    const std::string outside = p.Add("env.ini") + ": " + std::string(kLeadsOutside);
+    const std::string too_long = ": the path is too long for the system";
+
     p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 3 File(s) checked!");
+    EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 2 File(s) checked!");
+    EXPECT_EQ(p.Caption(Category::System, CounterKind::Ready), "0");
+    EXPECT_TRUE(p.ToolTip().starts_with(outside + "\n" + p.Add("Deep/"))) << p.ToolTip();
+    EXPECT_TRUE(p.ToolTip().ends_with(too_long)) << p.ToolTip();
     p.installer.cmd_write_Click();
-    EXPECT_EQ(p.Status(), "Ready to play - 1 File(s) written!");
-    EXPECT_EQ(ReadWhole(p.Game("Animations/" + odd)), "odd bytes");
-    EXPECT_EQ(NamesIn(p.temp.Path("elsewhere")), (std::vector<std::string>{"keep.rv2"}));
-    EXPECT_EQ(ReadWhole(p.temp.Path("elsewhere/keep.rv2")), "precious");
+    EXPECT_EQ(p.Status(), "Write incomplete - 1 File(s) written - 2 File(s) failed!");
+    EXPECT_TRUE(p.ToolTip().starts_with(p.Add("Deep/"))) << p.ToolTip();
+    EXPECT_TRUE(p.ToolTip().ends_with("\n" + outside)) << p.ToolTip();
+    EXPECT_EQ(NamesIn(p.Game("Maps")), Lines{"map.rv2"});
+    EXPECT_TRUE(fs::is_empty(p.Game("System")));
 }
 
 // A receipt that does not fit on the disk (here: over the process's file size limit) is not
@@ -80,6 +135,71 @@ TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
     EXPECT_NE(pass.installer.LastReceiptProblem().find("the disk is full"), std::string::npos);
     EXPECT_EQ(NamesIn(pass.temp.Path("receipts")), std::vector<std::string>{});
     EXPECT_EQ(ReadWhole(pass.Game("Maps/a.rv2")), "data");
+}
+
+// Names are shown with their control characters escaped, so that no name forges a line.
+TEST(LinuxPass, ShowsNamesWithControlCharactersOnOneLine) {
+    Pass p;
+    p.temp.AddFile("add/two\nlines.usx");
+    fs::remove(p.Game("StaticMeshes"));
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.StatusLines()[0], "Reading: two<U+000A>lines.usx");
+    p.installer.cmd_write_Click();
+    const std::string shown = p.Add("two<U+000A>lines.usx");
+    EXPECT_EQ(p.StatusLines()[2], "Copying: " + shown);
+    EXPECT_EQ(p.ToolTip(), shown + ": the game folder has no StaticMeshes folder");
+}
+
+// Unfinished copies that processes now gone left behind are removed; nothing else is.
+TEST(LinuxPass, RemovesTheStaleTemporariesOfProcessesThatAreGone) {
+    Pass p;
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const std::string dead = ".rv-part-" + std::to_string(gone), alive = ".rv-part-1";
+    for (const std::string& name : {dead + "-1f-0", alive + "-1f-0", dead + "-1f-", dead + "-g-0",
+                                    dead + "-1f-0.u", dead.substr(1) + "-1f-0", dead + "-1f-0 "}) {
+        p.temp.AddFile("game/Maps/" + name);
+    }
+    p.temp.AddFolder("game/Maps/" + dead + "-2-0");
+    fs::create_symlink("gone", p.Game("Maps/" + dead + "-3-0"));
+    p.temp.AddFile("game/Sounds/" + dead + "-1f-0");
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(NamesIn(p.Game("Maps")),
+              (std::vector<std::string>{alive + "-1f-0", dead + "-1f-", dead + "-1f-0 ",
+                                        dead + "-1f-0.u", dead + "-2-0", dead + "-3-0",
+                                        dead + "-g-0", dead.substr(1) + "-1f-0"}));
+    EXPECT_TRUE(fs::is_empty(p.Game("Sounds")));
+}
+
+// A signal that ends the program stops the pass before anything more is copied; the program
+// lives on until then, and then ends by that signal.
+TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        Pass p;
+        p.temp.AddFile("add/a.ukx");
+        int lived_on[2];
+        ASSERT_EQ(pipe(lived_on), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            p.window.on_yield = [&] {
+                kill(getpid(), signal);
+                return write(lived_on[1], "+", 1) == 1;
+            };
+            p.installer.cmd_write_Click();
+            _exit(0);
+        }
+        close(lived_on[1]);
+        int status = 0;
+        char mark = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(read(lived_on[0], &mark, 1), 1);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
+        close(lived_on[0]);
+    }
 }
 
 }  // namespace

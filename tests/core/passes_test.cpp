@@ -4,8 +4,10 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/failure_list.h"
 #include "pass_fixture.h"
 
 namespace rv::test {
@@ -13,6 +15,27 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
+
+const std::string kCyrillicMap = "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0 \xCE\xA9.rv2";
+
+// Counts stop at the limit; a group's total is the sum of its own counts only, and saturates too.
+TEST(FileCounters, SaturateAtTheirLimitAndSumEachGroupApart) {
+    FileCounters counters(5);
+    const std::vector<std::tuple<CounterKind, Category, int, std::int32_t>> increments = {
+        {CounterKind::Read, Category::Maps, 7, 5},
+        {CounterKind::Read, Category::System, 4, 4},
+        {CounterKind::Exist, Category::Maps, 1, 1},
+        {CounterKind::Ready, Category::Maps, 5, 5}};
+    for (const auto& [kind, category, times, count] : increments) {
+        for (int i = 0; i < times; ++i) {
+            counters.Increment(kind, category);
+        }
+        EXPECT_EQ(counters.Count(kind, category), count);
+    }
+    EXPECT_EQ(counters.SumIntoTotal(CounterKind::Read), 5);
+    EXPECT_EQ(counters.SumIntoTotal(CounterKind::Exist), 1);
+    EXPECT_EQ(counters.SumIntoTotal(CounterKind::Written), 0);
+}
 
 TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
     struct Case {
@@ -22,8 +45,8 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         std::string status;
     };
     const std::vector<Case> cases = {
-        {{"a.ukx", "a.rv2", "a.ogg", "a.uax", "a.usx", "a.u", "a.ini", "a.int", "a.ucl", "a.det",
-          "a.upl", "a.dll", "a.utx"},
+        {{"a.ukx", kCyrillicMap, "a.ogg", "a.uax", "a.usx", "a.u", "a.ini", "a.int", "a.ucl",
+          "a.det", "a.upl", "a.dll", "a.utx"},
          {"System/a.ini"},
          {{{1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {7, 1, 6}, {1, 0, 1}}},
          "12 File(s) are ready to write - 13 File(s) checked!"},
@@ -62,43 +85,18 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         EXPECT_EQ(p.Status(), c.status);
         EXPECT_EQ(p.window.Enabled("cmd_write"), ready);
         EXPECT_EQ(p.ToolTip(), "");
+        EXPECT_EQ(p.window.pointer, MousePointer::Default);
     }
-}
-
-TEST(ReadPass, ResetsThenSearchesEachRowBetweenBusyPointerAndYields) {
-    Pass p;
-    p.temp.AddFile("add/Pack/Maps/DM-Two.rv2");
-    p.temp.AddFile("add/ lead.utx");
-    p.installer.cmd_read_Click();
-
-    Lines resets, pointers;
-    for (int group : {0, 2, 1, 3}) {
-        for (const CategoryInfo& info : kCategories) {
-            resets.push_back("caption " + std::string(info.counter_label) + "(" +
-                             std::to_string(group) + ") = 0");
-        }
-    }
-    for (std::size_t row = 0; row < kRowCount; ++row) {
-        // The search yields once for each of the add-on folder, Pack and Pack/Maps.
-        pointers.insert(pointers.end(),
-                        {"pointer 11", "yield", "yield", "yield", "yield", "pointer 0", "yield"});
-    }
-    const auto captions = p.window.LogLines("caption ");
-    EXPECT_EQ(Lines(captions.begin(), captions.begin() + 28), resets);
-    auto log = p.window.log;
-    std::erase_if(log, [](const std::string& l) { return l != "yield" && !l.starts_with("poi"); });
-    EXPECT_EQ(log, pointers);
-    EXPECT_EQ(p.StatusLines(), (Lines{"Reading: DM-Two.rv2", "Reading: lead.utx",
-                                      "2 File(s) are ready to write - 2 File(s) checked!"}));
 }
 
 // Copies in the write order, never over what is there, counts only what was copied and lists
 // each failed copy with its reason.
 TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     Pass p;
-    for (const std::string file :
-         {"Pack/Maps/Arena.rv2", "b.upl", "a.dll", "x.u", "menu", "Sys/y.int", "present.utx",
-          "notes.txt", "A/same.ogg", "B/same.ogg", "m1.usx", "m2.usx"}) {
+    for (const std::string& file :
+         Lines{"Pack/Maps/" + kCyrillicMap, "b.upl", "a.dll", "x.u", "menu", "Sys/y.int",
+               "present.utx", "notes.txt", "A/same.ogg", "B/same.ogg", "m1.usx", "m2.usx",
+               " lead.utx"}) {
         p.temp.AddFile("add/" + file, file);
     }
     p.temp.AddFile("game/Textures/present.utx", "game's own");
@@ -108,11 +106,12 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     p.installer.cmd_write_Click();
 
     Lines expected;
-    for (const std::string file : {"Pack/Maps/Arena.rv2", "A/same.ogg", "m1.usx", "m2.usx", "menu",
-                                   "x.u", "Sys/y.int", "a.dll", "b.upl"}) {
+    for (const std::string& file :
+         Lines{"Pack/Maps/" + kCyrillicMap, "A/same.ogg", "m1.usx", "m2.usx", "menu", "x.u",
+               "Sys/y.int", "a.dll", "b.upl", " lead.utx"}) {
         expected.push_back("Copying: " + p.Add(file));
     }
-    expected.push_back("Write incomplete - 7 File(s) written - 2 File(s) failed!");
+    expected.push_back("Write incomplete - 8 File(s) written - 2 File(s) failed!");
     EXPECT_EQ(p.StatusLines(), expected);
     // The label shows each new count, 1 to 5.
     EXPECT_EQ(p.window.LogLines("caption lbl_SystemCounter(1)").size(), 5U);
@@ -125,9 +124,10 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_TRUE(tip.starts_with(first) && newline > first.size()) << tip;
     EXPECT_TRUE(tip.substr(newline + 1).starts_with(second) &&
                 tip.size() > newline + 1 + second.size());
-    EXPECT_EQ(ReadWhole(p.Game("Maps/Arena.rv2")), "Pack/Maps/Arena.rv2");
+    EXPECT_EQ(ReadWhole(p.Game("Maps/" + kCyrillicMap)), "Pack/Maps/" + kCyrillicMap);
     EXPECT_EQ(ReadWhole(p.Game("Music/same.ogg")), "A/same.ogg") << "the first found wins";
     EXPECT_EQ(ReadWhole(p.Game("Textures/present.utx")), "game's own");
+    EXPECT_EQ(NamesIn(p.Game("Textures")), (Lines{"lead.utx", "present.utx"}));
     EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"a.dll", "b.upl", "menu", "x.u", "y.int"}));
     EXPECT_EQ(fs::last_write_time(p.Game("System/x.u")), fs::last_write_time(p.Add("x.u")));
 
@@ -137,6 +137,42 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
     EXPECT_EQ(p.ToolTip(), "");
     EXPECT_EQ(p.Caption(Category::Music, CounterKind::Written), "1");
+    // Read checks each file under the name Write gave it: nothing is left to write.
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
+}
+
+// Names below the game folder match without regard to case, as Wine matches them: a "maps" folder
+// takes the maps, a file there in other letters counts as there, and no case twin is written.
+TEST(Passes, MatchGameNamesAsWineDoes) {
+    Pass p;
+    fs::rename(NativePath(p.Game("Maps")), NativePath(p.Game("maps")));
+    for (const char* file : {"Extra.rv2", "New.rv2", "X/Twin.u", "Y/twin.u"}) {
+        p.temp.AddFile("add/" + std::string(file), file);
+    }
+    p.temp.AddFile("game/maps/extra.RV2", "installed");
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "3 File(s) are ready to write - 4 File(s) checked!");
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
+    EXPECT_EQ(NamesIn(p.Game("maps")), (Lines{"New.rv2", "extra.RV2"}));
+    EXPECT_EQ(ReadWhole(p.Game("maps/extra.RV2")), "installed");
+    EXPECT_EQ(NamesIn(p.Game("System")), Lines{"Twin.u"});
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "No Data to write - 4 File(s) loaded - 4 File(s) already exisit!");
+}
+
+TEST(FailureList, ShowsTheFirstTwentyLinesThenHowManyMore) {
+    for (const auto& [added, tail] :
+         {std::pair{1, ""}, {20, ""}, {21, "\n... and 1 more"}, {100000, "\n... and 99980 more"}}) {
+        FailureList failures;
+        std::string first = "f0";
+        for (int i = 0; i < added; ++i) {
+            failures.Add("f" + std::to_string(i));
+            first += i > 0 && i < 20 ? "\nf" + std::to_string(i) : "";
+        }
+        EXPECT_EQ(failures.ToolTip(), first + tail) << added;
+    }
 }
 
 TEST(Passes, RefuseMissingFolders) {

@@ -8,6 +8,7 @@
 #include "edition/in_memory_registry.h"
 #include "edition/reg_value_get.h"
 #include "support/recording_window.h"
+#include "text/text.h"
 
 namespace rv {
 namespace {
@@ -63,13 +64,16 @@ struct Fixture {
 };
 
 // Form_Load shows RV2004. The folder loses the NUL and trailing spaces the reader adds, nothing
-// else; an empty or unreadable one leaves the prompt and the old GameFolder.
+// else, and ends at a NUL inside; an empty or unreadable one leaves the prompt and the old
+// GameFolder.
 TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
     const std::vector<std::tuple<std::uint32_t, std::string, std::string>> cases = {
         {1, "C:\\G\\\0"s, "C:\\G\\"},
         {1, "C:\\G  \0"s, "C:\\G  "},
         {1, "C:\\G  ", "C:\\G"},
         {1, "C:\\G\t", "C:\\G\t"},
+        {1, "C:\\G\0junk\0"s, "C:\\G"},
+        {1, "\0C:\\G\0"s, ""},
         {4, "\xFF\xFF\xFF\xFF", "-1"},
         {1, "\0"s, ""},
         {1, "   ", ""},
@@ -81,8 +85,9 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
         f.installer.GameFolder = "before";
         f.window.enabled = {{"cmd_read", true}, {"cmd_write", true}};
         f.selection.Form_Load();
-        EXPECT_EQ(f.window.Caption({names::lbl_folder}),
-                  folder.empty() ? "Please open your Ravager 2004 Folder" : folder);
+        EXPECT_EQ(
+            f.window.Caption({names::lbl_folder}),
+            folder.empty() ? "Please open your Ravager 2004 Folder" : text::ShownName(folder));
         EXPECT_EQ(f.Chain(), folder.empty() ? "1" : "2");
         EXPECT_EQ(f.window.ToolTip("lbl_folder"), folder.empty() ? "" : "memory");
         EXPECT_EQ(f.installer.GameFolder, folder.empty() ? "before" : folder);

@@ -8,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -17,6 +19,7 @@
 
 #include "support/temp_folder.h"
 
+// What only Linux has: links, pipes, names that are not UTF-8, both kinds of temporary file.
 namespace rv::platform {
 namespace {
 
@@ -39,102 +42,71 @@ struct FileSizeLimit {
     rlimit saved{};
 };
 
-TEST(ListFolder, SortsCaseInsensitivelyThenBytewiseAndTellsFoldersByWhatLinksReach) {
+// A link counts as what it reaches; anything at a path exists, a dangling link included; names
+// are matched exactly.
+TEST(ListFolder, TellsFoldersByWhatLinksReachAndMatchesNamesExactly) {
     TempFolder temp;
-    for (const char* name :
-         {"b", "A", "a", "B", "_x", "z2", "Z10", ".h", "\xff", "ab", "Ab", "file"}) {
-        temp.AddFile(name);
-    }
+    temp.AddFile("file");
+    temp.AddFile("\xff");
     temp.AddFolder("folder");
-    const std::pair<const char*, const char*> links[] = {
-        {"to-folder", "folder"}, {"to-file", "file"}, {"dangling", "nowhere"}, {"loop", "loop"}};
-    for (const auto& [link, target] : links) {
+    for (const auto& [link, target] : {std::pair{"to-folder", "folder"},
+                                       {"to-file", "file"},
+                                       {"dangling", "nowhere"},
+                                       {"loop", "loop"}}) {
         fs::create_symlink(target, temp.Path(link));
     }
     ASSERT_EQ(mkfifo(temp.Path("pipe").c_str(), 0600), 0);
-    Names names;  // a folder's name ends in "/"
-    const FolderListing listing = ListFolder(temp.Path() + "/").value();
+    Names names;
+    const FolderListing listing = ListFolder(temp.Path()).value();
     for (const FolderEntry& entry : listing.entries) {
         names.push_back(entry.name + (entry.is_folder ? "/" : ""));
     }
-    EXPECT_EQ(names, (Names{".h", "A", "a", "Ab", "ab", "B", "b", "dangling", "file", "folder/",
-                            "loop", "pipe", "to-file", "to-folder/", "Z10", "z2", "_x", "\xff"}));
+    EXPECT_EQ(names, (Names{"dangling", "file", "folder/", "loop", "pipe", "to-file", "to-folder/",
+                            "\xff"}));
     EXPECT_EQ(ListFolder(temp.Path("to-folder"))->id, ListFolder(temp.Path("folder"))->id);
-    EXPECT_FALSE(ListFolder(temp.Path())->id == ListFolder(temp.Path("folder"))->id);
-    // Anything at the path exists, a dangling link included; the name is matched exactly.
-    const std::vector<std::tuple<std::string, bool, bool>> paths = {
-        // path, listed, exists
-        {"file", false, true},     {"folder/", true, true}, {"dangling", false, true},
-        {"missing", false, false}, {"file/", false, false}, {"FILE", false, false},
-        {"loop", false, true}};
-    for (const auto& [path, listed, exists] : paths) {
-        EXPECT_EQ(ListFolder(temp.Path(path)).has_value(), listed) << path;
+    for (const auto& [path, exists] : std::vector<std::pair<std::string, bool>>{
+             {"dangling", true}, {"loop", true}, {"\xff", true}, {"FILE", false}}) {
         EXPECT_EQ(PathExists(temp.Path(path)), exists) << path;
     }
-    EXPECT_FALSE(ListFolder("").has_value() || PathExists(""));
 }
 
-TEST(CopyNewFile, CopiesContentAndTimeAndLeavesNothingElse) {
-    // The linked source lies on another file system, where the in-kernel copy refuses and the
-    // content is copied by hand.
+// Each way of making the temporary file; a source on another file system (where the in-kernel
+// copy refuses), an empty one, and a game sub-folder that is a link. Refusals and a copy that
+// fails midway leave nothing anywhere.
+TEST(CopyNewFile, CopiesThroughLinksAndRefusesWithoutTouchingAnything) {
+    using enum CopyOutcome;
     const std::string other = "/dev/shm/rv-test-" + std::to_string(::getpid());
     std::ofstream(other, std::ios::binary) << std::string(300000, 'm');
-    for (posix::Temporary way : kBothWays) {
-        TempFolder temp;
-        temp.AddFile("add/big.utx", std::string(3 << 20, '\7') + "end");
-        temp.AddFile("add/empty.u", "");
-        fs::create_symlink(other, temp.Path("add/linked.rv2"));
-        temp.AddFolder("game/Real");
-        fs::create_symlink("Real", temp.Path("game/Maps"));
-        const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(9000);
-        fs::last_write_time(temp.Path("add/big.utx"), stamp);
-        for (const std::string name : {"big.utx", "empty.u", "linked.rv2"}) {
-            const CopyResult result = posix::CopyNewFileUsing(way, temp.Path("add/" + name),
-                                                              temp.Path("game/Maps/" + name));
-            EXPECT_EQ(result.outcome, CopyOutcome::Copied) << name << ": " << result.reason;
-            EXPECT_EQ(ReadWhole(temp.Path("game/Real/" + name)),
-                      ReadWhole(temp.Path("add/" + name)));
-        }
-        EXPECT_EQ(fs::last_write_time(temp.Path("game/Real/big.utx")), stamp);
-        EXPECT_FALSE(fs::is_symlink(temp.Path("game/Real/linked.rv2")));
-        EXPECT_EQ(NamesIn(temp.Path("game/Real")), (Names{"big.utx", "empty.u", "linked.rv2"}));
-    }
-    fs::remove(other);
-}
-
-// Also a copy that fails midway, as on a full disk, leaves no file under any name.
-TEST(CopyNewFile, RefusesAndReportsWithoutTouchingAnything) {
-    using enum CopyOutcome;
     const std::vector<std::tuple<std::string, std::string, CopyOutcome, std::string>> cases = {
-        {"a.u", "System/file.u", DestinationExists, "exists"},
-        {"a.u", "System/dangling.u", DestinationExists, "exists"},
-        {"a.u", "System/linked.u", DestinationExists, "exists"},
-        {"a.u", "System/folder.u", DestinationExists, "exists"},
-        {"a.u", "Maps/a.u", DestinationFolderMissing, "the game folder has no Maps folder"},
-        {"a.u", "Textures/a.u", DestinationFolderMissing, "Textures is not a folder"},
-        {"gone.u", "System/g.u", SourceUnreadable, "the add-on file can no longer be read"},
+        {"big.u", "Maps/big.u", Copied, ""},
+        {"empty.u", "Maps/empty.u", Copied, ""},
+        {"other.u", "Maps/other.u", Copied, ""},
+        {"big.u", "System/dangling.u", DestinationExists, "exists"},
+        {"big.u", "System/linked.u", DestinationExists, "exists"},
         {"dangling.u", "System/d.u", SourceUnreadable, "no longer be read"},
-        {"folder.u", "System/f.u", SourceUnreadable, "not a regular file"},
         {"pipe.u", "System/p.u", SourceUnreadable, "not a regular file"},
-        {"a.u", "System/", Failed, "names no file"},
-        {"huge.u", "System/huge.u", Failed, "too large"}};
+        {"big.u", "System/", Failed, "names no file"},
+        {"big.u", "System/huge.u", Failed, "too large"}};
     for (posix::Temporary way : kBothWays) {
         for (const auto& [source, destination, outcome, reason_holds] : cases) {
             SCOPED_TRACE(source + " -> " + destination);
             TempFolder temp;
-            temp.AddFile("add/a.u", "add-on");
-            temp.AddFile("add/huge.u", std::string(1 << 20, 'h'));
-            temp.AddFolder("add/folder.u");
+            temp.AddFile("add/big.u", std::string(3 << 20, '\7') + "end");
+            temp.AddFile("add/empty.u", "");
+            fs::create_symlink(other, temp.Path("add/other.u"));
             fs::create_symlink("nowhere", temp.Path("add/dangling.u"));
             ASSERT_EQ(mkfifo(temp.Path("add/pipe.u").c_str(), 0600), 0);
-            temp.AddFile("game/System/file.u", "installed");
-            temp.AddFolder("game/System/folder.u");
-            temp.AddFile("game/Textures", "a file");
+            const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(9000);
+            fs::last_write_time(temp.Path("add/big.u"), stamp);
+            temp.AddFolder("game/Real");
+            fs::create_symlink("Real", temp.Path("game/Maps"));
+            temp.AddFolder("game/System");
             temp.AddFile("elsewhere/keep.u", "keep");
             fs::create_symlink(temp.Path("elsewhere/none.u"), temp.Path("game/System/dangling.u"));
             fs::create_symlink(temp.Path("elsewhere/keep.u"), temp.Path("game/System/linked.u"));
             const Names before = NamesIn(temp.Path("game/System"));
-            const FileSizeLimit limit(100 * 1024);
+            const bool huge = destination == "System/huge.u";
+            const FileSizeLimit limit(huge ? 100 * 1024 : RLIM_INFINITY);
 
             const CopyResult result = posix::CopyNewFileUsing(way, temp.Path("add/" + source),
                                                               temp.Path("game/" + destination));
@@ -144,9 +116,35 @@ TEST(CopyNewFile, RefusesAndReportsWithoutTouchingAnything) {
             EXPECT_EQ(NamesIn(temp.Path("game/System")), before);
             EXPECT_EQ(NamesIn(temp.Path("elsewhere")), (Names{"keep.u"}));
             EXPECT_EQ(ReadWhole(temp.Path("elsewhere/keep.u")), "keep");
-            EXPECT_EQ(ReadWhole(temp.Path("game/System/file.u")), "installed");
-            EXPECT_EQ(ReadWhole(temp.Path("game/Textures")), "a file");
+            if (outcome == Copied) {
+                EXPECT_EQ(NamesIn(temp.Path("game/Real")), Names{source});
+                EXPECT_FALSE(fs::is_symlink(temp.Path("game/Real/" + source)));
+                EXPECT_EQ(ReadWhole(temp.Path("game/Real/" + source)),
+                          ReadWhole(temp.Path("add/" + source)));
+                EXPECT_EQ(fs::last_write_time(temp.Path("game/Real/" + source)),
+                          fs::last_write_time(temp.Path("add/" + source)));
+            } else {
+                EXPECT_TRUE(fs::is_empty(temp.Path("game/Real")));
+            }
         }
+    }
+    fs::remove(other);
+}
+
+TEST(CopyNewFile, NamesEachWriteFailureInPlainWords) {
+    using enum CopyOutcome;
+    const std::vector<std::tuple<int, CopyOutcome, std::string>> cases = {
+        {ENOSPC, NoSpace, "the disk is full"},
+        {EDQUOT, NoSpace, "the disk is full"},
+        {EFBIG, Failed, "the file is too large to be written there"},
+        {EACCES, PermissionDenied, "the game's Maps folder cannot be written"},
+        {EROFS, PermissionDenied, "the game's Maps folder cannot be written"},
+        {EEXIST, DestinationExists, "something already exists at the destination"},
+        {EIO, Failed, "the file could not be written (" + std::string(strerror(EIO)) + ")"}};
+    for (const auto& [error, outcome, reason] : cases) {
+        const CopyResult result = posix::WriteFailure(error, "Maps");
+        EXPECT_EQ(result.outcome, outcome) << reason;
+        EXPECT_EQ(result.reason, reason);
     }
 }
 
@@ -180,6 +178,46 @@ TEST(CopyNewFile, ADestinationThatAppearsDuringTheCopyIsKept) {
         }
     }
     EXPECT_TRUE(intruder_won) << "the intruder never got in before the copy ended";
+}
+
+// The source is changed for real between two chunks of the copy, on the in-kernel path and, from
+// another file system, the read-and-write one; or the caller stops the copy there. Nothing is
+// left.
+TEST(CopyNewFile, RefusesASourceThatChangedMidCopyAndStopsWhenAsked) {
+    using enum CopyOutcome;
+    using Change = std::function<void(const std::string&)>;
+    const std::vector<std::tuple<std::string, Change, bool, CopyOutcome>> cases = {
+        {"unchanged", [](const std::string&) {}, true, Copied},
+        {"shrunk", [](const std::string& s) { fs::resize_file(s, 1 << 20); }, true, SourceChanged},
+        {"grown", [](const std::string& s) { std::ofstream(s, std::ios::app) << "+"; }, true,
+         SourceChanged},
+        {"touched", [](const std::string& s) { fs::last_write_time(s, {}); }, true, SourceChanged},
+        {"stopped", [](const std::string&) {}, false, Stopped}};
+    const std::string shm = "/dev/shm/rv-test-torn-" + std::to_string(::getpid());
+    for (const auto& [name, change, keep_going, outcome] : cases) {
+        for (posix::Temporary way : kBothWays) {
+            for (const bool elsewhere : {false, true}) {
+                SCOPED_TRACE(name + (elsewhere ? " from another file system" : ""));
+                TempFolder temp;
+                temp.AddFolder("game");
+                const std::string source = elsewhere ? shm : temp.Path("big.utx");
+                std::ofstream(source, std::ios::binary) << std::string(20 << 20, 'b');
+                int asked = 0;
+                const CopyResult result =
+                    posix::CopyNewFileUsing(way, source, temp.Path("game/big.utx"), [&] {
+                        if (++asked == 2) {
+                            change(source);
+                        }
+                        return asked < 2 || keep_going;
+                    });
+                EXPECT_EQ(result.outcome, outcome) << result.reason;
+                EXPECT_EQ(NamesIn(temp.Path("game")),
+                          outcome == Copied ? Names{"big.utx"} : Names{});
+                EXPECT_GE(asked, outcome == Copied ? 3 : 1) << "asked before and between chunks";
+            }
+        }
+    }
+    fs::remove(shm);
 }
 
 }  // namespace

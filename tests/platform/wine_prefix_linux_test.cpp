@@ -60,14 +60,15 @@ TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) 
     const std::string key32 = kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
     const std::string key64 = kWin64 + k64Section + "\"Folder\"=\"C:\\\\G\"\n";
     const std::string unmarked = kHead + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
-    const std::string steam = "home/.local/share/Steam/", lutris = "home/.config/lutris/games/";
+    const std::string launcher_root = "home/.local/share/Steam/",
+                      game_settings = "home/.config/lutris/games/";
     const std::vector<std::pair<std::vector<std::pair<std::string, std::string>>, std::string>>
         cases = {
             {{{"system.reg", kHead}, {"home/.wine/system.reg", key32}}, "home/.wine"},
             {{{"system.reg", key64}, {"home/.wine/system.reg", key32}}, ""},
-            {{{lutris + "a.yml", "game: [prefix"},
-              {lutris + "b.yml", "game:\n  prefix: ~/Games/other\n"},
-              {lutris + "c.yml", "fifo"},
+            {{{game_settings + "a.yml", "game: [prefix"},
+              {game_settings + "b.yml", "game:\n  prefix: ~/Games/other\n"},
+              {game_settings + "c.yml", "fifo"},
               {"home/Games/other/system.reg", kWin64 + k32Section},
               {"home/.local/share/lutris/games/rv.yml", "game:\n  prefix: ~/p/rv\n"},
               {"home/p/rv/system.reg", key32},
@@ -75,12 +76,12 @@ TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) 
              "home/p/rv"},
             {{{"home/.steam/steam/config/libraryfolders.vdf", "\"f\" { \"1\" { \"path\" \"@/a\" }"},
               {"a/steamapps/compatdata/1/pfx/system.reg", key32},
-              {steam + "config/libraryfolders.vdf",
+              {launcher_root + "config/libraryfolders.vdf",
                "// libraries\n\"libraryfolders\" { \"0\" { \"path\" \"@/lib\" \"apps\" { \"2\" "
                "\"9\" } } }"},
               {"lib/SteamApps/compatdata/1/pfx/system.reg", kWin64 + k32Section},
               {"lib/SteamApps/compatdata/2/pfx/system.reg", key64},
-              {steam + "steamapps/compatdata/3/pfx/system.reg", kHead}},
+              {launcher_root + "steamapps/compatdata/3/pfx/system.reg", kHead}},
              "lib/SteamApps/compatdata/2/pfx"},
             {{{"home/.config/heroic/GamesConfig/a.json", "{\"a\": "},
               {"home/.config/heroic/GamesConfig/rv.json",
@@ -180,13 +181,16 @@ TEST(WinePrefixRegistry, KeepsTheRegistryContractAndTellsAMissingHiveFromAnUnrea
     std::filesystem::remove(hive);
     std::filesystem::create_directory(hive);
     EXPECT_EQ(open(kKey), 5) << "a folder";
+    std::filesystem::remove(hive);
+    ASSERT_EQ(mkfifo(hive.c_str(), 0600), 0);
+    EXPECT_EQ(open(kKey), 5) << "a pipe, without waiting for a writer";
     ::setenv("WINEPREFIX", prefix.Path("absent").c_str(), 1);
     EXPECT_EQ(open(kKey), 2) << "no prefix";
 }
 
-// Drive letters go through dosdevices; each part is found without regard to case (the first in
-// byte order when several match) until one matches nothing, and the rest is kept as written.
-// Without WINEPREFIX the prefix is ~/.wine.
+// Drive letters go through dosdevices, after "." and ".." are collapsed within the drive; each part
+// is found without regard to case (the first in byte order when several match) until one matches
+// nothing, and the rest is kept as written. Without WINEPREFIX the prefix is ~/.wine.
 TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase) {
     FakePrefix prefix;
     for (const char* file : {"Maps/arena.rv2", "System/Both.u", "System/both.u", "System/bOTH.ini",
@@ -205,6 +209,8 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         {"C:\\Games\\RV2004\\System\\BOTH.INI", game + "/System/Both.ini"},
         {"C:\\Games\\RV2004\\R\xC3\x84V", game + "/R\xC3\xA4v"},
         {"C:\\", c + "/"},
+        {"C:\\..\\..\\Games\\.\\x\\..\\RV2004\\Maps", game + "/Maps"},
+        {"C:\\Games\\..\\..\\..", c},
         {"C:", c},
         {"D:\\Add\\Maps", prefix.Path("dosdevices/d:/Add/Maps")},
         {"\\\\server\\share\\x", "\\\\server\\share\\x"},

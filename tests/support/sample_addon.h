@@ -14,7 +14,7 @@ namespace rv::test {
 // readme that no pattern takes. The add-on's Maps and .int files are installed already.
 // Counters after a read, in category order: read 1111171, exist 0100010, ready 1011161.
 inline void MakeSampleAddOn(const std::string& addon_folder, const std::string& game_folder) {
-    const std::filesystem::path addon = Utf8Path(addon_folder), game = Utf8Path(game_folder);
+    const std::filesystem::path addon = NativePath(addon_folder), game = NativePath(game_folder);
     const auto write = [](const std::filesystem::path& path, const std::string& text) {
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;

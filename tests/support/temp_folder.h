@@ -11,6 +11,25 @@
 
 namespace rv::test {
 
+// The path of a text as the platform layer takes it: UTF-8 on Windows, where the standard library
+// would read a narrow text in the ANSI code page; the bytes as they are on Linux.
+#ifdef _WIN32
+inline std::filesystem::path NativePath(const std::string& text) {
+    return std::u8string(text.begin(), text.end());
+}
+inline std::string TextOf(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+#else
+inline std::filesystem::path NativePath(const std::string& text) {
+    return text;
+}
+inline std::string TextOf(const std::filesystem::path& path) {
+    return path.string();
+}
+#endif
+
 // A fresh folder under the system's temporary folder, removed with all it holds at the end.
 class TempFolder {
 public:
@@ -31,43 +50,43 @@ public:
     // "a/b" below the folder, joined with the platform's separator as the passes join paths.
     std::string Path(std::string relative = {}) const {
         std::replace(relative.begin(), relative.end(), '/', platform::kPathSeparator);
-        return root_.string() + (relative.empty() ? "" : platform::kPathSeparator + relative);
+        return TextOf(root_) + (relative.empty() ? "" : platform::kPathSeparator + relative);
     }
     // Creates the file, and the folders leading to it, with the given content.
     void AddFile(const std::string& relative, const std::string& content = "data") const {
-        const std::filesystem::path path(Path(relative));
+        const std::filesystem::path path = NativePath(Path(relative));
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << content;
     }
     void AddFolder(const std::string& relative) const {
-        std::filesystem::create_directories(Path(relative));
+        std::filesystem::create_directories(NativePath(Path(relative)));
     }
 
 private:
     std::filesystem::path root_;
 };
 
-// A path held as UTF-8, as the platform layer holds them on every platform.
-inline std::filesystem::path Utf8Path(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
+// The content of a file; empty for anything else.
 inline std::string ReadWhole(const std::string& path) {
-    std::ifstream in(Utf8Path(path), std::ios::binary);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(NativePath(path), error)) {
+        return {};
+    }
+    std::ifstream in(NativePath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // True for anything at the path, a dangling link included.
 inline bool Exists(const std::string& path) {
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(Utf8Path(path), error));
+    return std::filesystem::exists(std::filesystem::symlink_status(NativePath(path), error));
 }
 
 // The names in a folder, sorted.
 inline std::vector<std::string> NamesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(NativePath(folder))) {
+        names.push_back(TextOf(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -24,6 +24,8 @@ TEST(Text, TrimsSpacesOnlyAndUpperCasesAsciiLettersOnly) {
         EXPECT_EQ(TrimSpaces(input), trimmed) << input;
         EXPECT_EQ(UpperAscii(trimmed), upper) << input;
     }
+    EXPECT_EQ(TrimTrailingSpaces("  a b \t  "), "  a b \t");
+    EXPECT_EQ(TrimTrailingSpaces("   "), "");
 }
 
 TEST(Text, ListsNamesFoldedToUpperCaseThenBytewise) {
@@ -74,6 +76,20 @@ TEST(Text, DecodesUtf8AtItsEdgesAndEncodesItBack) {
             AppendUtf8(encoded, c.code_point);
             EXPECT_EQ(encoded, c.bytes);
         }
+    }
+}
+
+TEST(Text, ShowsCharactersThatBreakOrHideALineEscaped) {
+    const std::vector<std::pair<std::string_view, std::string>> cases = {
+        {"plain \xC3\xA4 \xE2\x80\xA7 \x7E.u", "plain \xC3\xA4 \xE2\x80\xA7 \x7E.u"},
+        {std::string_view("a\0\n\r\t\x1F\x7F", 7),
+         "a<U+0000><U+000A><U+000D><U+0009><U+001F><U+007F>"},
+        {"\xC2\x80\xC2\x85\xC2\x9F\xC2\xA0", "<U+0080><U+0085><U+009F>\xC2\xA0"},
+        {"\xE2\x80\xA8\xE2\x80\xA9", "<U+2028><U+2029>"},
+        {"\x85\xFF\n", "\x85\xFF<U+000A>"},  // bytes that are not UTF-8 stay
+    };
+    for (const auto& [name, shown] : cases) {
+        EXPECT_EQ(ShownName(name), shown);
     }
 }
 

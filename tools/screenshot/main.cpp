@@ -17,7 +17,9 @@ int main(int argc, char* argv[]) {
         std::fputs("usage: window_screenshot OUTPUT.png\n", stderr);
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     const rv::test::FakePrefix prefix;
     const std::string addon = prefix.Path("Downloads/HarbourPack");
