@@ -102,17 +102,21 @@ Receipt ReceiptOf(const PassRecord& pass, const std::string& edition) {
 }
 
 std::string ToJson(const Receipt& receipt) {
-    Json files = Json::array();
-    for (const ReceiptFile& file : receipt.files) {
-        files.push_back(FileJson(file));
-    }
-    const Json json = {{"format", kFormat},          {"version", kReceiptVersion},
+    const Json head = {{"format", kFormat},          {"version", kReceiptVersion},
                        {"time", receipt.time},       {"game_folder", receipt.game_folder},
                        {"edition", receipt.edition}, {"addon_folder", receipt.addon_folder},
-                       {"removed", receipt.removed}, {"files", files}};
-    // A name that is not UTF-8 cannot be stored as such; it is kept readable, and a removal
-    // then finds no file at the changed name and deletes nothing there.
-    return json.dump(1, '\t', false, Json::error_handler_t::replace) + "\n";
+                       {"removed", receipt.removed}};
+    // One file a line, each dumped on its own: a whole tree of a large add-on's receipt would
+    // take several times the memory of the text. A name that is not UTF-8 cannot be stored as
+    // such; it is kept readable, and a removal then finds nothing at the changed name.
+    std::string text = head.dump(-1, ' ', false, Json::error_handler_t::replace);
+    text.back() = ',';
+    text += "\"files\":[";
+    for (std::size_t i = 0; i < receipt.files.size(); ++i) {
+        text += i == 0 ? "\n" : ",\n";
+        text += FileJson(receipt.files[i]).dump(-1, ' ', false, Json::error_handler_t::replace);
+    }
+    return text + "\n]}\n";
 }
 
 ParsedReceipt ParseReceipt(const std::string& text) {

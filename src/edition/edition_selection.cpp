@@ -30,9 +30,8 @@ std::string AsText(const RegValue& value) {
 // Undoes the reader's text shape: the trailing spaces, then the NUL that ends a text stored with
 // one. A text stored without NUL keeps its last character. A NUL inside ends the text there, as
 // it does for every system call the folder is handed to.
-std::string CleanFolder(std::string folder) {
-    const auto last = folder.find_last_not_of(' ');
-    folder.erase(last == std::string::npos ? 0 : last + 1);
+std::string CleanFolder(const std::string& value) {
+    std::string folder(text::TrimTrailingSpaces(value));
     if (!folder.empty() && folder.back() == '\0') {
         folder.pop_back();
     }

@@ -37,8 +37,6 @@ public:
     // The button the keyboard focus starts on: the first enabled one of the focus order.
     std::string_view FirstFocus() const;
 
-    const RV2003_2004_Add_On_Installer& Installer() const { return installer_; }
-
 private:
     // What the workflow sees of the view: every operation passed on, Enabled states noted for
     // the focus, and a close asked for during a pass reported at the next yield.

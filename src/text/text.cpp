@@ -5,12 +5,15 @@
 
 namespace rv::text {
 
+std::string_view TrimTrailingSpaces(std::string_view text) {
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
 std::string_view TrimSpaces(std::string_view text) {
+    text = TrimTrailingSpaces(text);
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
 std::string UpperAscii(std::string_view text) {

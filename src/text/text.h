@@ -9,6 +9,8 @@ namespace rv::text {
 
 // The text without the space characters at both its ends; other blanks are kept.
 std::string_view TrimSpaces(std::string_view text);
+// The text without the space characters at its end.
+std::string_view TrimTrailingSpaces(std::string_view text);
 
 // Only the letters a-z change; every other byte, those of multi-byte characters included, is kept.
 constexpr char UpperAscii(char c) {

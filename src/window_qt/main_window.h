@@ -32,8 +32,6 @@ public:
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
 
-    const MainForm& Form() const { return form_; }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -137,7 +137,7 @@ TEST(Removal, RefusesDamagedReceipts) {
         {[](std::string text) { return text.replace(text.find("\"written\""), 9, "\"kept\""); },
          ReceiptStatus::Damaged},
         {[](std::string text) {
-             return text.replace(text.find("\"version\": 1"), 12, "\"version\": 2");
+             return text.replace(text.find("\"version\":1"), 11, "\"version\":2");
          },
          ReceiptStatus::UnknownVersion},
     };

@@ -24,6 +24,8 @@ TEST(Text, TrimsSpacesOnlyAndUpperCasesAsciiLettersOnly) {
         EXPECT_EQ(TrimSpaces(input), trimmed) << input;
         EXPECT_EQ(UpperAscii(trimmed), upper) << input;
     }
+    EXPECT_EQ(TrimTrailingSpaces("  a b \t  "), "  a b \t");
+    EXPECT_EQ(TrimTrailingSpaces("   "), "");
 }
 
 TEST(Text, ListsNamesFoldedToUpperCaseThenBytewise) {
