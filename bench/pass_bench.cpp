@@ -40,7 +40,7 @@ public:
     void SetCaption(rv::Control, const std::string&) override {}
     std::string Caption(rv::Control) const override { return {}; }
     void SetEnabled(rv::Control, bool) override {}
-    void SetToolTip(rv::Control, const std::string&) override {}
+    void SetToolTip(rv::Control, const std::string& text) override { tool_tip = text; }
     void SetMousePointer(rv::MousePointer) override {}
     bool ProcessPendingMessages() override {
         const auto now = Clock::now();
@@ -53,6 +53,7 @@ public:
         longest_stall = {};
     }
 
+    std::string tool_tip;
     Clock::time_point last_turn = Clock::now();
     Clock::duration longest_stall{};
 };
@@ -199,9 +200,14 @@ void CaseBlindLookups(const std::string& work) {
         installer.cmd_write_Click();
         const double write = Seconds(start);
         if (installer.Counters().Total(rv::CounterKind::Written) != kEach) {
-            std::fprintf(stderr, "case-blind write copied %d files\n",
-                         installer.Counters().Total(rv::CounterKind::Written));
+            std::fprintf(stderr, "case-blind write copied %d files: %.300s\n",
+                         installer.Counters().Total(rv::CounterKind::Written),
+                         window.tool_tip.c_str());
             std::exit(1);
+        }
+        // The drive-letter run writes into the same folder as the run before it.
+        for (int f = 0; f < kEach; ++f) {
+            fs::remove(blind + "/system/New" + std::to_string(f) + ".u");
         }
         if (exact_read == 0) {
             exact_read = read;
