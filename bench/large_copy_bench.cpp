@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Copies one large add-on file (sparse, 8 GiB unless told otherwise) with the write pass and
 // reports the longest time the window got no chance to handle its messages, then how long a
 // close asked for one second into a second copy takes to be honoured, and what it leaves.

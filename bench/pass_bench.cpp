@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Generates an add-on tree and a game folder holding half of its files, then times the read pass
 // against one `find` walk of the tree and the write pass against `cp -n` of the same files. Then
 // writes 200,000 small files and reports the longest time the window was not given a turn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the hive parser: it must never crash, hang or read out of bounds,
 // and must take the input as a hive exactly when it starts with Wine's header line.
 #include <cstddef>

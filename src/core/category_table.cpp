@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/category_table.h"
 
 #include "platform/file_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/find_files.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/game_folder_names.h"
 
 #include "platform/file_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/installer.h"
 
 #include <utility>

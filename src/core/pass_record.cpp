@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/pass_record.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/receipt_book.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/failure_list.h"
 #include "core/game_folder_names.h"
 #include "core/installer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "edition/edition_selection.h"
 
 #include <string>

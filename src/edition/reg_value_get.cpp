@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "edition/reg_value_get.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form/control_layout.h"
 
 #include <algorithm>

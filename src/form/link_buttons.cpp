@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form/link_buttons.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form/main_form.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The signals that end the program (SIGTERM, SIGINT, SIGHUP on Linux) while a write pass runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/end_signals.h"
 
 namespace rv::platform {

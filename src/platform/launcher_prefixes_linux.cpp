@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <strings.h>
 #include <yaml-cpp/yaml.h>
 

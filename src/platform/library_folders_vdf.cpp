@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/library_folders_vdf.h"
 
 #include <strings.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/native_path.h"
 
 namespace rv::platform {

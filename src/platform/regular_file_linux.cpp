@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/regular_file_linux.h"
 
 #include <fcntl.h>

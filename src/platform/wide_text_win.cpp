@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wide_text_win.h"
 
 #include <windows.h>

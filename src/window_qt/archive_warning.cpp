@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_qt/archive_warning.h"
 
 #include <QMessageBox>

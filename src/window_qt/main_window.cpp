@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_qt/main_window.h"
 
 #include <QCloseEvent>

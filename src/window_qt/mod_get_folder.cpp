@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_qt/mod_get_folder.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_qt/open_link.h"
 
 #include <QDesktopServices>

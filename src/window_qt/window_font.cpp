@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_qt/window_font.h"
 
 #include <QApplication>

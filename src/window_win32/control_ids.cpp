@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_win32/control_ids.h"
 
 #include "form/control_layout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_win32/control_tooltips.h"
 
 #include <vector>

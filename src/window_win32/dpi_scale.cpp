@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_win32/dpi_scale.h"
 
 namespace rv::win32 {

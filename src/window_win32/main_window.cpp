@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_win32/main_window.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_win32/message_box.h"
 
 #include <utility>

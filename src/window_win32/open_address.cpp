@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_win32/open_address.h"
 
 #include <windows.h>

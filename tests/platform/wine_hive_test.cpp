@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wine_hive.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/recording_window.h"
 
 #include <gtest/gtest.h>

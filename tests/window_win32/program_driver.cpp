@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives the real program from outside, as a user would: starts it with an add-on folder as its
 // argument, presses the named buttons in turn and after each prints the status line, then the
 // counters. Closes the window and prints the exit code, unless the last word is --stay.
