@@ -105,7 +105,10 @@ bool MainForm::Usable(const std::string& folder) {
         return false;
     }
     if (!platform::PathExists(folder)) {
-        window_.SetCaption(kStatusLabel, "Folder not found under this name: " + folder);
+        window_.SetCaption(kStatusLabel,
+                           "Folder not found under this name: " + text::ShownName(folder));
+        // An earlier write's failures no longer belong to the status line.
+        window_.SetToolTip(kStatusLabel, "");
         return false;
     }
     return true;

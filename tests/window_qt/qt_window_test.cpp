@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 
 #include "support/fake_prefix.h"
 #include "window_qt/main_window.h"
@@ -45,6 +46,18 @@ TEST(QtWindow, ShowsCaptionsAsTypedInOneFont) {
     EXPECT_EQ(window.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
     EXPECT_EQ(modGetFolder::TrimAtNull(QStringLiteral("C:\\A") + QChar(0) + QStringLiteral("x")),
               QStringLiteral("C:\\A"));
+    // A refused pick clears an earlier write's failures from the status line and shows the
+    // name with its control characters escaped.
+    modGetFolder::SetDirectoryPicker(
+        [](QWidget*, const QString&, const QString&, QFileDialog::Options) {
+            return QStringLiteral("/nonexistent/a\nb");
+        });
+    window.SetToolTip({names::lbl_status}, "x.utx: the disk is full");
+    window.SetEnabled({names::cmd_Open1}, true);
+    window.findChild<QPushButton*>(QStringLiteral("cmd_Open1"))->click();
+    EXPECT_EQ(window.Caption({names::lbl_status}),
+              "Folder not found under this name: /nonexistent/a<U+000A>b");
+    EXPECT_TRUE(window.findChild<QWidget*>(QStringLiteral("lbl_status"))->toolTip().isEmpty());
 #ifndef NDEBUG
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(window.SetEnabled({"cmd_raed"}, false), "no control");
