@@ -53,9 +53,9 @@ const wchar_t* SystemClass(ControlKind kind) {
     return kind == ControlKind::Label ? L"STATIC" : L"BUTTON";
 }
 
-DWORD ControlStyle(const ControlSpec& spec) {
+DWORD ControlStyle(const ControlSpec& entry) {
     constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    switch (spec.kind) {
+    switch (entry.kind) {
         case ControlKind::Frame:
             return kChild | BS_GROUPBOX;
         case ControlKind::Button:
@@ -63,7 +63,7 @@ DWORD ControlStyle(const ControlSpec& spec) {
         case ControlKind::Label:
             // One line, cut where the label ends; SS_NOTIFY lets a tip see the mouse.
             return kChild | SS_NOPREFIX | SS_NOTIFY |
-                   (spec.right_aligned ? SS_RIGHT : SS_LEFTNOWORDWRAP);
+                   (entry.right_aligned ? SS_RIGHT : SS_LEFTNOWORDWRAP);
     }
     return kChild;
 }
@@ -74,13 +74,13 @@ DWORD ControlStyle(const ControlSpec& spec) {
 std::vector<std::size_t> CreationOrder(const std::vector<ControlSpec>& layout) {
     const auto tab = TabOrder();
     const auto rank = [&](std::size_t place) {
-        const ControlSpec& spec = layout[place];
-        const auto in_tab = std::find(tab.begin(), tab.end(), spec.name);
+        const ControlSpec& entry = layout[place];
+        const auto in_tab = std::find(tab.begin(), tab.end(), entry.name);
         if (in_tab != tab.end()) {
             return in_tab - tab.begin();
         }
         const auto later = static_cast<std::ptrdiff_t>(layout.size() - place);
-        return spec.kind == ControlKind::Label ? 1000 : 2000 + later;
+        return entry.kind == ControlKind::Label ? 1000 : 2000 + later;
     };
     std::vector<std::size_t> order(layout.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -150,23 +150,23 @@ void MainWindow::CreateControls() {
     const std::vector<ControlSpec>& layout = MainWindowLayout();
     controls_.resize(layout.size());
     for (std::size_t place = 0; place < layout.size(); ++place) {
-        const ControlSpec& spec = layout[place];
-        TwipsRect rect = spec.rect;
-        if (!spec.container.empty()) {
+        const ControlSpec& entry = layout[place];
+        TwipsRect rect = entry.rect;
+        if (!entry.container.empty()) {
             const ControlWindow& container =
-                controls_[keys_.at(ControlKey(spec.container, spec.container_index))];
+                controls_[keys_.at(ControlKey(entry.container, entry.container_index))];
             rect.left += container.window_rect.left;
             rect.top += container.window_rect.top;
         }
-        controls_[place] = {nullptr, spec.kind, std::string(spec.name), rect};
-        keys_[ControlKey(spec.name, spec.index)] = place;
+        controls_[place] = {nullptr, entry.kind, std::string(entry.name), rect};
+        keys_[ControlKey(entry.name, entry.index)] = place;
     }
     for (std::size_t place : CreationOrder(layout)) {
-        const ControlSpec& spec = layout[place];
-        const std::string caption =
-            ReadsMnemonics(spec.kind) ? EscapeMnemonics(spec.caption) : std::string(spec.caption);
-        controls_[place].handle = CreateWindowExW(0, SystemClass(spec.kind), Wide(caption).c_str(),
-                                                  ControlStyle(spec), 0, 0, 0, 0, window_,
+        const ControlSpec& entry = layout[place];
+        const std::string caption = ReadsMnemonics(entry.kind) ? EscapeMnemonics(entry.caption)
+                                                               : std::string(entry.caption);
+        controls_[place].handle = CreateWindowExW(0, SystemClass(entry.kind), Wide(caption).c_str(),
+                                                  ControlStyle(entry), 0, 0, 0, 0, window_,
                                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(
                                                       kFirstControlId + static_cast<int>(place))),
                                                   GetModuleHandleW(nullptr), nullptr);

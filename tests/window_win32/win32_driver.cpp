@@ -151,16 +151,16 @@ public:
     std::string Focused() const override { return Key(GetFocus()); }
     std::vector<ShownControl> Controls() const override {
         std::vector<ShownControl> shown;
-        for (const ControlSpec& spec : MainWindowLayout()) {
-            const Control control{spec.name, spec.index};
-            const std::string container = spec.container.empty()
+        for (const ControlSpec& entry : MainWindowLayout()) {
+            const Control control{entry.name, entry.index};
+            const std::string container = entry.container.empty()
                                               ? std::string(names::RV2003_2004_Add_On_Installer)
-                                              : ControlKey(spec.container, spec.container_index);
+                                              : ControlKey(entry.container, entry.container_index);
             const RECT outer = Rect(window_->ControlHandle(control));
             const RECT origin =
-                spec.container.empty()
+                entry.container.empty()
                     ? ClientOrigin()
-                    : Rect(window_->ControlHandle({spec.container, spec.container_index}));
+                    : Rect(window_->ControlHandle({entry.container, entry.container_index}));
             shown.push_back({ControlKey(control), Kind(window_->ControlHandle(control)), container,
                              outer.left - origin.left, outer.top - origin.top,
                              outer.right - outer.left, outer.bottom - outer.top,
@@ -228,8 +228,8 @@ private:
         if (control == nullptr || place < 0 || place >= static_cast<int>(layout.size())) {
             return "";
         }
-        const ControlSpec& spec = layout[static_cast<std::size_t>(place)];
-        return ControlKey(spec.name, spec.index);
+        const ControlSpec& entry = layout[static_cast<std::size_t>(place)];
+        return ControlKey(entry.name, entry.index);
     }
 
     win32::WindowThread thread_;
