@@ -3,7 +3,11 @@
 // against one `find` walk of the tree and the write pass against `cp -n` of the same files. Then
 // writes 200,000 small files and reports the longest time the window was not given a turn.
 //
-//   pass_bench [work folder]     (default: a new folder under /tmp, removed at the end)
+//   pass_bench [work folder [part ...]]
+//
+// The work folder is a new one under /tmp, removed at the end, unless one is named. The parts are
+// "passes" (read and write against find and cp), "case" (case-blind lookups) and "stall" (the
+// 200,000-file write); all three unless some are named.
 //
 // The write passes leave receipts, as the program's do; NO_RECEIPTS=1 in the environment leaves
 // them out, to see what the receipts cost.
@@ -165,9 +169,12 @@ double Median(std::vector<double> values) {
 
 // 20,000 add-on files new to a System folder that already holds 20,000: Read and Write through a
 // hand-picked game folder whose sub-folder is spelled exactly, through one spelled "system", and
-// through a drive-letter path of a Wine prefix to the latter. Prints the times and the ratios.
+// through a drive-letter path of a Wine prefix to the latter. Prints the median times of three
+// rounds and their ratios. Each round takes the three ways in another order, and each step starts
+// on a quiet disk (a sync), so that no way pays for the writing out of another's copies.
 void CaseBlindLookups(const std::string& work) {
     constexpr int kEach = 20000;
+    constexpr int kRounds = 3;
     const std::string add = work + "/case-add", exact = work + "/case-exact";
     const std::string prefix = work + "/case-prefix", blind = prefix + "/drive_c/Game";
     for (const std::string& game : {exact, blind}) {
@@ -186,38 +193,48 @@ void CaseBlindLookups(const std::string& work) {
         std::ofstream(exact + "/System/old" + number + ".u") << 'o';
         std::ofstream(blind + "/system/old" + number + ".u") << 'o';
     }
-    double exact_read = 0, exact_write = 0;
-    for (const auto& [what, game] : {std::pair{"exact spelling", exact},
-                                     {"other case", blind},
-                                     {"drive letter", std::string("C:\\Game")}}) {
-        QuietWindow window;
-        rv::RV2003_2004_Add_On_Installer installer(window);
-        installer.AddOnFolder = add;
-        installer.GameFolder = game;
-        auto start = Clock::now();
-        installer.cmd_read_Click();
-        const double read = Seconds(start);
-        start = Clock::now();
-        installer.cmd_write_Click();
-        const double write = Seconds(start);
-        if (installer.Counters().Total(rv::CounterKind::Written) != kEach) {
-            std::fprintf(stderr, "case-blind write copied %d files: %.300s\n",
-                         installer.Counters().Total(rv::CounterKind::Written),
-                         window.tool_tip.c_str());
-            std::exit(1);
+    struct Way {
+        const char* what;
+        std::string game_folder;
+        std::string system;  // where its copies land
+        std::vector<double> reads, writes;
+    };
+    std::vector<Way> ways = {{"exact spelling", exact, exact + "/System", {}, {}},
+                             {"other case", blind, blind + "/system", {}, {}},
+                             {"drive letter", "C:\\Game", blind + "/system", {}, {}}};
+    for (int round = 0; round < kRounds; ++round) {
+        for (std::size_t turn = 0; turn < ways.size(); ++turn) {
+            Way& way = ways[(turn + static_cast<std::size_t>(round)) % ways.size()];
+            QuietWindow window;
+            rv::RV2003_2004_Add_On_Installer installer(window);
+            installer.AddOnFolder = add;
+            installer.GameFolder = way.game_folder;
+            Run("sync");
+            auto start = Clock::now();
+            installer.cmd_read_Click();
+            way.reads.push_back(Seconds(start));
+            Run("sync");
+            start = Clock::now();
+            installer.cmd_write_Click();
+            way.writes.push_back(Seconds(start));
+            if (installer.Counters().Total(rv::CounterKind::Written) != kEach) {
+                std::fprintf(stderr, "case-blind write copied %d files: %.300s\n",
+                             installer.Counters().Total(rv::CounterKind::Written),
+                             window.tool_tip.c_str());
+                std::exit(1);
+            }
+            for (int f = 0; f < kEach; ++f) {
+                fs::remove(way.system + "/New" + std::to_string(f) + ".u");
+            }
         }
-        // The drive-letter run writes into the same folder as the run before it.
-        for (int f = 0; f < kEach; ++f) {
-            fs::remove(blind + "/system/New" + std::to_string(f) + ".u");
-        }
-        if (exact_read == 0) {
-            exact_read = read;
-            exact_write = write;
-        }
+    }
+    const double exact_read = Median(ways[0].reads), exact_write = Median(ways[0].writes);
+    for (const Way& way : ways) {
+        const double read = Median(way.reads), write = Median(way.writes);
         std::printf(
             "20,000 + 20,000, %-15s read %.3f s (%.2f x exact), write %.3f s (%.2f x exact)"
             " (target <= 1.5)\n",
-            what, read, read / exact_read, write, write / exact_write);
+            way.what, read, read / exact_read, write, write / exact_write);
     }
     ::unsetenv("WINEPREFIX");
     for (const std::string& folder : {add, exact, prefix}) {
@@ -225,18 +242,12 @@ void CaseBlindLookups(const std::string& work) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const bool own_folder = argc < 2;
-    const std::string work =
-        own_folder
-            ? (fs::temp_directory_path() / ("rv-pass-bench-" + std::to_string(::getpid()))).string()
-            : argv[1];
+// The read pass against one `find` walk of the reference tree, the write pass against `cp -n`,
+// and the peak memory.
+void ComparePassesWithShellTools(const std::string& work) {
     const std::string add = work + "/add";
     const std::string game_pass = work + "/game-pass";
     const std::string game_cp = work + "/game-cp";
-    fs::remove_all(work);
     std::printf("generating %d files in %d folders under %s ...\n", kFiles, kFolders, work.c_str());
     const std::vector<AddOnFile> files = Generate(add, {game_pass, game_cp});
     std::size_t missing = 0;
@@ -274,7 +285,7 @@ int main(int argc, char** argv) {
         counters.Total(rv::CounterKind::Read) != static_cast<std::int32_t>(files.size())) {
         std::fprintf(stderr, "read pass miscounted: %d read, %d ready\n",
                      counters.Total(rv::CounterKind::Read), counters.Total(rv::CounterKind::Ready));
-        return 1;
+        std::exit(1);
     }
     const double read = Median(read_times);
     const double find = Median(find_times);
@@ -316,7 +327,7 @@ int main(int argc, char** argv) {
             static_cast<std::int32_t>(missing)) {
             std::fprintf(stderr, "write pass copied %d files\n",
                          installer.Counters().Total(rv::CounterKind::Written));
-            return 1;
+            std::exit(1);
         }
         cp_times.push_back(Run(copies + "sync"));
     }
@@ -338,9 +349,32 @@ int main(int argc, char** argv) {
         write, cp, mib / write, mib / cp, cp / write);
     std::printf("peak memory    %8.1f MiB (target < 50)\n",
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
-    CaseBlindLookups(work);
-    std::printf("longest stall  %8.3f s during a 200,000-file write (target < 0.25)\n",
-                LongestStallOfAWrite(work));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure as soon as it is known
+    const bool own_folder = argc < 2;
+    const std::string work =
+        own_folder
+            ? (fs::temp_directory_path() / ("rv-pass-bench-" + std::to_string(::getpid()))).string()
+            : argv[1];
+    const std::vector<std::string> parts(argv + std::min(argc, 2), argv + argc);
+    const auto wanted = [&parts](const std::string& part) {
+        return parts.empty() || std::find(parts.begin(), parts.end(), part) != parts.end();
+    };
+    fs::remove_all(work);
+    if (wanted("passes")) {
+        ComparePassesWithShellTools(work);
+    }
+    if (wanted("case")) {
+        CaseBlindLookups(work);
+    }
+    if (wanted("stall")) {
+        std::printf("longest stall  %8.3f s during a 200,000-file write (target < 0.25)\n",
+                    LongestStallOfAWrite(work));
+    }
     if (own_folder) {
         fs::remove_all(work);
     }
