@@ -18,37 +18,61 @@ void PassRecord::Start(bool write_pass, const std::string& game, const std::stri
     files.clear();
 }
 
-void PassRecord::Add(std::string addon_path, Category category, std::string target_path,
-                     FileState state, std::string reason) {
-    files.push_back(
-        {std::move(addon_path), category, std::move(target_path), state, std::move(reason)});
+PassFile& PassRecord::Add(std::string addon_path, Category category, std::string target_path,
+                          FileState state, std::string reason) {
+    PassFile& file = files.emplace_back();
+    file.addon_path = std::move(addon_path);
+    file.category = category;
+    file.target_path = std::move(target_path);
+    file.state = state;
+    file.reason = std::move(reason);
+    return file;
 }
 
 Sameness CompareWithTarget(const PassFile& file) {
-    const platform::FileFacts addon = platform::LookAt(file.addon_path);
-    const platform::FileFacts target = platform::LookAt(file.target_path);
-    if (addon.kind != platform::EntryKind::RegularFile ||
-        target.kind != platform::EntryKind::RegularFile || addon.size != target.size) {
-        return Sameness::Different;
-    }
-    const std::string hash = ContentHash(file.addon_path);
-    return !hash.empty() && hash == ContentHash(file.target_path) ? Sameness::Identical
-                                                                  : Sameness::Different;
+    return platform::SameContent(file.addon_path, file.target_path) ? Sameness::Identical
+                                                                    : Sameness::Different;
 }
 
-std::string ContentHash(const std::string& path) {
-    XXH3_state_t state;
-    XXH3_64bits_reset(&state);
-    const bool read = platform::ReadPieces(path, [&state](std::span<const char> piece) {
-        XXH3_64bits_update(&state, piece.data(), piece.size());
-    });
-    if (!read) {
-        return {};
+namespace {
+
+// The content hash of the pieces handed to Take, in order.
+class Hasher {
+public:
+    Hasher() { XXH3_64bits_reset(&state_); }
+    void Take(std::span<const char> piece) {
+        XXH3_64bits_update(&state_, piece.data(), piece.size());
     }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx",
-                  static_cast<unsigned long long>(XXH3_64bits_digest(&state)));
-    return hex;
+    std::string Hex() const {
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx",
+                      static_cast<unsigned long long>(XXH3_64bits_digest(&state_)));
+        return hex;
+    }
+
+private:
+    XXH3_state_t state_;
+};
+
+}  // namespace
+
+std::string ContentHash(const std::string& path) {
+    Hasher hasher;
+    const bool read =
+        platform::ReadPieces(path, [&hasher](std::span<const char> piece) { hasher.Take(piece); });
+    return read ? hasher.Hex() : std::string();
+}
+
+platform::CopyResult CopyAndHash(const std::string& source, const std::string& target,
+                                 const platform::KeepCopying& keep_copying, std::string& hash) {
+    Hasher hasher;
+    platform::CopyResult result =
+        platform::CopyNewFile(source, target, keep_copying,
+                              [&hasher](std::span<const char> piece) { hasher.Take(piece); });
+    if (result.outcome == platform::CopyOutcome::Copied) {
+        hash = result.watched ? hasher.Hex() : ContentHash(target);
+    }
+    return result;
 }
 
 }  // namespace rv

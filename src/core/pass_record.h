@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/category_table.h"
+#include "platform/file_facts.h"
+#include "platform/file_system.h"
 
 namespace rv {
 
@@ -16,12 +18,20 @@ enum class FileState {
     Failed,  // the copy failed; the reason says why
 };
 
+// Whether a file found already there is the add-on's own file or another version of it.
+enum class Sameness { Identical, Different };
+
 struct PassFile {
     std::string addon_path;
     Category category = Category::Animations;
     std::string target_path;
     FileState state = FileState::ReadyToWrite;
     std::string reason;  // why the copy failed
+    // Noted by a write pass that keeps a receipt, as the pass meets the file: of a written file,
+    // what it is right after writing; of a file already there, whether it is the add-on's own.
+    platform::FileFacts written;
+    std::string hash;
+    Sameness sameness = Sameness::Different;
 };
 
 // Every add-on file of the last read or write pass, in the order the pass handled them.
@@ -32,12 +42,9 @@ struct PassRecord {
     std::vector<PassFile> files;
 
     void Start(bool write_pass, const std::string& game, const std::string& addon);
-    void Add(std::string addon_path, Category category, std::string target_path, FileState state,
-             std::string reason = {});
+    PassFile& Add(std::string addon_path, Category category, std::string target_path,
+                  FileState state, std::string reason = {});
 };
-
-// Whether a file found already there is the add-on's own file or another version of it.
-enum class Sameness { Identical, Different };
 
 // Compares sizes first and the content only when they are equal. A target that is not a regular
 // file, or either file unreadable, counts as different.
@@ -45,5 +52,10 @@ Sameness CompareWithTarget(const PassFile& file);
 
 // The XXH3 64-bit hash of the file's content as 16 hex digits; empty when it cannot be read.
 std::string ContentHash(const std::string& path);
+
+// Copies as platform::CopyNewFile does and, when the file was copied, sets `hash` to the
+// ContentHash of what was written: taken as the copy writes it, else read back from the copy.
+platform::CopyResult CopyAndHash(const std::string& source, const std::string& target,
+                                 const platform::KeepCopying& keep_copying, std::string& hash);
 
 }  // namespace rv

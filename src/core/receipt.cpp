@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "platform/file_facts.h"
-
 namespace rv {
 namespace {
 
@@ -37,16 +35,15 @@ ReceiptFile FileOf(const PassFile& file) {
     entry.target = file.target_path;
     entry.category = Info(file.category).sub_folder;
     if (file.state == FileState::Written) {
-        const platform::FileFacts facts = platform::LookAt(file.target_path);
-        entry.size = facts.size;
-        entry.modified_ns = facts.modified_ns;
-        entry.hash = ContentHash(file.target_path);
+        entry.size = file.written.size;
+        entry.modified_ns = file.written.modified_ns;
+        entry.hash = file.hash;
     } else if (file.state == FileState::Failed) {
         entry.outcome = Outcome::Failed;
         entry.reason = file.reason;
     } else {
-        entry.outcome = CompareWithTarget(file) == Sameness::Identical ? Outcome::Identical
-                                                                       : Outcome::Different;
+        entry.outcome =
+            file.sameness == Sameness::Identical ? Outcome::Identical : Outcome::Different;
     }
     return entry;
 }

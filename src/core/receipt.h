@@ -43,7 +43,7 @@ struct Receipt {
     std::vector<ReceiptFile> files;
 };
 
-// The receipt of a write pass, with the written files' facts and the found files compared.
+// The receipt of a write pass, from the facts the pass noted of every file.
 Receipt ReceiptOf(const PassRecord& pass, const std::string& edition);
 
 std::string ToJson(const Receipt& receipt);

@@ -40,6 +40,15 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         }
         failures.Add(path + ": " + reason);
     };
+    // A receipt needs what was written and whether a file already there is the add-on's own;
+    // both are learnt as the pass meets each file, where it yields to the window.
+    const bool keeping_receipt = !ReceiptFolder.empty();
+    const auto already_there = [&](Category category) {
+        PassFile& found = last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
+        if (keeping_receipt) {
+            found.sameness = CompareWithTarget(found);
+        }
+    };
     std::optional<AddOnWalk> walk;
     GameFolderNames game(GameFolder);
     for (const CategoryInfo& info : kCategories) {
@@ -73,12 +82,16 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                 last_pass_.Add(SourcePath, category, "", FileState::Failed,
                                std::string(kLeadsOutside));
             } else if (TargetExists = game.Holds(category, name); TargetExists) {
-                last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
+                already_there(category);
             } else {
                 window_.SetCaption(kStatusLabel, "Copying: " + text::ShownName(SourcePath));
-                const platform::CopyResult result = platform::CopyNewFile(
-                    SourcePath, TargetPath,
-                    [this] { return !platform::EndRequested() && YieldWhenDue(); });
+                const platform::KeepCopying keep_copying = [this] {
+                    return !platform::EndRequested() && YieldWhenDue();
+                };
+                std::string hash;
+                const platform::CopyResult result =
+                    keeping_receipt ? CopyAndHash(SourcePath, TargetPath, keep_copying, hash)
+                                    : platform::CopyNewFile(SourcePath, TargetPath, keep_copying);
                 if (result.outcome == platform::CopyOutcome::Stopped) {
                     return;  // the window is closing or the program is ending: nothing more is
                              // copied
@@ -86,12 +99,17 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                 if (result.outcome == platform::CopyOutcome::Copied) {
                     CountOne(CounterKind::Written, category);
                     game.Add(category, name);
-                    last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
+                    PassFile& written =
+                        last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
+                    if (keeping_receipt) {
+                        written.written = platform::LookAt(TargetPath);
+                        written.hash = std::move(hash);
+                    }
                 } else if (result.outcome == platform::CopyOutcome::DestinationExists) {
                     // Something took the name after the check: the same as finding it there.
                     TargetExists = true;
                     game.Add(category, name);
-                    last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
+                    already_there(category);
                 } else {
                     fail(SourcePath, result.reason);
                     last_pass_.Add(SourcePath, category, TargetPath, FileState::Failed,

@@ -26,6 +26,11 @@ struct FileFacts {
 // Looks at the path itself: a link is reported as Other, whatever it points to.
 FileFacts LookAt(const std::string& path);
 
+// Whether the add-on file (a link followed) and the game's file (a link is not a file here) are
+// both regular files of the same size and content. The content is read only when the sizes are
+// equal, and only as far as the first difference.
+bool SameContent(const std::string& addon_file, const std::string& game_file);
+
 // Hands the file's content to `take` piece by piece. False when it cannot be opened or read.
 bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take);
 

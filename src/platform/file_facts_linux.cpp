@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -25,6 +26,67 @@ FileFacts LookAt(const std::string& path) {
     }
     return {EntryKind::RegularFile, static_cast<std::uint64_t>(st.st_size),
             std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+namespace {
+
+// Opens a regular file for reading; -1 for anything else. O_NONBLOCK so that a pipe cannot hang
+// the open.
+Descriptor OpenRegularFile(const std::string& path, int flags, struct stat& info) {
+    const std::string native = ResolveNativePath(path);
+    Descriptor file(
+        native.empty() ? -1 : ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags));
+    if (file.valid() && (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))) {
+        file.Reset();
+    }
+    return file;
+}
+
+// Reads as much as is there up to the buffer's size; the count, or -1.
+ssize_t ReadFully(int file, std::span<char> buffer) {
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        const ssize_t piece = ::read(file, buffer.data() + got, buffer.size() - got);
+        if (piece == 0) {
+            break;
+        }
+        if (piece < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        got += static_cast<std::size_t>(piece);
+    }
+    return static_cast<ssize_t>(got);
+}
+
+}  // namespace
+
+bool SameContent(const std::string& addon_file, const std::string& game_file) {
+    struct stat addon_info {};
+    struct stat game_info {};
+    const Descriptor addon = OpenRegularFile(addon_file, 0, addon_info);
+    if (!addon.valid()) {
+        return false;
+    }
+    const Descriptor game = OpenRegularFile(game_file, O_NOFOLLOW, game_info);
+    if (!game.valid() || addon_info.st_size != game_info.st_size) {
+        return false;
+    }
+    std::array<char, 1 << 16> mine;
+    std::array<char, 1 << 16> theirs;
+    for (off_t left = addon_info.st_size; left > 0;) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<off_t>(left, static_cast<off_t>(mine.size())));
+        const ssize_t got = ReadFully(addon.get(), std::span(mine.data(), want));
+        if (got <= 0 || ReadFully(game.get(), std::span(theirs.data(), want)) != got ||
+            std::memcmp(mine.data(), theirs.data(), static_cast<std::size_t>(got)) != 0) {
+            return false;
+        }
+        left -= got;
+    }
+    return true;
 }
 
 bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 #include "platform/file_facts.h"
@@ -20,7 +22,65 @@ std::int64_t NanosecondsSince1970(FILETIME time) {
     return (steps - kFileTimeOf1970) * 100;
 }
 
+// Opens a regular file for reading; an invalid handle for anything else. Without `follow`, a
+// link (any reparse point) is not a file here.
+KernelHandle OpenRegularFile(const std::string& path, bool follow, std::uint64_t& size) {
+    const std::optional<std::wstring> wide = WideFromUtf8(path);
+    if (!wide) {
+        return KernelHandle();
+    }
+    KernelHandle file(CreateFileW(
+        wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING,
+        FILE_FLAG_SEQUENTIAL_SCAN | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return KernelHandle();
+    }
+    size = (std::uint64_t{info.nFileSizeHigh} << 32) | std::uint64_t{info.nFileSizeLow};
+    return file;
+}
+
+// Reads as much as is there up to the count; false when reading fails.
+bool ReadFully(HANDLE file, char* buffer, DWORD count, DWORD& got) {
+    got = 0;
+    DWORD piece = 0;
+    while (got < count && ReadFile(file, buffer + got, count - got, &piece, nullptr)) {
+        if (piece == 0) {
+            return true;
+        }
+        got += piece;
+    }
+    return got == count;
+}
+
 }  // namespace
+
+bool SameContent(const std::string& addon_file, const std::string& game_file) {
+    std::uint64_t addon_size = 0, game_size = 0;
+    const KernelHandle addon = OpenRegularFile(addon_file, true, addon_size);
+    if (!addon.valid()) {
+        return false;
+    }
+    const KernelHandle game = OpenRegularFile(game_file, false, game_size);
+    if (!game.valid() || addon_size != game_size) {
+        return false;
+    }
+    std::array<char, 1 << 16> mine;
+    std::array<char, 1 << 16> theirs;
+    for (std::uint64_t left = addon_size; left > 0;) {
+        const auto want = static_cast<DWORD>(std::min<std::uint64_t>(left, mine.size()));
+        DWORD got = 0, got_too = 0;
+        if (!ReadFully(addon.get(), mine.data(), want, got) || got == 0 ||
+            !ReadFully(game.get(), theirs.data(), want, got_too) || got_too != got ||
+            std::memcmp(mine.data(), theirs.data(), got) != 0) {
+            return false;
+        }
+        left -= got;
+    }
+    return true;
+}
 
 FileFacts LookAt(const std::string& path) {
     const std::optional<std::wstring> wide = WideFromUtf8(path);

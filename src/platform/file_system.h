@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -62,17 +63,23 @@ enum class CopyOutcome {
 struct CopyResult {
     CopyOutcome outcome = CopyOutcome::Failed;
     std::string reason;  // plain words for the user; empty when copied
+    // The watcher saw the whole content of the copy, in order. False where the system copies on
+    // its own (Windows): the caller reads the copy to learn its content.
+    bool watched = false;
 };
 
 // Asked before a copy starts and between its chunks, a few megabytes apart; false stops the copy.
 using KeepCopying = std::function<bool()>;
+// Shown each piece of the content as the copy writes it, so the caller can hash what was written
+// without reading the copy again.
+using ContentWatcher = std::function<void(std::span<const char>)>;
 
 // Copies a file to a destination where nothing exists. Never replaces or writes through anything
 // at the destination, also when it appears during the copy; never leaves a partial file under
 // the destination name; keeps the content and the modification time. A source whose size or
 // modification time changes during the copy is not installed.
 CopyResult CopyNewFile(const std::string& source, const std::string& destination,
-                       const KeepCopying& keep_copying = {});
+                       const KeepCopying& keep_copying = {}, const ContentWatcher& watcher = {});
 
 // Removes the unfinished copies that a copy of this program left in the folder when its process
 // ended before it could remove them (killed, or the machine went down). Nothing else is touched.

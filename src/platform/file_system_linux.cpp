@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -107,8 +108,9 @@ constexpr int kStoppedByCaller = ECANCELED;
 // Moves the content of one file into another, telling which side failed.
 struct ContentCopy {
     int in;
-    int out;
+    int out;  // open for reading too, so that a clone can be shown to the watcher
     const KeepCopying& keep_copying;
+    const ContentWatcher& watcher;
     bool read_failed = false;
     off_t written = 0;
 
@@ -127,14 +129,18 @@ struct ContentCopy {
     }
 
     // Copies the whole content: shared blocks where the file system can share them, else the
-    // in-kernel copy, else read and write. Returns 0 or the error.
+    // in-kernel copy, else read and write. A watcher needs the bytes in the program: it gets
+    // the shared blocks read back, or a copy by read and write. Returns 0 or the error.
     int Run(off_t size) {
         if (!GoOn()) {
             return kStoppedByCaller;
         }
         bool unsupported = false;
         const int cloned = Clone(size, unsupported);
-        return unsupported ? CopyInKernel() : cloned;
+        if (!unsupported) {
+            return cloned == 0 && watcher ? ShowClone() : cloned;
+        }
+        return watcher ? CopyByReadWrite(false) : CopyInKernel();
     }
 
 private:
@@ -178,19 +184,20 @@ private:
             const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP ||
                                      errno == EINVAL || errno == EBADF;
             if (first && unsupported) {
-                return CopyByReadWrite();
+                return CopyByReadWrite(true);
             }
             return errno;
         }
     }
 
-    // For file systems the in-kernel copy cannot span.
-    int CopyByReadWrite() {
-        std::vector<char> buffer(1 << 17);
-        if (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 ||
-            ::ftruncate(out, 0) != 0) {
+    // For file systems the in-kernel copy cannot span, and for a watcher. `again` when an
+    // attempt before may have moved the offsets or written part of the content.
+    int CopyByReadWrite(bool again) {
+        if (again && (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 ||
+                      ::ftruncate(out, 0) != 0)) {
             return errno;
         }
+        std::array<char, 1 << 16> buffer;
         std::size_t since_asked = 0;
         for (;;) {
             const ssize_t got = ::read(in, buffer.data(), buffer.size());
@@ -216,9 +223,39 @@ private:
                 }
                 done += static_cast<std::size_t>(put);
             }
+            if (watcher) {
+                watcher(std::span<const char>(buffer.data(), done));
+            }
             since_asked += done;
             if (since_asked >= kCopyChunk) {
                 if (!ChunkDone(std::exchange(since_asked, 0))) {
+                    return kStoppedByCaller;
+                }
+            }
+        }
+    }
+
+    // Reads the shared blocks back from the copy for the watcher.
+    int ShowClone() {
+        std::array<char, 1 << 16> buffer;
+        std::size_t since_asked = 0;
+        for (off_t offset = 0;;) {
+            const ssize_t got = ::pread(out, buffer.data(), buffer.size(), offset);
+            if (got == 0) {
+                return 0;
+            }
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return errno;
+            }
+            watcher(std::span<const char>(buffer.data(), static_cast<std::size_t>(got)));
+            offset += got;
+            since_asked += static_cast<std::size_t>(got);
+            if (since_asked >= kCopyChunk) {
+                since_asked = 0;
+                if (!GoOn()) {
                     return kStoppedByCaller;
                 }
             }
@@ -281,7 +318,7 @@ class TemporaryFile {
 public:
     TemporaryFile(int folder_fd, mode_t mode, posix::Temporary kind) : folder_fd_(folder_fd) {
         if (kind == posix::Temporary::Anonymous) {
-            fd_.Reset(::openat(folder_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+            fd_.Reset(::openat(folder_fd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
             if (fd_.valid()) {
                 return;
             }
@@ -293,7 +330,7 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             name_ = NamedTemporaryName();
             fd_.Reset(::openat(folder_fd, name_.c_str(),
-                               O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, mode));
+                               O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, mode));
             if (fd_.valid() || errno != EEXIST) {
                 break;
             }
@@ -414,8 +451,9 @@ bool PathExists(const std::string& path) {
 }
 
 CopyResult CopyNewFile(const std::string& source, const std::string& destination,
-                       const KeepCopying& keep_copying) {
-    return posix::CopyNewFileUsing(posix::Temporary::Anonymous, source, destination, keep_copying);
+                       const KeepCopying& keep_copying, const ContentWatcher& watcher) {
+    return posix::CopyNewFileUsing(posix::Temporary::Anonymous, source, destination, keep_copying,
+                                   watcher);
 }
 
 void RemoveStaleTemporaries(const std::string& folder) {
@@ -463,7 +501,8 @@ CopyResult WriteFailure(int error, const std::string& folder_name) {
 }
 
 CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
-                            const std::string& destination, const KeepCopying& keep_copying) {
+                            const std::string& destination, const KeepCopying& keep_copying,
+                            const ContentWatcher& watcher) {
     const std::string from = ResolveNativePath(source);
     const DestinationParts to = SplitDestination(ResolveNativePath(destination));
     if (to.name.empty()) {
@@ -506,7 +545,7 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     if (part.fd() < 0) {
         return WriteFailure(part.error(), to.folder_name);
     }
-    ContentCopy content{in.get(), part.fd(), keep_copying};
+    ContentCopy content{in.get(), part.fd(), keep_copying, watcher};
     if (const int error = content.Run(source_stat.st_size); error != 0) {
         if (error == kStoppedByCaller) {
             return Failure(CopyOutcome::Stopped, "the copy was stopped");
@@ -538,7 +577,7 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     if (const int error = part.MoveIntoPlace(to.name); error != 0) {
         return WriteFailure(error, to.folder_name);
     }
-    return {CopyOutcome::Copied, {}};
+    return {CopyOutcome::Copied, {}, static_cast<bool>(watcher)};
 }
 
 }  // namespace posix

@@ -18,6 +18,7 @@ enum class Temporary {
 CopyResult WriteFailure(int error, const std::string& folder_name);
 
 CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
-                            const std::string& destination, const KeepCopying& keep_copying = {});
+                            const std::string& destination, const KeepCopying& keep_copying = {},
+                            const ContentWatcher& watcher = {});
 
 }  // namespace rv::platform::posix

@@ -335,8 +335,9 @@ bool PathExists(const std::string& path) {
     return SearchHandle(FindFirstFileW(wide->c_str(), &found)).valid();
 }
 
+// The system copies on its own here: a watcher sees nothing, and the result says so.
 CopyResult CopyNewFile(const std::string& source, const std::string& destination,
-                       const KeepCopying& keep_copying) {
+                       const KeepCopying& keep_copying, const ContentWatcher&) {
     const std::optional<std::wstring> wide_source = SystemPath(source);
     const std::optional<std::wstring> wide_destination = SystemPath(destination);
     if (!wide_source || !wide_destination) {
