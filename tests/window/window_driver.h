@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/window_operations.h"
+#include "support/test_registry.h"
 
 namespace rv::test {
 
@@ -28,14 +29,13 @@ class WindowDriver {
 public:
     virtual ~WindowDriver() = default;
 
-    // A folder of the test machine, fresh for each test and removed after it. On Linux the C:
-    // drive of a Wine prefix made for the test, on Windows a folder under the temporary folder.
-    virtual std::string Root() const = 0;
-    // Makes the registry hold exactly these editions ("RV2003", "RV2004"), each installed in its
-    // folder below Root().
-    virtual void SetRegistered(const std::map<std::string, std::string>& editions) = 0;
-    // The folder as the start-up shows it: "C:\Games\RV2004" in a prefix, the path on Windows.
-    virtual std::string Shown(const std::string& folder) const = 0;
+    // A folder of the test machine, fresh for each test and removed after it, and the registry
+    // the window's start-up reads: a game registered there is found.
+    std::string Root() const { return registry_.Root(); }
+    void SetRegistered(const std::map<std::string, std::string>& editions) {
+        registry_.Register(editions);
+    }
+    std::string Shown(const std::string& folder) const { return registry_.Shown(folder); }
 
     // Creates the window as the program does, with these command-line arguments, and shows it;
     // a window started before is closed first.
@@ -62,6 +62,9 @@ public:
     virtual void AtNextYield(std::function<void()> action) = 0;
     // Closes the window as the user does with its title bar.
     virtual void Close() = 0;
+
+private:
+    TestRegistry registry_;
 };
 
 // Made by each window's test program.

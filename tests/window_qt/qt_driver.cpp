@@ -9,11 +9,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <deque>
 
 #include "form/control_layout.h"
-#include "support/fake_prefix.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/main_window.h"
@@ -23,7 +21,7 @@
 namespace rv::test {
 namespace {
 
-// The Qt window under the offscreen platform, over a Wine prefix in a temporary folder; the
+// The Qt window under the offscreen platform, over the Wine prefix of the test registry; the
 // picker, the warning box and the browser are answered through the window's seams.
 class QtDriver : public WindowDriver {
 public:
@@ -55,25 +53,6 @@ public:
         SetMessageBoxRunner({});
         SetUrlOpener({});
         EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
-    }
-
-    std::string Root() const override { return prefix_.Path("drive_c"); }
-    void SetRegistered(const std::map<std::string, std::string>& editions) override {
-        std::string hive = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n";
-        for (const auto& [edition, folder] : editions) {
-            std::string value = Shown(folder);
-            for (std::size_t at = 0; (at = value.find('\\', at)) != std::string::npos; at += 2) {
-                value.insert(at, 1, '\\');
-            }
-            hive += "\n[SOFTWARE\\\\Zentor Technology\\\\Installed Apps\\\\" + edition +
-                    "] 1700000000\n\"Folder\"=\"" + value + "\"\n";
-        }
-        prefix_.AddFile("system.reg", hive);
-    }
-    std::string Shown(const std::string& folder) const override {
-        std::string shown = "C:" + folder.substr(Root().size());
-        std::replace(shown.begin(), shown.end(), '/', '\\');
-        return shown;
     }
 
     void Start(const std::vector<std::string>& arguments) override {
@@ -158,7 +137,6 @@ private:
         return widget;
     }
 
-    FakePrefix prefix_;
     std::deque<std::string> answers_;
     std::vector<std::string> dialogs_, links_;
     std::unique_ptr<platform::RegistryBackend> registry_;

@@ -9,7 +9,6 @@
 
 #include "form/control_layout.h"
 #include "platform/wide_text_win.h"
-#include "support/temp_folder.h"
 #include "text/text.h"
 #include "window/window_driver.h"
 #include "window_win32/control_ids.h"
@@ -24,12 +23,6 @@ namespace {
 
 using platform::Utf8FromWide;
 using platform::WideFromUtf8;
-
-const std::wstring kInstalledApps = L"SOFTWARE\\Zentor Technology\\Installed Apps\\";
-
-std::wstring Wide(const std::string& text) {
-    return WideFromUtf8(text).value_or(L"");
-}
 
 // Runs the action it is given when a message posted to it is dispatched: in the middle of a pass,
 // the next time the pass processes messages.
@@ -66,9 +59,9 @@ private:
     std::function<void()> action_;
 };
 
-// The Win32 window under Wine, over the prefix's registry and a temporary folder on its C:
-// drive; the shell's folder browser, the message box and the shell's opening of a link are
-// answered through the window's seams, with the requests the window made.
+// The Win32 window under Wine, over the registry and folder of the test registry; the shell's
+// folder browser, the message box and the shell's opening of a link are answered through the
+// window's seams, with the requests the window made.
 class Win32Driver : public WindowDriver {
 public:
     Win32Driver() {
@@ -83,7 +76,9 @@ public:
             // The shell names no folder with outer spaces; all spaces is a cancel.
             const std::string answer(text::TrimSpaces(answers_.empty() ? "" : answers_.front()));
             answers_.clear();
-            return answer.empty() ? nullptr : SHSimpleIDListFromPath(Wide(answer).c_str());
+            return answer.empty()
+                       ? nullptr
+                       : SHSimpleIDListFromPath(WideFromUtf8(answer).value_or(L"").c_str());
         });
         win32::SetMessageBoxCall(
             [this](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
@@ -103,30 +98,8 @@ public:
         win32::SetShellFolderBrowser({});
         win32::SetMessageBoxCall({});
         win32::SetAddressOpener({});
-        SetRegistered({});
         EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
     }
-
-    std::string Root() const override { return folder_.Path(); }
-    // Writes the keys as the game's 32-bit installer does, into the 32-bit view.
-    void SetRegistered(const std::map<std::string, std::string>& editions) override {
-        for (const wchar_t* edition : {L"RV2003", L"RV2004"}) {
-            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + edition).c_str(), KEY_WOW64_32KEY,
-                            0);
-        }
-        for (const auto& [edition, folder] : editions) {
-            HKEY key = nullptr;
-            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + Wide(edition)).c_str(),
-                                      0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
-                                      nullptr),
-                      ERROR_SUCCESS);
-            const std::wstring value = Wide(folder);
-            RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
-    }
-    std::string Shown(const std::string& folder) const override { return folder; }
 
     void Start(const std::vector<std::string>& arguments) override {
         Stop();
@@ -233,7 +206,6 @@ private:
     }
 
     win32::WindowThread thread_;
-    TempFolder folder_;
     YieldPoint yield_;
     std::deque<std::string> answers_;
     std::vector<std::string> dialogs_, links_;
