@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/window_operations.h"
@@ -27,7 +31,9 @@ struct ShownControl {
 // registry and the disk are real: a game registered here is found by the window's start-up.
 class WindowDriver {
 public:
-    virtual ~WindowDriver() = default;
+    virtual ~WindowDriver() {
+        EXPECT_FALSE(answer_) << "an answer was left for a picker that never opened";
+    }
 
     // A folder of the test machine, fresh for each test and removed after it, and the registry
     // the window's start-up reads: a game registered there is found.
@@ -51,20 +57,29 @@ public:
     virtual std::vector<std::string> TabOrder() const = 0;   // from the first button round
 
     // The next folder picker returns this path (empty: cancelled).
-    virtual void AnswerPicker(const std::string& folder) = 0;
+    void AnswerPicker(const std::string& folder) { answer_ = folder; }
     // Each picker and warning box shown since the start: "picker|title|flags" with the flags the
     // toolkit asked for ("folders only, no start folder, no owner"), or "warning|title|text|OK,no
     // icon,modal".
-    virtual std::vector<std::string> Dialogs() const = 0;
-    virtual std::vector<std::string> OpenedLinks() const = 0;
+    std::vector<std::string> Dialogs() const { return dialogs_; }
+    std::vector<std::string> OpenedLinks() const { return links_; }
 
     // Runs the action once, at the next point where a pass lets the window process messages.
     virtual void AtNextYield(std::function<void()> action) = 0;
     // Closes the window as the user does with its title bar.
     virtual void Close() = 0;
 
+protected:
+    // The answer for the picker that opens now.
+    std::string TakeAnswer() {
+        EXPECT_TRUE(answer_) << "the folder picker opened without an answer";
+        return std::exchange(answer_, std::nullopt).value_or("");
+    }
+    std::vector<std::string> dialogs_, links_;
+
 private:
     TestRegistry registry_;
+    std::optional<std::string> answer_;
 };
 
 // Made by each window's test program.

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <deque>
 
 #include "form/control_layout.h"
 #include "window/window_driver.h"
@@ -32,10 +31,7 @@ public:
                                (how == QFileDialog::ShowDirsOnly ? "folders only" : "any files") +
                                (start.isEmpty() ? ", no start folder" : ", a start folder") +
                                (owner == nullptr ? ", no owner" : ", an owner"));
-            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
-            const std::string answer = answers_.empty() ? "" : answers_.front();
-            answers_.clear();
-            return QFile::decodeName(answer.c_str());
+            return QFile::decodeName(TakeAnswer().c_str());
         });
         SetMessageBoxRunner([this](QMessageBox& box) {
             dialogs_.push_back(
@@ -52,7 +48,6 @@ public:
         modGetFolder::SetDirectoryPicker({});
         SetMessageBoxRunner({});
         SetUrlOpener({});
-        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
     }
 
     void Start(const std::vector<std::string>& arguments) override {
@@ -116,9 +111,6 @@ public:
         return order;
     }
 
-    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
-    std::vector<std::string> Dialogs() const override { return dialogs_; }
-    std::vector<std::string> OpenedLinks() const override { return links_; }
     void AtNextYield(std::function<void()> action) override {
         QTimer::singleShot(0, window_.get(), std::move(action));
     }
@@ -137,8 +129,6 @@ private:
         return widget;
     }
 
-    std::deque<std::string> answers_;
-    std::vector<std::string> dialogs_, links_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<MainWindow> window_;
 };

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <deque>
 
 #include "form/control_layout.h"
 #include "platform/wide_text_win.h"
@@ -24,41 +24,6 @@ namespace {
 using platform::Utf8FromWide;
 using platform::WideFromUtf8;
 
-// Runs the action it is given when a message posted to it is dispatched: in the middle of a pass,
-// the next time the pass processes messages.
-class YieldPoint {
-public:
-    YieldPoint() {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof(window_class);
-        window_class.lpfnWndProc = &Procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.lpszClassName = L"RvTestYieldPoint";
-        RegisterClassExW(&window_class);
-        window_ = CreateWindowExW(0, window_class.lpszClassName, nullptr, 0, 0, 0, 0, 0,
-                                  HWND_MESSAGE, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~YieldPoint() { DestroyWindow(window_); }
-    void Post(std::function<void()> action) {
-        action_ = std::move(action);
-        PostMessageW(window_, WM_APP, 0, 0);
-    }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-        auto* self = reinterpret_cast<YieldPoint*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_APP && self != nullptr && self->action_) {
-            std::exchange(self->action_, nullptr)();
-            return 0;
-        }
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-
-    HWND window_ = nullptr;
-    std::function<void()> action_;
-};
-
 // The Win32 window under Wine, over the registry and folder of the test registry; the shell's
 // folder browser, the message box and the shell's opening of a link are answered through the
 // window's seams, with the requests the window made.
@@ -72,10 +37,8 @@ public:
                 (request.pidlRoot == nullptr && request.lpfn == nullptr ? ", no start folder"
                                                                         : ", a start folder") +
                 (request.hwndOwner == nullptr ? ", no owner" : ", an owner"));
-            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
             // The shell names no folder with outer spaces; all spaces is a cancel.
-            const std::string answer(text::TrimSpaces(answers_.empty() ? "" : answers_.front()));
-            answers_.clear();
+            const std::string answer(text::TrimSpaces(TakeAnswer()));
             return answer.empty()
                        ? nullptr
                        : SHSimpleIDListFromPath(WideFromUtf8(answer).value_or(L"").c_str());
@@ -98,7 +61,6 @@ public:
         win32::SetShellFolderBrowser({});
         win32::SetMessageBoxCall({});
         win32::SetAddressOpener({});
-        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
     }
 
     void Start(const std::vector<std::string>& arguments) override {
@@ -155,13 +117,25 @@ public:
         return order;
     }
 
-    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
-    std::vector<std::string> Dialogs() const override { return dialogs_; }
-    std::vector<std::string> OpenedLinks() const override { return links_; }
-    void AtNextYield(std::function<void()> action) override { yield_.Post(std::move(action)); }
+    // The action runs when the message posted now is dispatched: in the middle of a pass, the next
+    // time the pass processes messages.
+    void AtNextYield(std::function<void()> action) override {
+        action_ = std::move(action);
+        SetWindowSubclass(window_->Handle(), &RunAtYield, 0, reinterpret_cast<DWORD_PTR>(this));
+        PostMessageW(window_->Handle(), kYieldMessage, 0, 0);
+    }
     void Close() override { SendMessageW(window_->Handle(), WM_CLOSE, 0, 0); }
 
 private:
+    static constexpr UINT kYieldMessage = WM_APP + 0x3FF0;
+    static LRESULT CALLBACK RunAtYield(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR, DWORD_PTR self) {
+        if (message == kYieldMessage) {
+            std::exchange(reinterpret_cast<Win32Driver*>(self)->action_, nullptr)();
+            return 0;
+        }
+        return DefSubclassProc(window, message, wparam, lparam);
+    }
     // Closes the window; the end of the program it asked for is not this test program's.
     void Stop() {
         window_.reset();
@@ -206,9 +180,7 @@ private:
     }
 
     win32::WindowThread thread_;
-    YieldPoint yield_;
-    std::deque<std::string> answers_;
-    std::vector<std::string> dialogs_, links_;
+    std::function<void()> action_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<win32::MainWindow> window_;
 };
