@@ -46,11 +46,6 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         std::string status;
     };
     const std::vector<Case> cases = {
-        {{"a.ukx", kCyrillicMap, "a.ogg", "a.uax", "a.usx", "a.u", "a.ini", "a.int", "a.ucl",
-          "a.det", "a.upl", "a.dll", "a.utx"},
-         {"System/a.ini"},
-         {{{1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {7, 1, 6}, {1, 0, 1}}},
-         "12 File(s) are ready to write - 13 File(s) checked!"},
         // Letter case, endings without a dot and other files.
         {{"Thing.UKX", "A/oldukx", "readme.mnu", "notes.txt"},
          {"Animations/oldukx"},
