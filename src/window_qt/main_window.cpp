@@ -191,6 +191,14 @@ void MainWindow::CloseWindow() {
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
+void MainWindow::ShowFileList(std::unique_ptr<FileList>) {}
+
+void MainWindow::ShowInstalledAddOns(std::unique_ptr<InstalledAddOns>) {}
+
+bool MainWindow::Confirm(std::string_view, const std::string&) {
+    return false;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (form_.CloseRequested()) {
         event->accept();

@@ -32,6 +32,9 @@ public:
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
+    void ShowFileList(std::unique_ptr<FileList> list) override;
+    void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
+    bool Confirm(std::string_view title, const std::string& question) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

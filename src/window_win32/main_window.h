@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,6 +51,10 @@ public:
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
+    // The context menu's dialogs are not built in this window yet: nothing shows.
+    void ShowFileList(std::unique_ptr<FileList>) override {}
+    void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns>) override {}
+    bool Confirm(std::string_view, const std::string&) override { return false; }
 
 private:
     struct ControlWindow {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -62,6 +64,43 @@ public:
     virtual void AtNextYield(std::function<void()> action) = 0;
     // Closes the window as the user does with its title bar.
     virtual void Close() = 0;
+
+    // The context menu's dialogs. Their scenarios are skipped on a window whose driver does not
+    // drive them yet; the defaults only fail.
+    virtual bool DrivesDialogs() const { return false; }
+    // The folder the window keeps its receipts in, empty at the start of each test.
+    virtual std::string ReceiptFolder() const { return Unsupported<std::string>(); }
+    // Opens the window's context menu as the user does, with a right click on the window or,
+    // when `keyboard`, with the menu key, and chooses the entry; returns once its dialog shows.
+    virtual void ChooseMenuEntry(std::string_view, bool /*keyboard*/) { Unsupported<void>(); }
+    // The open dialog's table: the column headers, then each row shown; cells joined by '|'.
+    virtual std::vector<std::string> Rows() const {
+        return Unsupported<std::vector<std::string>>();
+    }
+    // Clicks the header of the column (0 is the first).
+    virtual void ClickColumn(int) { Unsupported<void>(); }
+    // Picks the state filter's entry of that text.
+    virtual void Filter(std::string_view) { Unsupported<void>(); }
+    // Selects the rows (by their place among the rows shown), copies them with Ctrl+C (or the
+    // Copy button, when `button`) and returns the clipboard's text.
+    virtual std::string Copy(const std::vector<int>&, bool /*button*/) {
+        return Unsupported<std::string>();
+    }
+    // The answer the next question box gets; Dialogs() lists it as "question|title|text".
+    virtual void AnswerQuestion(bool /*yes*/) { Unsupported<void>(); }
+    // Selects the row and clicks Remove; false, without a click, when Remove is disabled then.
+    virtual bool Remove(int) { return Unsupported<bool>(); }
+    // The lines below the table after a removal, joined by '\n'.
+    virtual std::string Outcome() const { return Unsupported<std::string>(); }
+    // Closes the dialog as the user does.
+    virtual void CloseDialog() { Unsupported<void>(); }
+
+private:
+    template <typename T>
+    static T Unsupported() {
+        ADD_FAILURE() << "this window's driver does not drive the context menu's dialogs";
+        return T();
+    }
 };
 
 // Made by each window's test program.
