@@ -9,11 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
-#include <deque>
 
 #include "form/control_layout.h"
-#include "support/fake_prefix.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/main_window.h"
@@ -23,7 +20,7 @@
 namespace rv::test {
 namespace {
 
-// The Qt window under the offscreen platform, over a Wine prefix in a temporary folder; the
+// The Qt window under the offscreen platform, over the Wine prefix of the test registry; the
 // picker, the warning box and the browser are answered through the window's seams.
 class QtDriver : public WindowDriver {
 public:
@@ -34,10 +31,7 @@ public:
                                (how == QFileDialog::ShowDirsOnly ? "folders only" : "any files") +
                                (start.isEmpty() ? ", no start folder" : ", a start folder") +
                                (owner == nullptr ? ", no owner" : ", an owner"));
-            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
-            const std::string answer = answers_.empty() ? "" : answers_.front();
-            answers_.clear();
-            return QFile::decodeName(answer.c_str());
+            return QFile::decodeName(TakeAnswer().c_str());
         });
         SetMessageBoxRunner([this](QMessageBox& box) {
             dialogs_.push_back(
@@ -54,26 +48,6 @@ public:
         modGetFolder::SetDirectoryPicker({});
         SetMessageBoxRunner({});
         SetUrlOpener({});
-        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
-    }
-
-    std::string Root() const override { return prefix_.Path("drive_c"); }
-    void SetRegistered(const std::map<std::string, std::string>& editions) override {
-        std::string hive = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n";
-        for (const auto& [edition, folder] : editions) {
-            std::string value = Shown(folder);
-            for (std::size_t at = 0; (at = value.find('\\', at)) != std::string::npos; at += 2) {
-                value.insert(at, 1, '\\');
-            }
-            hive += "\n[SOFTWARE\\\\Zentor Technology\\\\Installed Apps\\\\" + edition +
-                    "] 1700000000\n\"Folder\"=\"" + value + "\"\n";
-        }
-        prefix_.AddFile("system.reg", hive);
-    }
-    std::string Shown(const std::string& folder) const override {
-        std::string shown = "C:" + folder.substr(Root().size());
-        std::replace(shown.begin(), shown.end(), '/', '\\');
-        return shown;
     }
 
     void Start(const std::vector<std::string>& arguments) override {
@@ -137,9 +111,6 @@ public:
         return order;
     }
 
-    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
-    std::vector<std::string> Dialogs() const override { return dialogs_; }
-    std::vector<std::string> OpenedLinks() const override { return links_; }
     void AtNextYield(std::function<void()> action) override {
         QTimer::singleShot(0, window_.get(), std::move(action));
     }
@@ -158,9 +129,6 @@ private:
         return widget;
     }
 
-    FakePrefix prefix_;
-    std::deque<std::string> answers_;
-    std::vector<std::string> dialogs_, links_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<MainWindow> window_;
 };
