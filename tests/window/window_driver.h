@@ -6,11 +6,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/window_operations.h"
+#include "support/test_registry.h"
 
 namespace rv::test {
 
@@ -28,16 +31,17 @@ struct ShownControl {
 // registry and the disk are real: a game registered here is found by the window's start-up.
 class WindowDriver {
 public:
-    virtual ~WindowDriver() = default;
+    virtual ~WindowDriver() {
+        EXPECT_FALSE(answer_) << "an answer was left for a picker that never opened";
+    }
 
-    // A folder of the test machine, fresh for each test and removed after it. On Linux the C:
-    // drive of a Wine prefix made for the test, on Windows a folder under the temporary folder.
-    virtual std::string Root() const = 0;
-    // Makes the registry hold exactly these editions ("RV2003", "RV2004"), each installed in its
-    // folder below Root().
-    virtual void SetRegistered(const std::map<std::string, std::string>& editions) = 0;
-    // The folder as the start-up shows it: "C:\Games\RV2004" in a prefix, the path on Windows.
-    virtual std::string Shown(const std::string& folder) const = 0;
+    // A folder of the test machine, fresh for each test and removed after it, and the registry
+    // the window's start-up reads: a game registered there is found.
+    std::string Root() const { return registry_.Root(); }
+    void SetRegistered(const std::map<std::string, std::string>& editions) {
+        registry_.Register(editions);
+    }
+    std::string Shown(const std::string& folder) const { return registry_.Shown(folder); }
 
     // Creates the window as the program does, with these command-line arguments, and shows it;
     // a window started before is closed first.
@@ -53,12 +57,12 @@ public:
     virtual std::vector<std::string> TabOrder() const = 0;   // from the first button round
 
     // The next folder picker returns this path (empty: cancelled).
-    virtual void AnswerPicker(const std::string& folder) = 0;
+    void AnswerPicker(const std::string& folder) { answer_ = folder; }
     // Each picker and warning box shown since the start: "picker|title|flags" with the flags the
     // toolkit asked for ("folders only, no start folder, no owner"), or "warning|title|text|OK,no
     // icon,modal".
-    virtual std::vector<std::string> Dialogs() const = 0;
-    virtual std::vector<std::string> OpenedLinks() const = 0;
+    std::vector<std::string> Dialogs() const { return dialogs_; }
+    std::vector<std::string> OpenedLinks() const { return links_; }
 
     // Runs the action once, at the next point where a pass lets the window process messages.
     virtual void AtNextYield(std::function<void()> action) = 0;
@@ -98,12 +102,22 @@ public:
     // Closes the dialog as the user does.
     virtual void CloseDialog() { Unsupported<void>(); }
 
+protected:
+    // The answer for the picker that opens now.
+    std::string TakeAnswer() {
+        EXPECT_TRUE(answer_) << "the folder picker opened without an answer";
+        return std::exchange(answer_, std::nullopt).value_or("");
+    }
+    std::vector<std::string> dialogs_, links_;
+
 private:
     template <typename T>
     static T Unsupported() {
         ADD_FAILURE() << "this window's driver does not drive the context menu's dialogs";
         return T();
     }
+    TestRegistry registry_;
+    std::optional<std::string> answer_;
 };
 
 // Made by each window's test program.

@@ -17,11 +17,9 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <deque>
 #include <optional>
 
 #include "form/control_layout.h"
-#include "support/fake_prefix.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/main_window.h"
@@ -31,7 +29,7 @@
 namespace rv::test {
 namespace {
 
-// The Qt window under the offscreen platform, over a Wine prefix in a temporary folder; the
+// The Qt window under the offscreen platform, over the Wine prefix of the test registry; the
 // picker, the warning box and the browser are answered through the window's seams.
 class QtDriver : public WindowDriver {
 public:
@@ -42,10 +40,7 @@ public:
                                (how == QFileDialog::ShowDirsOnly ? "folders only" : "any files") +
                                (start.isEmpty() ? ", no start folder" : ", a start folder") +
                                (owner == nullptr ? ", no owner" : ", an owner"));
-            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
-            const std::string answer = answers_.empty() ? "" : answers_.front();
-            answers_.clear();
-            return QFile::decodeName(answer.c_str());
+            return QFile::decodeName(TakeAnswer().c_str());
         });
         SetMessageBoxRunner([this](QMessageBox& box) {
             if (box.button(QMessageBox::Yes) != nullptr) {
@@ -66,26 +61,6 @@ public:
         modGetFolder::SetDirectoryPicker({});
         SetMessageBoxRunner({});
         SetUrlOpener({});
-        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
-    }
-
-    std::string Root() const override { return prefix_.Path("drive_c"); }
-    void SetRegistered(const std::map<std::string, std::string>& editions) override {
-        std::string hive = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n";
-        for (const auto& [edition, folder] : editions) {
-            std::string value = Shown(folder);
-            for (std::size_t at = 0; (at = value.find('\\', at)) != std::string::npos; at += 2) {
-                value.insert(at, 1, '\\');
-            }
-            hive += "\n[SOFTWARE\\\\Zentor Technology\\\\Installed Apps\\\\" + edition +
-                    "] 1700000000\n\"Folder\"=\"" + value + "\"\n";
-        }
-        prefix_.AddFile("system.reg", hive);
-    }
-    std::string Shown(const std::string& folder) const override {
-        std::string shown = "C:" + folder.substr(Root().size());
-        std::replace(shown.begin(), shown.end(), '/', '\\');
-        return shown;
     }
 
     void Start(const std::vector<std::string>& arguments) override {
@@ -149,9 +124,6 @@ public:
         return order;
     }
 
-    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
-    std::vector<std::string> Dialogs() const override { return dialogs_; }
-    std::vector<std::string> OpenedLinks() const override { return links_; }
     void AtNextYield(std::function<void()> action) override {
         QTimer::singleShot(0, window_.get(), std::move(action));
     }
@@ -213,7 +185,7 @@ public:
                : QTest::keyClick(Table(), Qt::Key_C, Qt::ControlModifier);
         return QGuiApplication::clipboard()->text().toStdString();
     }
-    void AnswerQuestion(bool yes) override { answer_ = yes; }
+    void AnswerQuestion(bool yes) override { question_answer_ = yes; }
     bool Remove(int row) override {
         SelectRows({row});
         auto* remove = Dialog()->findChild<QPushButton*>(QStringLiteral("remove"));
@@ -249,9 +221,9 @@ private:
     void Answer(QMessageBox& box) {
         dialogs_.push_back("question|" + box.windowTitle().toStdString() + "|" +
                            box.text().toStdString());
-        EXPECT_TRUE(answer_.has_value()) << "a question without an answer";
-        box.button(answer_.value_or(false) ? QMessageBox::Yes : QMessageBox::No)->click();
-        answer_.reset();
+        EXPECT_TRUE(question_answer_.has_value()) << "a question without an answer";
+        box.button(question_answer_.value_or(false) ? QMessageBox::Yes : QMessageBox::No)->click();
+        question_answer_.reset();
     }
 
     QWidget* Widget(std::string_view name) const {
@@ -263,11 +235,8 @@ private:
         return widget;
     }
 
-    FakePrefix prefix_;
     TempFolder receipts_;
-    std::optional<bool> answer_;
-    std::deque<std::string> answers_;
-    std::vector<std::string> dialogs_, links_;
+    std::optional<bool> question_answer_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<MainWindow> window_;
 };

@@ -27,10 +27,6 @@ expected="title: Unofficial RV2004 Add-On Installer (Maps, Mutators, Weapons, Sk
 lbl_Mods: C:\\rv end-to-end\\Add-on ä
 cmd_read: 2 File(s) are ready to write - 3 File(s) checked!
 cmd_write: Ready to play - 2 File(s) written!
-Frame4(0): 0 1 0 0 0 2 0
-Frame4(1): 0 1 0 0 0 1 0
-Frame4(2): 0 0 0 0 0 1 0
-Frame4(3): 0 1 0 0 0 1 0
 exit code: 0"
 if [ "$actual" != "$expected" ]; then
     diff <(echo "$expected") <(echo "$actual") || true

@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <deque>
 
 #include "form/control_layout.h"
 #include "platform/wide_text_win.h"
-#include "support/temp_folder.h"
 #include "text/text.h"
 #include "window/window_driver.h"
 #include "window_win32/control_ids.h"
@@ -25,50 +24,9 @@ namespace {
 using platform::Utf8FromWide;
 using platform::WideFromUtf8;
 
-const std::wstring kInstalledApps = L"SOFTWARE\\Zentor Technology\\Installed Apps\\";
-
-std::wstring Wide(const std::string& text) {
-    return WideFromUtf8(text).value_or(L"");
-}
-
-// Runs the action it is given when a message posted to it is dispatched: in the middle of a pass,
-// the next time the pass processes messages.
-class YieldPoint {
-public:
-    YieldPoint() {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof(window_class);
-        window_class.lpfnWndProc = &Procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.lpszClassName = L"RvTestYieldPoint";
-        RegisterClassExW(&window_class);
-        window_ = CreateWindowExW(0, window_class.lpszClassName, nullptr, 0, 0, 0, 0, 0,
-                                  HWND_MESSAGE, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~YieldPoint() { DestroyWindow(window_); }
-    void Post(std::function<void()> action) {
-        action_ = std::move(action);
-        PostMessageW(window_, WM_APP, 0, 0);
-    }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-        auto* self = reinterpret_cast<YieldPoint*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_APP && self != nullptr && self->action_) {
-            std::exchange(self->action_, nullptr)();
-            return 0;
-        }
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-
-    HWND window_ = nullptr;
-    std::function<void()> action_;
-};
-
-// The Win32 window under Wine, over the prefix's registry and a temporary folder on its C:
-// drive; the shell's folder browser, the message box and the shell's opening of a link are
-// answered through the window's seams, with the requests the window made.
+// The Win32 window under Wine, over the registry and folder of the test registry; the shell's
+// folder browser, the message box and the shell's opening of a link are answered through the
+// window's seams, with the requests the window made.
 class Win32Driver : public WindowDriver {
 public:
     Win32Driver() {
@@ -79,11 +37,11 @@ public:
                 (request.pidlRoot == nullptr && request.lpfn == nullptr ? ", no start folder"
                                                                         : ", a start folder") +
                 (request.hwndOwner == nullptr ? ", no owner" : ", an owner"));
-            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
             // The shell names no folder with outer spaces; all spaces is a cancel.
-            const std::string answer(text::TrimSpaces(answers_.empty() ? "" : answers_.front()));
-            answers_.clear();
-            return answer.empty() ? nullptr : SHSimpleIDListFromPath(Wide(answer).c_str());
+            const std::string answer(text::TrimSpaces(TakeAnswer()));
+            return answer.empty()
+                       ? nullptr
+                       : SHSimpleIDListFromPath(WideFromUtf8(answer).value_or(L"").c_str());
         });
         win32::SetMessageBoxCall(
             [this](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
@@ -103,30 +61,7 @@ public:
         win32::SetShellFolderBrowser({});
         win32::SetMessageBoxCall({});
         win32::SetAddressOpener({});
-        SetRegistered({});
-        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
     }
-
-    std::string Root() const override { return folder_.Path(); }
-    // Writes the keys as the game's 32-bit installer does, into the 32-bit view.
-    void SetRegistered(const std::map<std::string, std::string>& editions) override {
-        for (const wchar_t* edition : {L"RV2003", L"RV2004"}) {
-            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + edition).c_str(), KEY_WOW64_32KEY,
-                            0);
-        }
-        for (const auto& [edition, folder] : editions) {
-            HKEY key = nullptr;
-            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + Wide(edition)).c_str(),
-                                      0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
-                                      nullptr),
-                      ERROR_SUCCESS);
-            const std::wstring value = Wide(folder);
-            RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
-    }
-    std::string Shown(const std::string& folder) const override { return folder; }
 
     void Start(const std::vector<std::string>& arguments) override {
         Stop();
@@ -182,13 +117,25 @@ public:
         return order;
     }
 
-    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
-    std::vector<std::string> Dialogs() const override { return dialogs_; }
-    std::vector<std::string> OpenedLinks() const override { return links_; }
-    void AtNextYield(std::function<void()> action) override { yield_.Post(std::move(action)); }
+    // The action runs when the message posted now is dispatched: in the middle of a pass, the next
+    // time the pass processes messages.
+    void AtNextYield(std::function<void()> action) override {
+        action_ = std::move(action);
+        SetWindowSubclass(window_->Handle(), &RunAtYield, 0, reinterpret_cast<DWORD_PTR>(this));
+        PostMessageW(window_->Handle(), kYieldMessage, 0, 0);
+    }
     void Close() override { SendMessageW(window_->Handle(), WM_CLOSE, 0, 0); }
 
 private:
+    static constexpr UINT kYieldMessage = WM_APP + 0x3FF0;
+    static LRESULT CALLBACK RunAtYield(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR, DWORD_PTR self) {
+        if (message == kYieldMessage) {
+            std::exchange(reinterpret_cast<Win32Driver*>(self)->action_, nullptr)();
+            return 0;
+        }
+        return DefSubclassProc(window, message, wparam, lparam);
+    }
     // Closes the window; the end of the program it asked for is not this test program's.
     void Stop() {
         window_.reset();
@@ -233,10 +180,7 @@ private:
     }
 
     win32::WindowThread thread_;
-    TempFolder folder_;
-    YieldPoint yield_;
-    std::deque<std::string> answers_;
-    std::vector<std::string> dialogs_, links_;
+    std::function<void()> action_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<win32::MainWindow> window_;
 };
