@@ -12,9 +12,11 @@
 #include "form/control_layout.h"
 #include "form/form_view.h"
 #include "form/main_form.h"
+#include "platform/data_folder.h"
 #include "platform/registry.h"
 #include "window_win32/control_tooltips.h"
 #include "window_win32/owned_gdi.h"
+#include "window_win32/table_dialog.h"
 
 namespace rv::win32 {
 
@@ -23,7 +25,9 @@ namespace rv::win32 {
 // start-up and the folder argument have run when the constructor returns; Show shows it.
 class MainWindow final : public FormView {
 public:
-    MainWindow(platform::RegistryBackend& registry, std::span<const std::string> arguments);
+    // Receipts are kept in the receipt folder: the user's data folder unless one is given.
+    MainWindow(platform::RegistryBackend& registry, std::span<const std::string> arguments,
+               std::string receipt_folder = platform::UserDataFolder());
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -51,10 +55,11 @@ public:
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
-    // The context menu's dialogs are not built in this window yet: nothing shows.
-    void ShowFileList(std::unique_ptr<FileList>) override {}
-    void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns>) override {}
-    bool Confirm(std::string_view, const std::string&) override { return false; }
+    void ShowFileList(std::unique_ptr<FileList> list) override;
+    void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
+    bool Confirm(std::string_view title, const std::string& question) override;
+    // The dialog of the context menu that shows, or null.
+    HWND Dialog() const { return dialog_ ? dialog_->Handle() : nullptr; }
 
 private:
     struct ControlWindow {
@@ -71,6 +76,11 @@ private:
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     bool OnSetCursor();
     void OnActivate(bool active);
+    // The context menu at the point, in screen coordinates; from the keyboard (-1, -1) below
+    // the control with the focus.
+    void OnContextMenu(POINT at);
+    // The entry of a context or system menu id; false for another id.
+    bool ChooseMenuEntry(UINT id);
 
     void CreateMainWindow();
     void CreateControls();
@@ -87,6 +97,7 @@ private:
     OwnedIcon large_icon_;
     OwnedIcon small_icon_;
     ControlToolTips tips_;
+    std::unique_ptr<TableDialog> dialog_;
     HWND focus_ = nullptr;  // kept while another window is active
     bool busy_ = false;
 };

@@ -15,6 +15,7 @@
 #include "window_win32/folder_browser.h"
 #include "window_win32/main_window.h"
 #include "window_win32/message_box.h"
+#include "window_win32/message_pump.h"
 #include "window_win32/open_address.h"
 #include "window_win32/window_thread.h"
 
@@ -43,16 +44,20 @@ public:
                        ? nullptr
                        : SHSimpleIDListFromPath(WideFromUtf8(answer).value_or(L"").c_str());
         });
-        win32::SetMessageBoxCall(
-            [this](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
-                dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
-                                   ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
-                                   ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
-                                   (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
-                                        ? ",modal"
-                                        : ",not modal"));
-                return IDOK;
-            });
+        win32::SetMessageBoxCall([this](HWND owner, const std::wstring& text,
+                                        const std::wstring& title, UINT type) {
+            if ((type & MB_TYPEMASK) == MB_YESNO) {
+                dialogs_.push_back("question|" + Utf8FromWide(title) + "|" + Utf8FromWide(text));
+                return std::exchange(yes_, false) ? IDYES : IDNO;
+            }
+            dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
+                               ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
+                               ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
+                               (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
+                                    ? ",modal"
+                                    : ",not modal"));
+            return IDOK;
+        });
         win32::SetAddressOpener(
             [this](const std::wstring& address) { links_.push_back(Utf8FromWide(address)); });
     }
@@ -67,7 +72,7 @@ public:
         Stop();
         dialogs_.clear();
         registry_ = platform::OpenSystemRegistry();
-        window_ = std::make_unique<win32::MainWindow>(*registry_, arguments);
+        window_ = std::make_unique<win32::MainWindow>(*registry_, arguments, ReceiptFolder());
         window_->Show(SW_SHOWNORMAL);
     }
     // As a mouse click: a disabled button takes none.
@@ -126,7 +131,131 @@ public:
     }
     void Close() override { SendMessageW(window_->Handle(), WM_CLOSE, 0, 0); }
 
+    bool DrivesDialogs() const override { return true; }
+    std::string ReceiptFolder() const override { return Root() + "\\Receipts"; }
+    // A right click on a label, or the menu key on the button with the focus, then the keys that
+    // choose the entry in the menu's own loop, all through the window's message loop.
+    bool ChooseMenuEntry(std::string_view entry, bool keyboard) override {
+        if (keyboard) {
+            PostMessageW(GetFocus(), WM_KEYUP, VK_APPS, 0);
+        } else {
+            PostMessageW(window_->ControlHandle({names::lbl_status}), WM_RBUTTONUP, 0,
+                         MAKELPARAM(4, 4));
+        }
+        const auto place = std::find(kContextMenu.begin(), kContextMenu.end(), entry);
+        for (auto i = kContextMenu.begin(); i <= place; ++i) {
+            PostMessageW(window_->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        }
+        PostMessageW(window_->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        win32::PumpPendingMessages(window_->Handle());  // the menu's loop takes the keys
+        const bool modal = Dialog() != nullptr && !IsWindowEnabled(window_->Handle());
+        EXPECT_TRUE(Dialog() == nullptr || modal) << "the dialog lets the window take input";
+        return modal;
+    }
+    std::vector<std::string> Rows() const override {
+        HWND header = ListView_GetHeader(Part(win32::TableDialog::kTable));
+        std::string line;
+        for (int column = 0; column < Header_GetItemCount(header); ++column) {
+            wchar_t text[256] = {};
+            HDITEMW item{};
+            item.mask = HDI_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 256;
+            Header_GetItem(header, column, &item);
+            line += (column > 0 ? "|" : "") + Utf8FromWide(text);
+        }
+        std::vector<std::string> rows = {line};
+        HWND table = Part(win32::TableDialog::kTable);
+        for (int row = 0; row < ListView_GetItemCount(table); ++row) {
+            rows.emplace_back();
+            for (int column = 0; column < Header_GetItemCount(header); ++column) {
+                wchar_t text[1024] = {};
+                ListView_GetItemText(table, row, column, text, 1024);
+                rows.back() += (column > 0 ? "|" : "") + Utf8FromWide(text);
+            }
+        }
+        return rows;
+    }
+    // Presses and lets go of the mouse in the middle of the column's header.
+    void ClickColumn(int column) override {
+        HWND header = ListView_GetHeader(Part(win32::TableDialog::kTable));
+        RECT rect{};
+        Header_GetItemRect(header, column, &rect);
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(header, WM_LBUTTONUP, 0, at);
+    }
+    void Filter(std::string_view choice) override {
+        HWND filter = Part(win32::TableDialog::kFilter);
+        const std::wstring text = WideFromUtf8(choice).value_or(L"");
+        const LRESULT found = SendMessageW(filter, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(filter, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(win32::TableDialog::kFilter, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(filter));
+    }
+    std::string Copy(const std::vector<int>& rows, bool button) override {
+        Select(rows);
+        if (OpenClipboard(nullptr)) {  // no copy from before shows through
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        if (button) {
+            SendMessageW(Part(win32::TableDialog::kCopy), BM_CLICK, 0, 0);
+        } else {
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] |= 0x80;
+            SetKeyboardState(keys);
+            SendMessageW(Part(win32::TableDialog::kTable), WM_KEYDOWN, 'C', 0);
+            keys[VK_CONTROL] = 0;
+            SetKeyboardState(keys);
+        }
+        std::string text;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                text = Utf8FromWide(static_cast<const wchar_t*>(GlobalLock(data)));
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+        }
+        std::erase(text, '\r');
+        return text;
+    }
+    void AnswerQuestion(bool yes) override { yes_ = yes; }
+    bool Remove(int row) override {
+        Select({row});
+        HWND remove = Part(win32::TableDialog::kRemove);
+        if (!IsWindowEnabled(remove)) {
+            return false;
+        }
+        SendMessageW(remove, BM_CLICK, 0, 0);
+        return true;
+    }
+    std::string Outcome() const override {
+        std::string text = Caption(Part(win32::TableDialog::kOutcome));
+        std::erase(text, '\r');
+        return text;
+    }
+    void CloseDialog() override { SendMessageW(Dialog(), WM_CLOSE, 0, 0); }
+
 private:
+    HWND Dialog() const { return window_->Dialog(); }
+    HWND Part(int id) const { return GetDlgItem(Dialog(), id); }
+    void Select(const std::vector<int>& rows) {
+        HWND table = Part(win32::TableDialog::kTable);
+        ListView_SetItemState(table, -1, 0, LVIS_SELECTED);
+        for (int row : rows) {
+            ListView_SetItemState(table, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
+    static std::string Caption(HWND window) {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+        return Utf8FromWide(text);
+    }
+
     static constexpr UINT kYieldMessage = WM_APP + 0x3FF0;
     static LRESULT CALLBACK RunAtYield(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                        UINT_PTR, DWORD_PTR self) {
@@ -181,6 +310,7 @@ private:
 
     win32::WindowThread thread_;
     std::function<void()> action_;
+    bool yes_ = false;  // the answer to the next question
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<win32::MainWindow> window_;
 };
