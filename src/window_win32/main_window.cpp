@@ -93,17 +93,6 @@ std::vector<std::size_t> CreationOrder(const std::vector<ControlSpec>& layout) {
     return order;
 }
 
-void RegisterWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = MainWindow::kClassName;
-    RegisterClassExW(&window_class);  // fails harmlessly when a second window registers again
-}
-
 // The menu entries' ids: the system menu's commands leave the low four bits to the system and
 // take the ids from 0xF000 up.
 constexpr UINT kFirstMenuId = 0x100;
@@ -154,7 +143,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateMainWindow() {
-    RegisterWindowClass(&MainWindow::WindowProcedure);
+    RegisterObjectWindowClass<MainWindow>(kClassName);
     window_ =
         CreateWindowExW(0, kClassName, Wide(CreationCaption()).c_str(), kWindowStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
@@ -298,26 +287,6 @@ bool MainWindow::Confirm(std::string_view title, const std::string& question) {
 void MainWindow::CloseWindow() {
     ShowWindow(window_, SW_HIDE);
     PostQuitMessage(0);
-}
-
-LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam,
-                                             LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        auto* creating = static_cast<MainWindow*>(creation->lpCreateParams);
-        creating->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    return self->HandleMessage(message, wparam, lparam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -17,6 +17,7 @@
 #include "window_win32/control_tooltips.h"
 #include "window_win32/owned_gdi.h"
 #include "window_win32/table_dialog.h"
+#include "window_win32/window_procedure.h"
 
 namespace rv::win32 {
 
@@ -69,8 +70,8 @@ private:
         TwipsRect window_rect;  // in twips from the client area's top-left corner
     };
 
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam,
-                                            LPARAM lparam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void OnCommand(int id, int notification);
     void OnDpiChanged(UINT dpi, const RECT& suggested);

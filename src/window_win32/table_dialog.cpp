@@ -26,17 +26,6 @@ std::wstring Wide(std::string_view text) {
     return platform::WideFromUtf8(text).value_or(std::wstring());
 }
 
-void RegisterDialogClass(WNDPROC procedure) {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = TableDialog::kClassName;
-    RegisterClassExW(&window_class);  // fails harmlessly when registered before
-}
-
 // Places the window with a client area of the given size over the middle of the owner.
 void PlaceOver(HWND window, HWND owner, int width, int height) {
     RECT outer{0, 0, width, height};
@@ -55,7 +44,7 @@ void PlaceOver(HWND window, HWND owner, int width, int height) {
 TableDialog::TableDialog(HWND owner, std::string_view title,
                          std::span<const std::string_view> columns)
     : owner_(owner) {
-    RegisterDialogClass(&TableDialog::Procedure);
+    RegisterObjectWindowClass<TableDialog>(kClassName);
     CreateWindowExW(0, kClassName, Wide(title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                     owner, nullptr, GetModuleHandleW(nullptr), this);
     dpi_ = WindowDpi(window_);
@@ -189,25 +178,6 @@ void TableDialog::Close() {
         EnableWindow(owner_, TRUE);  // before the dialog goes, so the owner is activated again
         DestroyWindow(window_);
     }
-}
-
-LRESULT CALLBACK TableDialog::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* creating = static_cast<TableDialog*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams);
-        creating->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
-    }
-    auto* self = reinterpret_cast<TableDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    return self->HandleMessage(message, wparam, lparam);
 }
 
 LRESULT TableDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

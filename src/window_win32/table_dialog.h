@@ -10,6 +10,7 @@
 
 #include "form/dialog_table.h"
 #include "window_win32/owned_gdi.h"
+#include "window_win32/window_procedure.h"
 
 namespace rv::win32 {
 
@@ -49,7 +50,8 @@ protected:
     virtual void OnCopy() {}
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void OnNotify(const NMHDR& header);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
