@@ -74,8 +74,8 @@ TEST(Registry, HandsOutEachValueAsTheValueReaderAsksForIt) {
 }
 
 // The start-up and the switch leave the chain at its start, every counter at "0" and the edition's
-// texts with its folder or prompt; the window scenarios check the texts of both editions. Here:
-// how the registry's value becomes the game folder, and which caption switches to which edition.
+// texts with its folder or prompt; the window scenarios check the texts of both editions and the
+// switch both ways. Here: how the registry's value becomes the game folder.
 struct Fixture {
     test::TestRegistry registry;
     test::RecordingWindow window;
@@ -127,27 +127,6 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
         EXPECT_EQ(f.Chain(), folder.empty() ? "1" : "2");
         EXPECT_EQ(f.window.ToolTip("lbl_folder"), folder.empty() ? "" : f.registry.FoundIn());
         EXPECT_EQ(f.installer.GameFolder, folder.empty() ? "before" : folder);
-    }
-}
-
-// Only the exact caption offering RV2003 switches to it (only RV2004 is registered); every press
-// looks the folder up afresh and resets the counters.
-TEST(GameChange, FollowsTheButtonCaption) {
-    Fixture f;
-    f.registry.Set(kGameKey, "Folder", kRegSz, "C:\\RV\0"s);
-    for (const auto& [caption, year] :
-         std::vector<std::pair<std::string, std::string>>{{"Do you want RV 2004 ?", "2004"},
-                                                          {"Do you want RV 2003 ?", "2003"},
-                                                          {"do you want RV 2003 ?", "2004"},
-                                                          {"Do you want RV 2003 ? ", "2004"}}) {
-        SCOPED_TRACE(caption);
-        f.window.captions[std::string(names::cmd_gameChange)] = caption;
-        f.window.captions["lbl_MapCounter(2)"] = "7";
-        f.selection.cmd_gameChange_Click();
-        EXPECT_EQ(f.window.Caption({names::Frame2}), "Ravager " + year + " is installed here:");
-        EXPECT_EQ(f.window.Caption({names::lbl_folder}),
-                  year == "2003" ? "Please open your Ravager 2003 Folder" : "C:\\RV");
-        EXPECT_EQ(f.window.Caption({names::lbl_MapCounter, 2}), "0");
     }
 }
 
