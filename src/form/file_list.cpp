@@ -36,6 +36,16 @@ std::string Below(const std::string& path, const std::string& folder) {
     return text::ShownName(below ? std::string_view(path).substr(folder.size() + 1) : path);
 }
 
+// The sub-folder and the name: a target is always the game folder's sub-folder and a name, and
+// the game folder, which the heading names, may be spelled another way in it (as a drive letter).
+std::string InGameFolder(const std::string& target) {
+    const std::size_t name = target.find_last_of("/\\");
+    const std::size_t sub_folder =
+        name == 0 || name == std::string::npos ? name : target.find_last_of("/\\", name - 1);
+    return text::ShownName(sub_folder == std::string::npos ? target
+                                                           : target.substr(sub_folder + 1));
+}
+
 }  // namespace
 
 FileList::FileList(const PassRecord& pass) {
@@ -48,7 +58,7 @@ FileList::FileList(const PassRecord& pass) {
         entries_.push_back(
             {{Below(file.addon_path, pass.addon_folder),
               std::string(kCategories[static_cast<std::size_t>(file.category)].sub_folder),
-              Below(file.target_path, pass.game_folder), std::move(state_text)},
+              InGameFolder(file.target_path), std::move(state_text)},
              state});
     }
     heading_ = pass.addon_folder.empty() ? "No Read or Write yet."

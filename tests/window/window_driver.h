@@ -75,8 +75,11 @@ public:
     // The folder the window keeps its receipts in, empty at the start of each test.
     virtual std::string ReceiptFolder() const { return Unsupported<std::string>(); }
     // Opens the window's context menu as the user does, with a right click on the window or,
-    // when `keyboard`, with the menu key, and chooses the entry; returns once its dialog shows.
-    virtual void ChooseMenuEntry(std::string_view, bool /*keyboard*/) { Unsupported<void>(); }
+    // when `keyboard`, with the menu key, and chooses the entry. True once its dialog shows,
+    // false when none opened.
+    virtual bool ChooseMenuEntry(std::string_view, bool /*keyboard*/) {
+        return Unsupported<bool>();
+    }
     // The open dialog's table: the column headers, then each row shown; cells joined by '|'.
     virtual std::vector<std::string> Rows() const {
         return Unsupported<std::vector<std::string>>();
