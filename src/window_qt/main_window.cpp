@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <cassert>
 #include <vector>
@@ -164,7 +165,10 @@ void MainWindow::SetEnabled(Control control, bool enabled) {
 }
 
 void MainWindow::SetToolTip(Control control, const std::string& text) {
-    Find(control)->setToolTip(QString::fromStdString(text));
+    // A tool tip that looks like markup is shown as rich text: a file name such as "<b>x</b>.u"
+    // would lose its tags. Such a text goes as rich text that shows it as typed.
+    const QString tip = QString::fromStdString(text);
+    Find(control)->setToolTip(Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip);
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {

@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/find_files.h"
@@ -196,6 +198,25 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
         EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
         close(lived_on[0]);
     }
+}
+
+// A close asked during the copy of a long file stops it after the current chunk: the pass ends
+// there, and nothing of the file stays in the game folder. (Each yield takes long enough that
+// the copy's next ask yields too.)
+TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
+    Pass p;
+    p.temp.AddFile("add/a.ukx", std::string(8 << 20, 'a'));
+    p.temp.AddFile("add/b.rv2");
+    int in_copy = 0;
+    p.window.on_yield = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(110));
+        return !p.Status().starts_with("Copying: ") || ++in_copy < 2;
+    };
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(in_copy, 2) << "asked before the first chunk and after it";
+    EXPECT_EQ(p.Status(), "Copying: " + p.Add("a.ukx"));
+    EXPECT_TRUE(fs::is_empty(p.Game("Animations")) && fs::is_empty(p.Game("Maps")));
+    EXPECT_FALSE(p.installer.PassRunning());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "support/test_registry.h"
 #include "window_qt/main_window.h"
@@ -22,6 +23,13 @@ TEST(QtWindow, ShowsCaptionsAsTypedInOneFont) {
     MainWindow window(*backend);
     EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("lbl_folder"))->toolTip().toStdString(),
               registry.FoundIn());
+    // A tool tip that looks like markup is shown as rich text, as Qt decides for tool tips.
+    const std::string tip = "<b>x</b>.rv2: the disk is full\n<img src=y.png>  &amp; a.u: gone";
+    window.SetToolTip({names::lbl_status}, tip);
+    const QString set = window.findChild<QWidget*>(QStringLiteral("lbl_status"))->toolTip();
+    QTextDocument document;
+    Qt::mightBeRichText(set) ? document.setHtml(set) : document.setPlainText(set);
+    EXPECT_EQ(document.toPlainText().toStdString(), tip);
     for (const auto& [name, property, shown] : {std::tuple(names::Frame2, "title", "A && B"),
                                                 std::tuple(names::cmd_read, "text", "A && B"),
                                                 std::tuple(names::lbl_status, "text", "A & B")}) {
