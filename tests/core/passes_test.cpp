@@ -191,27 +191,5 @@ TEST(Passes, RefuseMissingFolders) {
     EXPECT_EQ(p.Status(), "No Data to write - 0 File(s) loaded - 0 File(s) already exisit!");
 }
 
-TEST(Passes, RefuseClicksWhileTheyYieldAndStopWhenTheWindowCloses) {
-    for (bool writing : {false, true}) {
-        Pass p;
-        p.temp.AddFile("add/a.ukx");
-        p.temp.AddFile("add/b.rv2");
-        p.window.on_yield = [&] {
-            EXPECT_TRUE(p.installer.PassRunning());
-            p.installer.cmd_read_Click();
-            p.installer.cmd_write_Click();
-            return p.window.yields < 5;  // the window closes as row 2's search enters the folder
-        };
-        writing ? p.installer.cmd_write_Click() : p.installer.cmd_read_Click();
-        EXPECT_EQ(p.StatusLines(),
-                  (Lines{writing ? "Copying: " + p.Add("a.ukx") : "Reading: a.ukx"}));
-        EXPECT_EQ(NamesIn(p.Game("Animations")), writing ? Lines{"a.ukx"} : Lines{});
-        EXPECT_TRUE(fs::is_empty(p.Game("Maps")));
-        EXPECT_EQ(p.window.pointer, MousePointer::Default);
-        EXPECT_TRUE(p.window.enabled.empty());
-        EXPECT_FALSE(p.installer.PassRunning());
-    }
-}
-
 }  // namespace
 }  // namespace rv::test

@@ -73,25 +73,10 @@ TEST(Registry, HandsOutEachValueAsTheValueReaderAsksForIt) {
     EXPECT_EQ(ReadValue(kValueKey + "\\Missing", "Text"), Read(kRegNotFound, 0, ""));
 }
 
-// The start-up and the switch leave the chain at its start, every counter at "0" and the edition's
-// texts with its folder or prompt; the window scenarios check the texts of both editions. Here:
-// how the registry's value becomes the game folder, and which caption switches to which edition.
-struct Fixture {
-    test::TestRegistry registry;
-    test::RecordingWindow window;
-    RV2003_2004_Add_On_Installer installer{window};
-    std::unique_ptr<RegistryBackend> backend = OpenSystemRegistry();
-    EditionSelection selection{window, installer, *backend};
-    std::string Chain() {
-        return std::string(window.Enabled("cmd_Open1") ? "1" : "") +
-               (window.Enabled("cmd_Open2") ? "2" : "") + (window.Enabled("cmd_read") ? "r" : "") +
-               (window.Enabled("cmd_write") ? "w" : "");
-    }
-};
-
-// Form_Load shows RV2004 as its 32-bit installer registered it. The folder loses the NUL and
-// trailing spaces the reader adds, nothing else, and ends at a NUL inside; an empty or unreadable
-// one leaves the prompt and the old GameFolder.
+// Form_Load shows RV2004 as its 32-bit installer registered it, with the chain at its start. The
+// folder loses the NUL and trailing spaces the reader adds, nothing else, and ends at a NUL
+// inside; an empty or unreadable one leaves the prompt and the old GameFolder. (The window
+// scenarios check the texts of both editions and the switch both ways.)
 TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
     // Type and data in the 32-bit view (type 0: none), data in the 64-bit view, the folder.
     const std::vector<std::tuple<std::uint32_t, std::string, std::string, std::string>> cases = {
@@ -111,43 +96,28 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
     };
     for (const auto& [type, data, data64, folder] : cases) {
         SCOPED_TRACE(data);
-        Fixture f;
+        test::TestRegistry registry;
         if (type != 0) {
-            f.registry.Set(kGameKey, "Folder", type, data);
+            registry.Set(kGameKey, "Folder", type, data);
         }
         if (!data64.empty()) {
-            f.registry.Set(kGameKey, "Folder", kRegSz, data64, View::Bits64);
+            registry.Set(kGameKey, "Folder", kRegSz, data64, View::Bits64);
         }
-        f.installer.GameFolder = "before";
-        f.window.enabled = {{"cmd_read", true}, {"cmd_write", true}};
-        f.selection.Form_Load();
-        EXPECT_EQ(
-            f.window.Caption({names::lbl_folder}),
-            folder.empty() ? "Please open your Ravager 2004 Folder" : text::ShownName(folder));
-        EXPECT_EQ(f.Chain(), folder.empty() ? "1" : "2");
-        EXPECT_EQ(f.window.ToolTip("lbl_folder"), folder.empty() ? "" : f.registry.FoundIn());
-        EXPECT_EQ(f.installer.GameFolder, folder.empty() ? "before" : folder);
-    }
-}
-
-// Only the exact caption offering RV2003 switches to it (only RV2004 is registered); every press
-// looks the folder up afresh and resets the counters.
-TEST(GameChange, FollowsTheButtonCaption) {
-    Fixture f;
-    f.registry.Set(kGameKey, "Folder", kRegSz, "C:\\RV\0"s);
-    for (const auto& [caption, year] :
-         std::vector<std::pair<std::string, std::string>>{{"Do you want RV 2004 ?", "2004"},
-                                                          {"Do you want RV 2003 ?", "2003"},
-                                                          {"do you want RV 2003 ?", "2004"},
-                                                          {"Do you want RV 2003 ? ", "2004"}}) {
-        SCOPED_TRACE(caption);
-        f.window.captions[std::string(names::cmd_gameChange)] = caption;
-        f.window.captions["lbl_MapCounter(2)"] = "7";
-        f.selection.cmd_gameChange_Click();
-        EXPECT_EQ(f.window.Caption({names::Frame2}), "Ravager " + year + " is installed here:");
-        EXPECT_EQ(f.window.Caption({names::lbl_folder}),
-                  year == "2003" ? "Please open your Ravager 2003 Folder" : "C:\\RV");
-        EXPECT_EQ(f.window.Caption({names::lbl_MapCounter, 2}), "0");
+        test::RecordingWindow window;
+        RV2003_2004_Add_On_Installer installer{window};
+        installer.GameFolder = "before";
+        window.enabled = {{"cmd_read", true}, {"cmd_write", true}};
+        const std::unique_ptr<RegistryBackend> backend = OpenSystemRegistry();
+        EditionSelection(window, installer, *backend).Form_Load();
+        EXPECT_EQ(window.Caption({names::lbl_folder}), folder.empty()
+                                                           ? "Please open your Ravager 2004 Folder"
+                                                           : text::ShownName(folder));
+        EXPECT_EQ(window.enabled, (std::map<std::string, bool>{{"cmd_Open1", folder.empty()},
+                                                               {"cmd_Open2", !folder.empty()},
+                                                               {"cmd_read", false},
+                                                               {"cmd_write", false}}));
+        EXPECT_EQ(window.ToolTip("lbl_folder"), folder.empty() ? "" : registry.FoundIn());
+        EXPECT_EQ(installer.GameFolder, folder.empty() ? "before" : folder);
     }
 }
 

@@ -31,10 +31,7 @@ struct RecordingWindow : WindowOperations {
         tooltips[Key(control)] = text;
     }
     void SetMousePointer(MousePointer shown) override { pointer = shown; }
-    bool ProcessPendingMessages() override {
-        ++yields;
-        return on_yield ? on_yield() : true;
-    }
+    bool ProcessPendingMessages() override { return on_yield ? on_yield() : true; }
 
     bool Enabled(const std::string& key) const { return enabled.contains(key) && enabled.at(key); }
     std::string ToolTip(const std::string& key) const { return Of(tooltips, key); }
@@ -47,7 +44,6 @@ struct RecordingWindow : WindowOperations {
     std::map<std::string, std::vector<std::string>> given;  // every caption, in order
     std::map<std::string, bool> enabled;
     MousePointer pointer = MousePointer::Default;
-    int yields = 0;
     // Runs at every yield, as a click the user made meanwhile would; returns false to report
     // that the window is closing.
     std::function<bool()> on_yield;

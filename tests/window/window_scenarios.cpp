@@ -224,6 +224,10 @@ TEST_F(WindowScenario, AfterAReadPass) {
     EXPECT_EQ(Counts(), "0000000 0000000 0000000 0000000");
     EXPECT_EQ(Chain(), "cmd_Open2");
     EXPECT_EQ(w_->Caption({names::lbl_Mods}), addon_);
+    Click(names::cmd_gameChange);  // back to RV2004, which is not registered, and again to RV2003
+    EXPECT_EQ(w_->Caption({names::lbl_folder}), "Please open your Ravager 2004 Folder");
+    EXPECT_EQ(w_->Caption({names::cmd_gameChange}), "Do you want RV 2003 ?");
+    Click(names::cmd_gameChange);
     Pick(names::cmd_Open2, addon_);
     Click(names::cmd_read);
     EXPECT_EQ(Status(), "11 File(s) are ready to write - 13 File(s) checked!");
