@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/run_command.h"
+#include "platform/console_streams_win.h"
+#include "platform/data_folder.h"
 #include "platform/registry.h"
 #include "platform/wide_text_win.h"
 #include "window_win32/main_window.h"
@@ -30,9 +33,17 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
-    const rv::win32::WindowThread thread;
     const auto registry = rv::platform::OpenSystemRegistry();
-    rv::win32::MainWindow window(*registry, Arguments());
+    const std::vector<std::string> arguments = Arguments();
+    // Options run the command line, with no window, on the console the program was started from.
+    if (!arguments.empty() && arguments.front().starts_with("--")) {
+        rv::platform::ConsoleStreams streams;
+        rv::Console console{streams.In(), streams.Out(), streams.Err(), *registry,
+                            rv::platform::UserDataFolder()};
+        return rv::RunCommandLine(arguments, console);
+    }
+    const rv::win32::WindowThread thread;
+    rv::win32::MainWindow window(*registry, arguments);
     window.Show(show);
     return rv::win32::RunMessageLoop(window.Handle());
 }

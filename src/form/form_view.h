@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/window_operations.h"
+#include "form/file_list.h"
+#include "form/installed_addons.h"
 
 namespace rv {
 
@@ -17,6 +21,13 @@ inline constexpr std::string_view kWarningTitle = "Unofficial RV2004 Add-On Inst
 inline constexpr std::string_view kWarningText =
     "Please choose the Folder with the Maps, Mutators, Skins, Weapons, ...\r\n"
     "NO archives supported!";
+
+// The entries of the window's context menu, in the order shown; MainForm::ChooseMenuEntry takes
+// them. On Windows the window's system menu offers them too.
+inline constexpr std::string_view kFileListEntry = "Files of the last pass...";
+inline constexpr std::string_view kInstalledAddOnsEntry = "Installed add-ons...";
+inline constexpr std::array<std::string_view, 2> kContextMenu = {kFileListEntry,
+                                                                 kInstalledAddOnsEntry};
 
 // What the main form needs of a window toolkit. A window (Qt, Win32) creates the controls of
 // MainWindowLayout(), implements these operations on them and routes every button click to
@@ -40,6 +51,24 @@ public:
 
     // Opens the address in the user's web browser and returns at once.
     virtual void OpenLink(std::string_view address) = 0;
+
+    // The two dialogs of the context menu. Each shows its model's kTitle, its kColumns over its
+    // Rows() (plain text, one row a line; a row is chosen by its position in Rows()), and keeps
+    // the main window from taking input while it shows. The view owns the model for as long as
+    // the dialog shows, and may return before it closes.
+    //
+    // The file list: a click on a column header sorts by it (FileList::SortBy, ascending first,
+    // each further click the other way); a choice box of FileList::FilterChoices() filters
+    // (SetFilter); Ctrl+C and a Copy button put CopyText() of the selected rows on the
+    // clipboard; Heading() shows above the table.
+    virtual void ShowFileList(std::unique_ptr<FileList> list) = 0;
+    // The installed add-ons: a Remove button, enabled only while the selected row is
+    // Removable(), runs InstalledAddOns::Remove; the view then shows Rows() afresh and the lines
+    // of Outcome() below the table.
+    virtual void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) = 0;
+    // Asks the question (several lines) in a modal box with the title and the buttons Yes and
+    // No, No the default; true when the user answers Yes.
+    virtual bool Confirm(std::string_view title, const std::string& question) = 0;
 
     // Closes the window for good. The form calls it when a close it put off may go ahead.
     virtual void CloseWindow() = 0;

@@ -3,20 +3,20 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "core/pass_support.h"
 #include "form/control_layout.h"
 #include "form/link_buttons.h"
-#include "platform/data_folder.h"
 #include "platform/file_system.h"
 #include "text/text.h"
 
 namespace rv {
 
-MainForm::MainForm(FormView& view, platform::RegistryBackend& registry)
+MainForm::MainForm(FormView& view, platform::RegistryBackend& registry, std::string receipt_folder)
     : view_(view), edition_(window_, installer_, registry) {
-    installer_.ReceiptFolder = platform::UserDataFolder();
+    installer_.ReceiptFolder = std::move(receipt_folder);
 }
 
 void MainForm::Form_Load() {
@@ -57,6 +57,20 @@ void MainForm::Click(std::string_view button) {
         if (name == button) {
             std::invoke(handler, this);
         }
+    }
+}
+
+void MainForm::ChooseMenuEntry(std::string_view entry) {
+    if (installer_.PassRunning()) {
+        return;
+    }
+    if (entry == kFileListEntry) {
+        view_.ShowFileList(std::make_unique<FileList>(installer_.LastPass()));
+    } else if (entry == kInstalledAddOnsEntry) {
+        view_.ShowInstalledAddOns(std::make_unique<InstalledAddOns>(
+            installer_.ReceiptFolder, installer_.GameFolder, [this](const std::string& question) {
+                return view_.Confirm(InstalledAddOns::kConfirmTitle, question);
+            }));
     }
 }
 

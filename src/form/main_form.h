@@ -9,6 +9,7 @@
 #include "core/installer.h"
 #include "edition/edition_selection.h"
 #include "form/form_view.h"
+#include "platform/data_folder.h"
 #include "platform/registry.h"
 
 namespace rv {
@@ -18,7 +19,9 @@ namespace rv {
 // creates its controls, then calls Form_Load, then OpenFolderArgument, then shows itself.
 class MainForm {
 public:
-    MainForm(FormView& view, platform::RegistryBackend& registry);
+    // Receipts are kept in the receipt folder: the user's data folder unless one is given.
+    MainForm(FormView& view, platform::RegistryBackend& registry,
+             std::string receipt_folder = platform::UserDataFolder());
 
     // The start-up: resets the window and applies RV2004. Runs once, before the window shows.
     void Form_Load();
@@ -30,6 +33,9 @@ public:
 
     // A click on the named button. Refused while a pass runs, except on a link button.
     void Click(std::string_view button);
+
+    // An entry of kContextMenu chosen: opens its dialog. Refused while a pass runs.
+    void ChooseMenuEntry(std::string_view entry);
 
     // The user asks to close the window. True: close now. False while a pass runs: the pass
     // stops at its next yield, and the form then calls FormView::CloseWindow.

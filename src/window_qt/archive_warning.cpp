@@ -29,6 +29,17 @@ void ShowArchiveWarning(QWidget* owner) {
     Runner()(box);
 }
 
+bool AskQuestion(QWidget* owner, std::string_view title, const std::string& question) {
+    QMessageBox box(QMessageBox::Question,
+                    QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                    QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    Runner()(box);
+    return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
 void SetMessageBoxRunner(MessageBoxRunner runner) {
     Runner() = runner ? std::move(runner) : MessageBoxRunner(RunModal);
 }

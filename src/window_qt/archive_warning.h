@@ -2,6 +2,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <string_view>
 
 class QMessageBox;
 class QWidget;
@@ -12,8 +14,12 @@ namespace rv {
 // Returns once the user has dismissed it.
 void ShowArchiveWarning(QWidget* owner);
 
-// What runs the box; tests inspect and answer it here instead of the modal loop. An empty
-// function restores QMessageBox::exec.
+// Asks the question in a modal box with Yes and No, No the default; true for Yes. The text is
+// shown as it stands, never as markup.
+bool AskQuestion(QWidget* owner, std::string_view title, const std::string& question);
+
+// What runs a box (the warning and the questions); tests inspect and answer it here instead of the
+// modal loop. An empty function restores QMessageBox::exec.
 using MessageBoxRunner = std::function<void(QMessageBox& box)>;
 void SetMessageBoxRunner(MessageBoxRunner runner);
 

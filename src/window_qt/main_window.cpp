@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "window_qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <cassert>
 #include <vector>
 
 #include "form/control_layout.h"
 #include "window_qt/archive_warning.h"
+#include "window_qt/file_list_dialog.h"
+#include "window_qt/installed_addons_dialog.h"
 #include "window_qt/mod_get_folder.h"
 #include "window_qt/open_link.h"
 #include "window_qt/window_font.h"
@@ -68,8 +74,8 @@ QIcon WindowIcon() {
 }  // namespace
 
 MainWindow::MainWindow(platform::RegistryBackend& registry, const QStringList& arguments,
-                       QWidget* parent)
-    : QWidget(parent), form_(*this, registry) {
+                       const std::string& receipt_folder, QWidget* parent)
+    : QWidget(parent), form_(*this, registry, receipt_folder) {
     setObjectName(FromUtf8(names::RV2003_2004_Add_On_Installer));
     setWindowTitle(FromUtf8(CreationCaption()));
     setWindowIcon(WindowIcon());
@@ -159,7 +165,10 @@ void MainWindow::SetEnabled(Control control, bool enabled) {
 }
 
 void MainWindow::SetToolTip(Control control, const std::string& text) {
-    Find(control)->setToolTip(QString::fromStdString(text));
+    // A tool tip that looks like markup is shown as rich text: a file name such as "<b>x</b>.u"
+    // would lose its tags. Such a text goes as rich text that shows it as typed.
+    const QString tip = QString::fromStdString(text);
+    Find(control)->setToolTip(Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip);
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {
@@ -189,6 +198,37 @@ void MainWindow::OpenLink(std::string_view address) {
 
 void MainWindow::CloseWindow() {
     QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void MainWindow::ShowFileList(std::unique_ptr<FileList> list) {
+    OpenDialog(new FileListDialog(std::move(list), this));
+}
+
+void MainWindow::ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) {
+    OpenDialog(new InstalledAddOnsDialog(std::move(list), this));
+}
+
+// Window-modal and not waited for, so the main window takes no input while the dialog shows.
+void MainWindow::OpenDialog(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+bool MainWindow::Confirm(std::string_view title, const std::string& question) {
+    return AskQuestion(QApplication::activeModalWidget(), title, question);
+}
+
+// A right click anywhere on the window, or the menu key. The menu does not wait for a choice,
+// so a pass goes on meanwhile; the form refuses an entry chosen during one.
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("contextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (std::string_view entry : kContextMenu) {
+        connect(menu->addAction(FromUtf8(entry)), &QAction::triggered, this,
+                [this, entry] { form_.ChooseMenuEntry(entry); });
+    }
+    menu->popup(event->globalPos());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

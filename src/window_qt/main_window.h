@@ -5,10 +5,14 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 #include "form/form_view.h"
 #include "form/main_form.h"
+#include "platform/data_folder.h"
 #include "platform/registry.h"
+
+class QDialog;
 
 namespace rv {
 
@@ -19,7 +23,9 @@ class MainWindow : public QWidget, public FormView {
     Q_OBJECT
 
 public:
+    // Receipts are kept in the receipt folder: the user's data folder unless one is given.
     explicit MainWindow(platform::RegistryBackend& registry, const QStringList& arguments = {},
+                        const std::string& receipt_folder = platform::UserDataFolder(),
                         QWidget* parent = nullptr);
 
     void SetCaption(Control control, const std::string& text) override;
@@ -32,13 +38,18 @@ public:
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
+    void ShowFileList(std::unique_ptr<FileList> list) override;
+    void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
+    bool Confirm(std::string_view title, const std::string& question) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BuildControls();
     void SetTabOrder();
+    void OpenDialog(QDialog* dialog);
     QWidget* Find(Control control) const;
 
     QHash<QString, QWidget*> controls_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "window_win32/main_window.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cassert>
 #include <numeric>
@@ -9,7 +11,9 @@
 #include "platform/wide_text_win.h"
 #include "window_win32/control_ids.h"
 #include "window_win32/dpi_scale.h"
+#include "window_win32/file_list_dialog.h"
 #include "window_win32/folder_browser.h"
+#include "window_win32/installed_addons_dialog.h"
 #include "window_win32/message_box.h"
 #include "window_win32/message_pump.h"
 #include "window_win32/open_address.h"
@@ -89,15 +93,17 @@ std::vector<std::size_t> CreationOrder(const std::vector<ControlSpec>& layout) {
     return order;
 }
 
-void RegisterWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = MainWindow::kClassName;
-    RegisterClassExW(&window_class);  // fails harmlessly when a second window registers again
+// The menu entries' ids: the system menu's commands leave the low four bits to the system and
+// take the ids from 0xF000 up.
+constexpr UINT kFirstMenuId = 0x100;
+constexpr UINT MenuId(std::size_t entry) {
+    return kFirstMenuId + 0x10 * static_cast<UINT>(entry);
+}
+
+void AppendContextMenu(HMENU menu) {
+    for (std::size_t entry = 0; entry < kContextMenu.size(); ++entry) {
+        AppendMenuW(menu, MF_STRING, MenuId(entry), Wide(kContextMenu[entry]).c_str());
+    }
 }
 
 OwnedIcon ProgramIcon(int size_metric) {
@@ -120,8 +126,9 @@ void FitClientArea(HWND window, int width, int height) {
 
 }  // namespace
 
-MainWindow::MainWindow(platform::RegistryBackend& registry, std::span<const std::string> arguments)
-    : form_(*this, registry) {
+MainWindow::MainWindow(platform::RegistryBackend& registry, std::span<const std::string> arguments,
+                       std::string receipt_folder)
+    : form_(*this, registry, std::move(receipt_folder)) {
     CreateMainWindow();
     CreateControls();
     LayOut(WindowDpi(window_));
@@ -136,7 +143,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateMainWindow() {
-    RegisterWindowClass(&MainWindow::WindowProcedure);
+    RegisterObjectWindowClass<MainWindow>(kClassName);
     window_ =
         CreateWindowExW(0, kClassName, Wide(CreationCaption()).c_str(), kWindowStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
@@ -144,6 +151,9 @@ void MainWindow::CreateMainWindow() {
     small_icon_ = ProgramIcon(SM_CXSMICON);
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+    HMENU system_menu = GetSystemMenu(window_, FALSE);
+    AppendMenuW(system_menu, MF_SEPARATOR, 0, nullptr);
+    AppendContextMenu(system_menu);
 }
 
 void MainWindow::CreateControls() {
@@ -259,30 +269,24 @@ void MainWindow::OpenLink(std::string_view address) {
     OpenAddress(address);
 }
 
+void MainWindow::ShowFileList(std::unique_ptr<FileList> list) {
+    dialog_.reset();
+    dialog_ = std::make_unique<FileListDialog>(window_, std::move(list));
+}
+
+void MainWindow::ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) {
+    dialog_.reset();
+    dialog_ = std::make_unique<InstalledAddOnsDialog>(window_, std::move(list));
+}
+
+bool MainWindow::Confirm(std::string_view title, const std::string& question) {
+    return AskYesNo(Dialog() != nullptr ? Dialog() : window_, title, question);
+}
+
 // The window is hidden, not destroyed: the message loop ends, and the program with it.
 void MainWindow::CloseWindow() {
     ShowWindow(window_, SW_HIDE);
     PostQuitMessage(0);
-}
-
-LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam,
-                                             LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        auto* creating = static_cast<MainWindow*>(creation->lpCreateParams);
-        creating->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    return self->HandleMessage(message, wparam, lparam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -306,6 +310,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ACTIVATE:
             OnActivate(LOWORD(wparam) != WA_INACTIVE);
             return 0;
+        case WM_CONTEXTMENU:
+            OnContextMenu({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+            return 0;
+        case WM_SYSCOMMAND:
+            if (ChooseMenuEntry(static_cast<UINT>(wparam & 0xFFF0))) {
+                return 0;
+            }
+            break;
         default:
             break;
     }
@@ -345,6 +357,36 @@ bool MainWindow::OnSetCursor() {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     }
     return busy_;
+}
+
+void MainWindow::OnContextMenu(POINT at) {
+    if (at.x == -1 && at.y == -1) {
+        HWND focus = GetFocus();
+        RECT below{};
+        if (focus != nullptr && IsChild(window_, focus)) {
+            GetWindowRect(focus, &below);
+        } else {
+            GetClientRect(window_, &below);
+            MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&below), 2);
+            below.bottom = below.top;
+        }
+        at = {below.left, below.bottom};
+    }
+    const OwnedMenu menu(CreatePopupMenu());
+    AppendContextMenu(menu.get());
+    ChooseMenuEntry(
+        static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         at.x, at.y, 0, window_, nullptr)));
+}
+
+bool MainWindow::ChooseMenuEntry(UINT id) {
+    for (std::size_t entry = 0; entry < kContextMenu.size(); ++entry) {
+        if (id == MenuId(entry)) {
+            form_.ChooseMenuEntry(kContextMenu[entry]);
+            return true;
+        }
+    }
+    return false;
 }
 
 // Like a dialog, the window gives the focus back to the button that had it when the user

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,9 +12,12 @@
 #include "form/control_layout.h"
 #include "form/form_view.h"
 #include "form/main_form.h"
+#include "platform/data_folder.h"
 #include "platform/registry.h"
 #include "window_win32/control_tooltips.h"
 #include "window_win32/owned_gdi.h"
+#include "window_win32/table_dialog.h"
+#include "window_win32/window_procedure.h"
 
 namespace rv::win32 {
 
@@ -22,7 +26,9 @@ namespace rv::win32 {
 // start-up and the folder argument have run when the constructor returns; Show shows it.
 class MainWindow final : public FormView {
 public:
-    MainWindow(platform::RegistryBackend& registry, std::span<const std::string> arguments);
+    // Receipts are kept in the receipt folder: the user's data folder unless one is given.
+    MainWindow(platform::RegistryBackend& registry, std::span<const std::string> arguments,
+               std::string receipt_folder = platform::UserDataFolder());
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -50,6 +56,11 @@ public:
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
+    void ShowFileList(std::unique_ptr<FileList> list) override;
+    void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
+    bool Confirm(std::string_view title, const std::string& question) override;
+    // The dialog of the context menu that shows, or null.
+    HWND Dialog() const { return dialog_ ? dialog_->Handle() : nullptr; }
 
 private:
     struct ControlWindow {
@@ -59,13 +70,18 @@ private:
         TwipsRect window_rect;  // in twips from the client area's top-left corner
     };
 
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam,
-                                            LPARAM lparam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void OnCommand(int id, int notification);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     bool OnSetCursor();
     void OnActivate(bool active);
+    // The context menu at the point, in screen coordinates; from the keyboard (-1, -1) below
+    // the control with the focus.
+    void OnContextMenu(POINT at);
+    // The entry of a context or system menu id; false for another id.
+    bool ChooseMenuEntry(UINT id);
 
     void CreateMainWindow();
     void CreateControls();
@@ -82,6 +98,7 @@ private:
     OwnedIcon large_icon_;
     OwnedIcon small_icon_;
     ControlToolTips tips_;
+    std::unique_ptr<TableDialog> dialog_;
     HWND focus_ = nullptr;  // kept while another window is active
     bool busy_ = false;
 };

@@ -14,17 +14,24 @@ MessageBoxCall& Call() {
     return call;
 }
 
+int Show(HWND owner, std::string_view title, std::string_view text, UINT type) {
+    const std::wstring wide_title = platform::WideFromUtf8(title).value_or(std::wstring());
+    const std::wstring wide_text = platform::WideFromUtf8(text).value_or(std::wstring());
+    if (const MessageBoxCall& call = Call()) {
+        return call(owner, wide_text, wide_title, type);
+    }
+    return MessageBoxW(owner, wide_text.c_str(), wide_title.c_str(), type);
+}
+
 }  // namespace
 
 void ShowMessageBox(HWND owner, std::string_view title, std::string_view text) {
-    const std::wstring wide_title = platform::WideFromUtf8(title).value_or(std::wstring());
-    const std::wstring wide_text = platform::WideFromUtf8(text).value_or(std::wstring());
-    constexpr UINT kType = MB_OK | MB_APPLMODAL;
-    if (const MessageBoxCall& call = Call()) {
-        call(owner, wide_text, wide_title, kType);
-    } else {
-        MessageBoxW(owner, wide_text.c_str(), wide_title.c_str(), kType);
-    }
+    Show(owner, title, text, MB_OK | MB_APPLMODAL);
+}
+
+bool AskYesNo(HWND owner, std::string_view title, std::string_view question) {
+    return Show(owner, title, question,
+                MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | MB_APPLMODAL) == IDYES;
 }
 
 void SetMessageBoxCall(MessageBoxCall call) {

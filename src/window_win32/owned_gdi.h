@@ -5,7 +5,7 @@
 
 #include "platform/owned.h"
 
-// Owned fonts and icons: each released once, when replaced or out of scope.
+// Owned fonts, icons and menus: each released once, when replaced or out of scope.
 namespace rv::win32 {
 
 struct FontTraits {
@@ -23,5 +23,13 @@ struct IconTraits {
     static void Close(HICON icon) { DestroyIcon(icon); }
 };
 using OwnedIcon = platform::Owned<IconTraits>;
+
+struct MenuTraits {
+    using Handle = HMENU;
+    static HMENU Invalid() { return nullptr; }
+    static bool Valid(HMENU menu) { return menu != nullptr; }
+    static void Close(HMENU menu) { DestroyMenu(menu); }
+};
+using OwnedMenu = platform::Owned<MenuTraits>;
 
 }  // namespace rv::win32

@@ -6,8 +6,9 @@
 
 #include "cli/run_command.h"
 #include "core/category_table.h"
-#include "edition/in_memory_registry.h"
-#include "support/temp_folder.h"
+#include "edition/edition_table.h"
+#include "platform/registry.h"
+#include "support/test_registry.h"
 
 namespace rv {
 namespace {
@@ -22,8 +23,8 @@ struct CommandLineRun {
         temp.AddFile("add/a.rv2");
         temp.AddFile("add/c.u");
         temp.AddFile("game/System/c.u");
-        const std::string folder = temp.Path("game") + '\0';
-        registry.values["Folder"] = {1, {folder.begin(), folder.end()}};
+        registry.Set(std::string(kRV2004Texts.registry_key), "Folder", platform::kRegSz,
+                     temp.Path("game") + '\0');
     }
     // Runs the arguments, with ADD, GAME and BARE standing for the folders.
     int Run(std::vector<std::string> arguments, const std::string& answer = "") {
@@ -38,12 +39,13 @@ struct CommandLineRun {
         std::istringstream in(answer);
         out.str("");
         err.str("");
-        Console console{in, out, err, registry, temp.Path("receipts")};
+        const auto backend = platform::OpenSystemRegistry();
+        Console console{in, out, err, *backend, temp.Path("receipts")};
         return RunCommandLine(arguments, console);
     }
 
+    test::TestRegistry registry;
     test::TempFolder temp;
-    test::InMemoryRegistry registry;
     std::ostringstream out, err;
 };
 

@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/find_files.h"
@@ -90,27 +92,35 @@ TEST(WalkOnLinks, TakesEachRealFolderOnceAndNothingFromOutside) {
     EXPECT_TRUE(walk.problems.empty());
 }
 
-// A sub-folder that cannot be listed and a link outside fail the pass; the rest is still
-// installed, and the reasons are named.
-TEST(PassesOnLinks, ReportWhatCouldNotBeReadOrLeadsOutside) {
+// A sub-folder that cannot be listed, a link outside and a file without its game sub-folder fail
+// the pass; the rest is still installed and the reasons are named, one line each: names show
+// their control characters escaped, so that no name forges a line.
+TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
     Pass p;
     p.temp.AddFile("add/map.rv2");
+    p.temp.AddFile("add/two\nlines.usx");
+    fs::remove(p.Game("StaticMeshes"));
     p.temp.AddFile("outside/env.ini", "not ours");
     fs::create_symlink(p.temp.Path("outside/env.ini"), p.Add("env.ini"));
     p.temp.AddFolder("add/Deep");
     const TooDeep deep(p.Add("Deep"));
     const std::string outside = p.Add("env.ini") + ": " + std::string(kLeadsOutside);
     const std::string too_long = ": the path is too long for the system";
+    const std::string shown = p.Add("two<U+000A>lines.usx");
 
     p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 2 File(s) checked!");
+    EXPECT_EQ(p.Status(), "2 File(s) are ready to write - 3 File(s) checked!");
+    EXPECT_EQ(p.StatusLines()[1], "Reading: two<U+000A>lines.usx");
     EXPECT_EQ(p.Caption(Category::System, CounterKind::Ready), "0");
     EXPECT_TRUE(p.ToolTip().starts_with(outside + "\n" + p.Add("Deep/"))) << p.ToolTip();
     EXPECT_TRUE(p.ToolTip().ends_with(too_long)) << p.ToolTip();
     p.installer.cmd_write_Click();
-    EXPECT_EQ(p.Status(), "Write incomplete - 1 File(s) written - 2 File(s) failed!");
+    EXPECT_EQ(p.Status(), "Write incomplete - 1 File(s) written - 3 File(s) failed!");
+    EXPECT_EQ(p.StatusLines()[5], "Copying: " + shown);
     EXPECT_TRUE(p.ToolTip().starts_with(p.Add("Deep/"))) << p.ToolTip();
-    EXPECT_TRUE(p.ToolTip().ends_with("\n" + outside)) << p.ToolTip();
+    EXPECT_TRUE(p.ToolTip().ends_with(too_long + "\n" + shown +
+                                      ": the game folder has no StaticMeshes folder\n" + outside))
+        << p.ToolTip();
     EXPECT_EQ(NamesIn(p.Game("Maps")), Lines{"map.rv2"});
     EXPECT_TRUE(fs::is_empty(p.Game("System")));
 }
@@ -136,19 +146,6 @@ TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
     EXPECT_NE(pass.installer.LastReceiptProblem().find("the disk is full"), std::string::npos);
     EXPECT_EQ(NamesIn(pass.temp.Path("receipts")), std::vector<std::string>{});
     EXPECT_EQ(ReadWhole(pass.Game("Maps/a.rv2")), "data");
-}
-
-// Names are shown with their control characters escaped, so that no name forges a line.
-TEST(LinuxPass, ShowsNamesWithControlCharactersOnOneLine) {
-    Pass p;
-    p.temp.AddFile("add/two\nlines.usx");
-    fs::remove(p.Game("StaticMeshes"));
-    p.installer.cmd_read_Click();
-    EXPECT_EQ(p.StatusLines()[0], "Reading: two<U+000A>lines.usx");
-    p.installer.cmd_write_Click();
-    const std::string shown = p.Add("two<U+000A>lines.usx");
-    EXPECT_EQ(p.StatusLines()[2], "Copying: " + shown);
-    EXPECT_EQ(p.ToolTip(), shown + ": the game folder has no StaticMeshes folder");
 }
 
 // Unfinished copies that processes now gone left behind are removed; nothing else is.
@@ -201,6 +198,25 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
         EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
         close(lived_on[0]);
     }
+}
+
+// A close asked during the copy of a long file stops it after the current chunk: the pass ends
+// there, and nothing of the file stays in the game folder. (Each yield takes long enough that
+// the copy's next ask yields too.)
+TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
+    Pass p;
+    p.temp.AddFile("add/a.ukx", std::string(8 << 20, 'a'));
+    p.temp.AddFile("add/b.rv2");
+    int in_copy = 0;
+    p.window.on_yield = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(110));
+        return !p.Status().starts_with("Copying: ") || ++in_copy < 2;
+    };
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(in_copy, 2) << "asked before the first chunk and after it";
+    EXPECT_EQ(p.Status(), "Copying: " + p.Add("a.ukx"));
+    EXPECT_TRUE(fs::is_empty(p.Game("Animations")) && fs::is_empty(p.Game("Maps")));
+    EXPECT_FALSE(p.installer.PassRunning());
 }
 
 }  // namespace

@@ -51,18 +51,5 @@ TEST(FindFiles, WalksDepthFirstAndListsMatchingFilesOnly) {
     }
 }
 
-TEST(FindFiles, StopsWhenTheWindowClosesAndKeepsWhatCameBefore) {
-    TempFolder temp;
-    for (const char* file : {"A/1.u", "A/B/2.u", "C/3.u", "5.u"}) {
-        temp.AddFile(file);
-    }
-    RecordingWindow window;
-    window.on_yield = [&] { return window.yields < 3; };  // closes on entry to A/B
-    FoundList list(1);
-    EXPECT_FALSE(FindFiles(temp.Path(), "U", list, window));
-    EXPECT_EQ(list, Found(temp, {"5.u", "A/1.u"}));
-    EXPECT_EQ(window.yields, 3);
-}
-
 }  // namespace
 }  // namespace rv::test

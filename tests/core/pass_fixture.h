@@ -40,11 +40,7 @@ struct Pass {
     std::string ToolTip() const { return window.ToolTip("lbl_status"); }
     // The texts lbl_status was given, in order.
     std::vector<std::string> StatusLines() const {
-        std::vector<std::string> lines = window.LogLines("caption lbl_status = ");
-        for (std::string& line : lines) {
-            line.erase(0, 21);
-        }
-        return lines;
+        return RecordingWindow::Of(window.given, "lbl_status");
     }
 
     TempFolder temp;

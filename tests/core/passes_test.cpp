@@ -46,11 +46,6 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         std::string status;
     };
     const std::vector<Case> cases = {
-        {{"a.ukx", kCyrillicMap, "a.ogg", "a.uax", "a.usx", "a.u", "a.ini", "a.int", "a.ucl",
-          "a.det", "a.upl", "a.dll", "a.utx"},
-         {"System/a.ini"},
-         {{{1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {1, 0, 1}, {7, 1, 6}, {1, 0, 1}}},
-         "12 File(s) are ready to write - 13 File(s) checked!"},
         // Letter case, endings without a dot and other files.
         {{"Thing.UKX", "A/oldukx", "readme.mnu", "notes.txt"},
          {"Animations/oldukx"},
@@ -114,11 +109,9 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     }
     expected.push_back("Write incomplete - 8 File(s) written - 2 File(s) failed!");
     EXPECT_EQ(p.StatusLines(), expected);
-    // The label shows each new count, 1 to 5.
-    EXPECT_EQ(p.window.LogLines("caption lbl_SystemCounter(1)").size(), 5U);
-    EXPECT_EQ(p.Caption(Category::System, CounterKind::Written), "5");
-    EXPECT_TRUE(p.window.LogLines("caption lbl_StaticCounter").empty());
-    EXPECT_TRUE(p.window.LogLines("enabled ").empty());
+    EXPECT_EQ(p.window.given["lbl_SystemCounter(1)"], (Lines{"1", "2", "3", "4", "5"}));
+    EXPECT_FALSE(p.window.given.contains("lbl_StaticCounter(1)"));
+    EXPECT_TRUE(p.window.enabled.empty());
     // One line per failure: the source path, then a reason.
     const std::string tip = p.ToolTip(), first = p.Add("m1.usx: "), second = p.Add("m2.usx: ");
     const auto newline = tip.find('\n');
@@ -186,37 +179,16 @@ TEST(Passes, RefuseMissingFolders) {
           {true, add, std::string(), "Please open your Game Folder first!"}}) {
         p.installer.AddOnFolder = add_on;
         p.installer.GameFolder = game_folder;
-        p.window.log.clear();
+        p.window.given.clear();
         writing ? p.installer.cmd_write_Click() : p.installer.cmd_read_Click();
-        EXPECT_EQ(p.window.log, (Lines{"caption lbl_status = " + std::string(status)}));
+        EXPECT_EQ(p.window.given, (std::map<std::string, Lines>{{"lbl_status", {status}}}));
+        EXPECT_TRUE(p.window.enabled.empty() && p.window.tooltips.empty());
     }
     p.installer.cmd_read_Click();
     EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 1 File(s) checked!") << "no game folder";
     p.installer.AddOnFolder = p.temp.Path("gone");
     p.installer.cmd_read_Click();
     EXPECT_EQ(p.Status(), "No Data to write - 0 File(s) loaded - 0 File(s) already exisit!");
-}
-
-TEST(Passes, RefuseClicksWhileTheyYieldAndStopWhenTheWindowCloses) {
-    for (bool writing : {false, true}) {
-        Pass p;
-        p.temp.AddFile("add/a.ukx");
-        p.temp.AddFile("add/b.rv2");
-        p.window.on_yield = [&] {
-            EXPECT_TRUE(p.installer.PassRunning());
-            p.installer.cmd_read_Click();
-            p.installer.cmd_write_Click();
-            return p.window.yields < 5;  // the window closes as row 2's search enters the folder
-        };
-        writing ? p.installer.cmd_write_Click() : p.installer.cmd_read_Click();
-        EXPECT_EQ(p.StatusLines(),
-                  (Lines{writing ? "Copying: " + p.Add("a.ukx") : "Reading: a.ukx"}));
-        EXPECT_EQ(NamesIn(p.Game("Animations")), writing ? Lines{"a.ukx"} : Lines{});
-        EXPECT_TRUE(fs::is_empty(p.Game("Maps")));
-        EXPECT_EQ(p.window.pointer, MousePointer::Default);
-        EXPECT_TRUE(p.window.LogLines("enabled ").empty());
-        EXPECT_FALSE(p.installer.PassRunning());
-    }
 }
 
 }  // namespace

@@ -6,113 +6,118 @@
 #include <vector>
 
 #include "edition/edition_selection.h"
-#include "edition/in_memory_registry.h"
 #include "edition/reg_value_get.h"
 #include "support/recording_window.h"
+#include "support/test_registry.h"
 #include "text/text.h"
 
 namespace rv {
 namespace {
 
 using namespace std::string_literals;
+using namespace rv::platform;
+using View = test::TestRegistry::View;
 
-// A text comes back as its bytes and one space, a number of up to four bytes as signed; on any
-// failure the first failing code and the value as passed; the key is closed all the same.
-TEST(RegValueGet, ReadsTextsAndNumbersInTheirExactShapeAndKeepsValueOnEveryOtherPath) {
-    const RegValue kUntouched = "as the caller passed it"s;
-    // Type (0: a value of another name), data, calls to fail, result, value.
-    const std::vector<std::tuple<std::uint32_t, std::string, std::map<char, std::int32_t>,
-                                 std::int32_t, RegValue>>
-        cases = {
-            {1, "C:\\G\0"s, {}, 0, "C:\\G\0 "s},
-            {1, "", {}, 0, " "s},
-            {4, "\xFE\xFF\xFF\xFF", {}, 0, std::int32_t{-2}},
-            {4, "\x34\x12", {}, 0, std::int32_t{0x1234}},
-            {2, "%\0"s, {}, 0, kUntouched},
-            {1, "C:", {{'o', 5}}, 5, kUntouched},
-            {0, "", {{'c', 6}}, 2, kUntouched},
-            {1, "C:", {{'d', 234}}, 234, kUntouched},
-            {1, "C\0"s, {{'c', 6}}, 6, "C\0 "s},
-        };
-    for (const auto& [type, data, fails, result, expected] : cases) {
-        SCOPED_TRACE(data);
-        test::InMemoryRegistry registry;
-        registry.values[type != 0 ? "Folder" : "Other"] = {type, {data.begin(), data.end()}};
-        registry.fails = fails;
-        RegValue value = kUntouched;
-        EXPECT_EQ(
-            RegValueGet(registry, platform::kHKeyLocalMachine, registry.kKey, "Folder", value),
-            result);
-        EXPECT_EQ(value, expected);
-        EXPECT_EQ(registry.open_handles, 0) << "a key was left open";
-        EXPECT_EQ(registry.access, 25u);  // query values, list sub-keys, notify
+const std::string kGameKey(kRV2004Texts.registry_key);
+const std::string kValueKey = "SOFTWARE\\RvRegistryTest";
+
+using Read = std::tuple<std::int32_t, std::uint32_t, std::string>;  // the result, type and data
+
+// One value read as the value reader reads it: its size, a buffer one byte short, then one of
+// exactly that size; then the key is closed, which works once.
+Read ReadValue(const std::string& key, const std::string& name) {
+    const std::unique_ptr<RegistryBackend> registry = OpenSystemRegistry();
+    RegKeyHandle handle = 12345;
+    std::uint32_t type = 0, size = 0;
+    std::int32_t result = registry->OpenKey(kHKeyLocalMachine, key, kRegValueGetAccess, handle);
+    if (result != kRegSuccess) {
+        EXPECT_EQ(handle, 12345u) << "no handle is handed out on failure";
+        return {result, 0, ""};
     }
+    result = registry->QueryValue(handle, name, type, nullptr, size);
+    std::vector<std::uint8_t> buffer(size + 1, 0xEE);
+    if (result == kRegSuccess) {
+        std::uint32_t written = size - 1;
+        EXPECT_EQ(registry->QueryValue(handle, name, type, buffer.data(), written), kRegMoreData);
+        EXPECT_EQ(written, size);
+        EXPECT_EQ(buffer[0], 0xEE) << "nothing written into a buffer that is too small";
+        result = registry->QueryValue(handle, name, type, buffer.data(), written);
+        EXPECT_EQ(written, size);
+        EXPECT_EQ(buffer[size], 0xEE) << "wrote past the announced size";
+    }
+    EXPECT_EQ(registry->CloseKey(handle), kRegSuccess);
+    EXPECT_EQ(registry->CloseKey(handle), kRegInvalidHandle) << "closed twice";
+    return {result, type, std::string(buffer.begin(), buffer.begin() + (result == 0 ? size : 0))};
 }
 
-// The start-up and the switch leave the chain at its start, every counter at "0" and the edition's
-// texts with its folder or prompt; the window scenarios check the texts of both editions. Here:
-// how the registry's value becomes the game folder, and which caption switches to which edition.
-struct Fixture {
-    test::RecordingWindow window;
-    test::InMemoryRegistry registry;
-    RV2003_2004_Add_On_Installer installer{window};
-    EditionSelection selection{window, installer, registry};
-    std::string Chain() {
-        return std::string(window.Enabled("cmd_Open1") ? "1" : "") +
-               (window.Enabled("cmd_Open2") ? "2" : "") + (window.Enabled("cmd_read") ? "r" : "") +
-               (window.Enabled("cmd_write") ? "w" : "");
+// Texts come as UTF-8 with the NULs they were stored with, other types byte for byte. (Wine
+// hands a text stored without NUL out with one.)
+TEST(Registry, HandsOutEachValueAsTheValueReaderAsksForIt) {
+    test::TestRegistry registry;
+    const std::string text = "C:\\Spiele\\\xD0\xA0\xD0\xB0\xD0\xB2 \xCE\xA9 \xF0\x9F\x8E\xAE\0"s;
+    // Name, type, data; the data stored is that read.
+    const std::vector<std::tuple<std::string, std::uint32_t, std::string>> cases = {
+        {"Text", kRegSz, text},
+        {"", kRegSz, "\0"s},
+        {"Expand", kRegExpandSz, "%ProgramFiles%\\RV\0"s},
+        {"Number", kRegDword, "\x01\x00\x00\x80"s},
+        {"Binary", kRegBinary, "\x01\x00\x02\x00"s},
+    };
+    for (const auto& [name, type, data] : cases) {
+        registry.Set(kValueKey, name, type, data);
     }
-};
+    for (const auto& [name, type, data] : cases) {
+        EXPECT_EQ(ReadValue(kValueKey, name), Read(kRegSuccess, type, data)) << name;
+    }
+    EXPECT_EQ(ReadValue(kValueKey, "Missing"), Read(kRegNotFound, 0, ""));
+    EXPECT_EQ(ReadValue(kValueKey + "\\Missing", "Text"), Read(kRegNotFound, 0, ""));
+}
 
-// Form_Load shows RV2004. The folder loses the NUL and trailing spaces the reader adds, nothing
-// else, and ends at a NUL inside; an empty or unreadable one leaves the prompt and the old
-// GameFolder.
+// Form_Load shows RV2004 as its 32-bit installer registered it, with the chain at its start. The
+// folder loses the NUL and trailing spaces the reader adds, nothing else, and ends at a NUL
+// inside; an empty or unreadable one leaves the prompt and the old GameFolder. (The window
+// scenarios check the texts of both editions and the switch both ways.)
 TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
-    const std::vector<std::tuple<std::uint32_t, std::string, std::string>> cases = {
-        {1, "C:\\G\\\0"s, "C:\\G\\"},
-        {1, "C:\\G  \0"s, "C:\\G  "},
-        {1, "C:\\G  ", "C:\\G"},
-        {1, "C:\\G\t", "C:\\G\t"},
-        {1, "C:\\G\0junk\0"s, "C:\\G"},
-        {1, "\0C:\\G\0"s, ""},
-        {4, "\xFF\xFF\xFF\xFF", "-1"},
-        {1, "\0"s, ""},
-        {1, "   ", ""},
-        {2, "C:\\G\0"s, ""}};
-    for (const auto& [type, data, folder] : cases) {
+    // Type and data in the 32-bit view (type 0: none), data in the 64-bit view, the folder.
+    const std::vector<std::tuple<std::uint32_t, std::string, std::string, std::string>> cases = {
+        {kRegSz, "C:\\G\\\0"s, "", "C:\\G\\"},
+        {kRegSz, "C:\\G  \0"s, "", "C:\\G  "},
+        {kRegSz, "C:\\G\t", "", "C:\\G\t"},
+        {kRegSz, "C:\\G\0junk\0"s, "", "C:\\G"},
+        {kRegSz, "C:\\\xD0\xA0\xD0\xB0\xD0\xB2 \xCE\xA9\0"s, "C:\\64\0"s,
+         "C:\\\xD0\xA0\xD0\xB0\xD0\xB2 \xCE\xA9"},
+        {kRegDword, "\xFF\xFF\xFF\xFF", "", "-1"},
+        {kRegDword, "\x34\x12", "", "4660"},
+        {kRegSz, "\0C:\\G\0"s, "", ""},
+        {kRegSz, "\0"s, "", ""},
+        {kRegSz, "", "", ""},
+        {kRegExpandSz, "C:\\G\0"s, "", ""},
+        {0, "", "C:\\64\0"s, ""},  // the 64-bit view, which the game never reads
+    };
+    for (const auto& [type, data, data64, folder] : cases) {
         SCOPED_TRACE(data);
-        Fixture f;
-        f.registry.values["Folder"] = {type, {data.begin(), data.end()}};
-        f.installer.GameFolder = "before";
-        f.window.enabled = {{"cmd_read", true}, {"cmd_write", true}};
-        f.selection.Form_Load();
-        EXPECT_EQ(
-            f.window.Caption({names::lbl_folder}),
-            folder.empty() ? "Please open your Ravager 2004 Folder" : text::ShownName(folder));
-        EXPECT_EQ(f.Chain(), folder.empty() ? "1" : "2");
-        EXPECT_EQ(f.window.ToolTip("lbl_folder"), folder.empty() ? "" : "memory");
-        EXPECT_EQ(f.installer.GameFolder, folder.empty() ? "before" : folder);
-    }
-}
-
-// Only the exact caption offering RV2003 switches to it (only RV2004 is registered); every press
-// looks the folder up afresh and resets the counters.
-TEST(GameChange, FollowsTheButtonCaption) {
-    Fixture f;
-    f.registry.values["Folder"] = {1, {'C', ':', '\\', 'R', 'V', 0}};
-    for (const auto& [caption, year] :
-         std::vector<std::pair<std::string, std::string>>{{"Do you want RV 2004 ?", "2004"},
-                                                          {"Do you want RV 2003 ?", "2003"},
-                                                          {"do you want RV 2003 ?", "2004"},
-                                                          {"Do you want RV 2003 ? ", "2004"}}) {
-        SCOPED_TRACE(caption);
-        f.window.captions[std::string(names::cmd_gameChange)] = caption;
-        f.window.captions["lbl_MapCounter(2)"] = "7";
-        f.selection.cmd_gameChange_Click();
-        EXPECT_EQ(f.window.Caption({names::Frame2}), "Ravager " + year + " is installed here:");
-        EXPECT_EQ(f.window.Caption({names::lbl_folder}),
-                  year == "2003" ? "Please open your Ravager 2003 Folder" : "C:\\RV");
-        EXPECT_EQ(f.window.Caption({names::lbl_MapCounter, 2}), "0");
+        test::TestRegistry registry;
+        if (type != 0) {
+            registry.Set(kGameKey, "Folder", type, data);
+        }
+        if (!data64.empty()) {
+            registry.Set(kGameKey, "Folder", kRegSz, data64, View::Bits64);
+        }
+        test::RecordingWindow window;
+        RV2003_2004_Add_On_Installer installer{window};
+        installer.GameFolder = "before";
+        window.enabled = {{"cmd_read", true}, {"cmd_write", true}};
+        const std::unique_ptr<RegistryBackend> backend = OpenSystemRegistry();
+        EditionSelection(window, installer, *backend).Form_Load();
+        EXPECT_EQ(window.Caption({names::lbl_folder}), folder.empty()
+                                                           ? "Please open your Ravager 2004 Folder"
+                                                           : text::ShownName(folder));
+        EXPECT_EQ(window.enabled, (std::map<std::string, bool>{{"cmd_Open1", folder.empty()},
+                                                               {"cmd_Open2", !folder.empty()},
+                                                               {"cmd_read", false},
+                                                               {"cmd_write", false}}));
+        EXPECT_EQ(window.ToolTip("lbl_folder"), folder.empty() ? "" : registry.FoundIn());
+        EXPECT_EQ(installer.GameFolder, folder.empty() ? "before" : folder);
     }
 }
 

@@ -29,31 +29,6 @@ const RegValue kUntouched = "untouched"s;
 
 using test::FakePrefix;
 
-TEST(WinePrefixRegistry, ReadsTheGameFolderFromSystemReg) {
-    const std::vector<std::tuple<std::string, std::int32_t, RegValue>> cases = {
-        {kHead + k32Section + "\"Folder\"=\"C:\\\\G\"\n", 0, "C:\\G\0 "s},
-        {kWin64 + k32Section + "\"Folder\"=\"C:\\\\Wrong\"\n" + k64Section +
-             "\"Folder\"=\"C:\\\\Right\"\n",
-         0, "C:\\Right\0 "s},
-        {kWin32 + k32Section + "\"Folder\"=hex(1):43,00,3a,00,\\\n  e4,00\n", 0, "C:\xC3\xA4 "s},
-        {kWin32 + k32Section + "\"Folder\"=str(2):\"%ProgramFiles%\"\n", 0, kUntouched},
-        {kWin32 + k32Section + "\"Folder\"=dword:80000000\n", 0, std::int32_t{-2147483647 - 1}},
-        {kWin32 + k32Section + "\"Path\"=\"C:\\\\G\"\n", 2, kUntouched},
-        {kWin32 + "[Software\\\\Other] 1\n\"Folder\"=\"x\"\n", 2, kUntouched},
-        {"REGEDIT4\n" + k32Section + "\"Folder\"=\"x\"\n", 5, kUntouched},
-    };
-    for (const auto& [hive, result, expected] : cases) {
-        SCOPED_TRACE(hive);
-        FakePrefix prefix;
-        prefix.AddFile("system.reg", hive);
-        RegValue value = kUntouched;
-        EXPECT_EQ(
-            RegValueGet(*platform::OpenSystemRegistry(), kHKeyLocalMachine, kKey, "Folder", value),
-            result);
-        EXPECT_EQ(value, expected);
-    }
-}
-
 // The first prefix in the search order whose hive holds the key answers, and its drive letters
 // count; launcher settings are read as each launcher writes them, broken ones passed over. Every
 // system.reg comes with drive_c and dosdevices/c: beside it; "@" in a file stands for the root.
@@ -140,50 +115,46 @@ TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) 
     }
 }
 
-// The registry contract for handles and buffers, then the codes for a hive that is missing (2)
-// or unusable (5).
-TEST(WinePrefixRegistry, KeepsTheRegistryContractAndTellsAMissingHiveFromAnUnreadableOne) {
+// The hive of a prefix without the 64-bit marks is a 32-bit one; only HKLM is kept, and a key
+// with only sub-keys exists. The hive is read at each open: a change shows from the next open on.
+// A hive that is missing (2) is told from one that cannot be used (5).
+TEST(WinePrefixRegistry, ReadsSystemRegAtEachOpenAndTellsAMissingHiveFromAnUnusableOne) {
     FakePrefix prefix;
-    prefix.AddFile("system.reg", kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n");
+    const std::string hive = prefix.Path("system.reg");
     const auto registry = platform::OpenSystemRegistry();
-    platform::RegKeyHandle handle = 0;
-    const auto open = [&](const std::string& key) {
-        return registry->OpenKey(kHKeyLocalMachine, key, 0x19, handle);
+    const auto read = [&](const std::string& key, std::int32_t root = kHKeyLocalMachine) {
+        RegValue value = kUntouched;
+        const std::int32_t result = RegValueGet(*registry, root, key, "Folder", value);
+        return std::pair(result, value);
     };
-    ASSERT_EQ(open("Software\\Zentor Technology"), 0) << "a key with only sub-keys exists";
+    prefix.AddFile("system.reg", kHead + k32Section + "\"Folder\"=\"C:\\\\G\"\n");
+    EXPECT_EQ(read(kKey), std::pair(0, RegValue("C:\\G\0 "s)));
+    EXPECT_EQ(read(kKey, static_cast<std::int32_t>(0x80000001u)), std::pair(2, kUntouched));
+    platform::RegKeyHandle handle = 0;
+    ASSERT_EQ(registry->OpenKey(kHKeyLocalMachine, "Software\\Zentor Technology", 0x19, handle), 0);
     EXPECT_EQ(registry->CloseKey(handle), 0);
-    EXPECT_EQ(registry->OpenKey(static_cast<std::int32_t>(0x80000001u), kKey, 0x19, handle), 2)
-        << "only HKLM is kept";
-    ASSERT_EQ(open(kKey), 0);
-    // The hive is read at the open: a change afterwards shows only at the next open.
-    prefix.AddFile("system.reg", kWin32 + k32Section + "\"Folder\"=\"C:\\\\Changed\"\n");
-    std::uint32_t type = 0, size = 0, small = 2;
-    ASSERT_EQ(registry->QueryValue(handle, "Folder", type, nullptr, size), 0);
-    EXPECT_EQ(type, platform::kRegSz);
-    EXPECT_EQ(size, 5u);
-    std::uint8_t buffer[8] = {};
-    EXPECT_EQ(registry->QueryValue(handle, "Folder", type, buffer, small), 234);
-    EXPECT_EQ(small, 5u);
-    EXPECT_EQ(buffer[0], 0) << "nothing written into a buffer that is too small";
+    ASSERT_EQ(registry->OpenKey(kHKeyLocalMachine, kKey, 0x19, handle), 0);
+    prefix.AddFile("system.reg", kHead + k32Section + "\"Folder\"=\"C:\\\\Changed\"\n");
+    std::uint32_t type = 0, size = 0;
+    EXPECT_EQ(registry->QueryValue(handle, "Folder", type, nullptr, size), 0);
+    EXPECT_EQ(size, 5u) << "as it was at the open";
     EXPECT_EQ(registry->CloseKey(handle), 0);
-    EXPECT_EQ(registry->CloseKey(handle), 6) << "closed twice";
-    EXPECT_EQ(registry->QueryValue(handle, "Folder", type, nullptr, size), 6);
-    RegValue value;
-    EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, kKey, "Folder", value), 0);
-    EXPECT_EQ(value, RegValue("C:\\Changed\0 "s));
+    EXPECT_EQ(registry->QueryValue(handle, "Folder", type, nullptr, size), 6) << "closed";
+    EXPECT_EQ(read(kKey), std::pair(0, RegValue("C:\\Changed\0 "s)));
 
-    const std::filesystem::path hive = prefix.Path("system.reg");
+    prefix.AddFile("system.reg", "REGEDIT4\n" + k32Section + "\"Folder\"=\"x\"\n");
+    EXPECT_EQ(read(kKey).first, 5) << "not a hive";
     std::filesystem::resize_file(hive, std::uintmax_t{300} << 20);
-    EXPECT_EQ(open(kKey), 5) << "far too large";
+    EXPECT_EQ(read(kKey).first, 5) << "far too large";
     std::filesystem::remove(hive);
-    EXPECT_EQ(open(kKey), 2) << "no system.reg";
+    EXPECT_EQ(read(kKey).first, 2) << "no system.reg";
     std::filesystem::create_symlink("system.reg", hive);
-    EXPECT_EQ(open(kKey), 5) << "a looping link";
+    EXPECT_EQ(read(kKey).first, 5) << "a looping link";
     std::filesystem::remove(hive);
     std::filesystem::create_directory(hive);
-    EXPECT_EQ(open(kKey), 5) << "a folder";
+    EXPECT_EQ(read(kKey).first, 5) << "a folder";
     ::setenv("WINEPREFIX", prefix.Path("absent").c_str(), 1);
-    EXPECT_EQ(open(kKey), 2) << "no prefix";
+    EXPECT_EQ(read(kKey).first, 2) << "no prefix";
 }
 
 // Drive letters go through dosdevices, after "." and ".." are collapsed within the drive; each part
@@ -209,6 +180,7 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         {"C:\\", c + "/"},
         {"C:\\..\\..\\Games\\.\\x\\..\\RV2004\\Maps", game + "/Maps"},
         {"C:\\Games\\..\\..\\..", c},
+        {"C:\\..\\..\\etc", c + "/etc"},
         {"C:", c},
         {"D:\\Add\\Maps", prefix.Path("dosdevices/d:/Add/Maps")},
         {"\\\\server\\share\\x", "\\\\server\\share\\x"},
@@ -219,12 +191,9 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         SCOPED_TRACE(path);
         EXPECT_EQ(platform::ResolveNativePath(path), resolved);
     }
-    const std::string old_home = ::getenv("HOME") != nullptr ? ::getenv("HOME") : "";
-    ::setenv("HOME", prefix.Path().c_str(), 1);
     ::unsetenv("WINEPREFIX");
-    const std::string resolved = platform::ResolveNativePath("C:\\x");
-    ::setenv("HOME", old_home.c_str(), 1);
-    EXPECT_EQ(resolved, prefix.Path(".wine/dosdevices/c:/x")) << "the home prefix by default";
+    EXPECT_EQ(platform::ResolveNativePath("C:\\x"), prefix.Path("home/.wine/dosdevices/c:/x"))
+        << "the home prefix by default";
 }
 
 // On a prefix Wine itself makes (a few seconds): the key as the game's 32-bit installer writes

@@ -41,7 +41,8 @@ public:
                 std::filesystem::temp_directory_path() / ("rv-test-" + std::to_string(random()));
         } while (!std::filesystem::create_directory(root_));
     }
-    ~TempFolder() {
+    // Virtual: a test registry holds its Wine prefix (a FakePrefix) as a TempFolder.
+    virtual ~TempFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/window_operations.h"
+#include "support/test_registry.h"
 
 namespace rv::test {
 
@@ -26,16 +31,17 @@ struct ShownControl {
 // registry and the disk are real: a game registered here is found by the window's start-up.
 class WindowDriver {
 public:
-    virtual ~WindowDriver() = default;
+    virtual ~WindowDriver() {
+        EXPECT_FALSE(answer_) << "an answer was left for a picker that never opened";
+    }
 
-    // A folder of the test machine, fresh for each test and removed after it. On Linux the C:
-    // drive of a Wine prefix made for the test, on Windows a folder under the temporary folder.
-    virtual std::string Root() const = 0;
-    // Makes the registry hold exactly these editions ("RV2003", "RV2004"), each installed in its
-    // folder below Root().
-    virtual void SetRegistered(const std::map<std::string, std::string>& editions) = 0;
-    // The folder as the start-up shows it: "C:\Games\RV2004" in a prefix, the path on Windows.
-    virtual std::string Shown(const std::string& folder) const = 0;
+    // A folder of the test machine, fresh for each test and removed after it, and the registry
+    // the window's start-up reads: a game registered there is found.
+    std::string Root() const { return registry_.Root(); }
+    void SetRegistered(const std::map<std::string, std::string>& editions) {
+        registry_.Register(editions);
+    }
+    std::string Shown(const std::string& folder) const { return registry_.Shown(folder); }
 
     // Creates the window as the program does, with these command-line arguments, and shows it;
     // a window started before is closed first.
@@ -51,17 +57,67 @@ public:
     virtual std::vector<std::string> TabOrder() const = 0;   // from the first button round
 
     // The next folder picker returns this path (empty: cancelled).
-    virtual void AnswerPicker(const std::string& folder) = 0;
+    void AnswerPicker(const std::string& folder) { answer_ = folder; }
     // Each picker and warning box shown since the start: "picker|title|flags" with the flags the
     // toolkit asked for ("folders only, no start folder, no owner"), or "warning|title|text|OK,no
     // icon,modal".
-    virtual std::vector<std::string> Dialogs() const = 0;
-    virtual std::vector<std::string> OpenedLinks() const = 0;
+    std::vector<std::string> Dialogs() const { return dialogs_; }
+    std::vector<std::string> OpenedLinks() const { return links_; }
 
     // Runs the action once, at the next point where a pass lets the window process messages.
     virtual void AtNextYield(std::function<void()> action) = 0;
     // Closes the window as the user does with its title bar.
     virtual void Close() = 0;
+
+    // The context menu's dialogs. Their scenarios are skipped on a window whose driver does not
+    // drive them yet; the defaults only fail.
+    virtual bool DrivesDialogs() const { return false; }
+    // The folder the window keeps its receipts in, empty at the start of each test.
+    virtual std::string ReceiptFolder() const { return Unsupported<std::string>(); }
+    // Opens the window's context menu as the user does, with a right click on the window or,
+    // when `keyboard`, with the menu key, and chooses the entry. True once its dialog shows,
+    // false when none opened.
+    virtual bool ChooseMenuEntry(std::string_view, bool /*keyboard*/) {
+        return Unsupported<bool>();
+    }
+    // The open dialog's table: the column headers, then each row shown; cells joined by '|'.
+    virtual std::vector<std::string> Rows() const {
+        return Unsupported<std::vector<std::string>>();
+    }
+    // Clicks the header of the column (0 is the first).
+    virtual void ClickColumn(int) { Unsupported<void>(); }
+    // Picks the state filter's entry of that text.
+    virtual void Filter(std::string_view) { Unsupported<void>(); }
+    // Selects the rows (by their place among the rows shown), copies them with Ctrl+C (or the
+    // Copy button, when `button`) and returns the clipboard's text.
+    virtual std::string Copy(const std::vector<int>&, bool /*button*/) {
+        return Unsupported<std::string>();
+    }
+    // The answer the next question box gets; Dialogs() lists it as "question|title|text".
+    virtual void AnswerQuestion(bool /*yes*/) { Unsupported<void>(); }
+    // Selects the row and clicks Remove; false, without a click, when Remove is disabled then.
+    virtual bool Remove(int) { return Unsupported<bool>(); }
+    // The lines below the table after a removal, joined by '\n'.
+    virtual std::string Outcome() const { return Unsupported<std::string>(); }
+    // Closes the dialog as the user does.
+    virtual void CloseDialog() { Unsupported<void>(); }
+
+protected:
+    // The answer for the picker that opens now.
+    std::string TakeAnswer() {
+        EXPECT_TRUE(answer_) << "the folder picker opened without an answer";
+        return std::exchange(answer_, std::nullopt).value_or("");
+    }
+    std::vector<std::string> dialogs_, links_;
+
+private:
+    template <typename T>
+    static T Unsupported() {
+        ADD_FAILURE() << "this window's driver does not drive the context menu's dialogs";
+        return T();
+    }
+    TestRegistry registry_;
+    std::optional<std::string> answer_;
 };
 
 // Made by each window's test program.

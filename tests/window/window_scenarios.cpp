@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <tuple>
 
+#include "form/form_view.h"
 #include "platform/file_system.h"
 #include "support/sample_addon.h"
 #include "support/temp_folder.h"
@@ -33,7 +35,12 @@ protected:
         return Join(w_->Root(), "Games" + std::string(1, platform::kPathSeparator) + edition);
     }
     static std::string Join(const std::string& folder, const std::string& name) {
-        return folder + platform::kPathSeparator + name;
+        return folder + platform::kPathSeparator + Native(name);
+    }
+    // The text with each '/' as the platform's separator.
+    static std::string Native(std::string text) {
+        std::replace(text.begin(), text.end(), '/', platform::kPathSeparator);
+        return text;
     }
     void Click(std::string_view button) { w_->Click(button); }
     void Pick(std::string_view button, const std::string& folder) {
@@ -45,7 +52,8 @@ protected:
         std::string chain;
         for (std::string_view name :
              {names::cmd_Open1, names::cmd_Open2, names::cmd_read, names::cmd_write}) {
-            chain += w_->Enabled({name}) ? std::string(chain.empty() ? "" : " ") + std::string(name) : "";
+            chain += w_->Enabled({name}) ? std::string(chain.empty() ? "" : " ") + std::string(name)
+                                         : "";
         }
         return chain;
     }
@@ -73,6 +81,18 @@ protected:
         return state;
     }
     std::string Status() const { return w_->Caption({names::lbl_status}); }
+    // The Target cells of the dialog's rows shown, with '/' between folders.
+    std::vector<std::string> Targets() const {
+        std::vector<std::string> targets;
+        for (const std::string& row : w_->Rows()) {
+            const std::size_t start = row.find('|', row.find('|') + 1) + 1;
+            targets.push_back(row.substr(start, row.find('|', start) - start));
+            std::replace(targets.back().begin(), targets.back().end(), platform::kPathSeparator,
+                         '/');
+        }
+        targets.erase(targets.begin());  // the header
+        return targets;
+    }
 
     std::unique_ptr<WindowDriver> w_ = MakeWindowDriver();
     std::string addon_ = Join(w_->Root(), "Add-on ä & x");
@@ -204,6 +224,10 @@ TEST_F(WindowScenario, AfterAReadPass) {
     EXPECT_EQ(Counts(), "0000000 0000000 0000000 0000000");
     EXPECT_EQ(Chain(), "cmd_Open2");
     EXPECT_EQ(w_->Caption({names::lbl_Mods}), addon_);
+    Click(names::cmd_gameChange);  // back to RV2004, which is not registered, and again to RV2003
+    EXPECT_EQ(w_->Caption({names::lbl_folder}), "Please open your Ravager 2004 Folder");
+    EXPECT_EQ(w_->Caption({names::cmd_gameChange}), "Do you want RV 2003 ?");
+    Click(names::cmd_gameChange);
     Pick(names::cmd_Open2, addon_);
     Click(names::cmd_read);
     EXPECT_EQ(Status(), "11 File(s) are ready to write - 13 File(s) checked!");
@@ -271,6 +295,115 @@ TEST_F(WindowScenario, StartUp) {
             EXPECT_EQ(Status(), "11 File(s) are ready to write - 13 File(s) checked!");
         }
     }
+}
+
+// The files of the last Read, then of the last Write, by the context menu (a right click, then
+// the menu key): each file with its state, a file already there compared with the add-on's; the
+// filter and the sort change the rows shown, a copy holds the selected ones.
+TEST_F(WindowScenario, FilesOfTheLastPass) {
+    if (!w_->DrivesDialogs()) {
+        GTEST_SKIP() << "this window's driver does not drive the dialogs yet";
+    }
+    Start();
+    std::ofstream(NativePath(Join(Game(), "Maps/Harbour.rv2")), std::ios::binary)
+        << "add-on Harbour.rv2";
+    Pick(names::cmd_Open2, addon_);
+    bool opened = true;  // an entry chosen while Read runs is refused
+    w_->AtNextYield([&] { opened = w_->ChooseMenuEntry(kFileListEntry, false); });
+    Click(names::cmd_read);
+    EXPECT_FALSE(opened);
+    ASSERT_TRUE(w_->ChooseMenuEntry(kFileListEntry, false));
+    ASSERT_EQ(w_->Rows().size(), 14u);
+    EXPECT_EQ(w_->Rows()[0], "Add-on file|Category|Target|State");
+    const std::vector<std::string> ready = {
+        "Animations/Harbour.ukx",   "Music/Harbour.ogg",   "Sounds/Harbour.uax",
+        "StaticMeshes/Harbour.usx", "System/Harbour.det",  "System/Harbour.dll",
+        "System/Harbour.ini",       "System/Harbour.u",    "System/Harbour.ucl",
+        "System/Harbour.upl",       "Textures/Harbour.utx"};
+    // The filter, clicks on the Target column's header, and the targets shown.
+    const std::tuple<std::string, int, std::vector<std::string>> cases[] = {
+        {"already there and identical", 0, {"Maps/Harbour.rv2"}},
+        {"already there but different", 0, {"System/Harbour.int"}},
+        {"ready to write", 1, ready},
+        {"ready to write", 1, {ready.rbegin(), ready.rend()}},
+    };
+    for (const auto& [filter, clicks, targets] : cases) {
+        SCOPED_TRACE(filter);
+        w_->Filter(filter);
+        for (int click = 0; click < clicks; ++click) {
+            w_->ClickColumn(2);
+        }
+        EXPECT_EQ(Targets(), targets);
+    }
+    for (bool button : {false, true}) {
+        EXPECT_EQ(w_->Copy({0, 1}, button),
+                  Native("Harbour.utx\tTextures\tTextures/Harbour.utx\tready to write\n"
+                         "Harbour.upl\tSystem\tSystem/Harbour.upl\tready to write\n"));
+    }
+    w_->CloseDialog();
+
+    std::filesystem::remove(NativePath(Join(Game(), "Music")));
+    Click(names::cmd_write);
+    ASSERT_TRUE(w_->ChooseMenuEntry(kFileListEntry, true));
+    w_->Filter("written");
+    EXPECT_EQ(w_->Rows().size(), 11u);
+    w_->Filter("failed");
+    ASSERT_EQ(w_->Rows().size(), 2u);
+    EXPECT_TRUE(w_->Rows()[1].starts_with(Native("Harbour.ogg|Music|Music/Harbour.ogg|failed: ")))
+        << w_->Rows()[1];
+    w_->CloseDialog();
+}
+
+// The receipt of a write in Installed add-ons, with a damaged receipt that cannot be removed.
+// Remove asks once with what it will delete and keep; declined, nothing changes; agreed, it
+// deletes the written files, keeps one changed since, and leaves the folders.
+TEST_F(WindowScenario, InstalledAddOnsAndRemoval) {
+    if (!w_->DrivesDialogs()) {
+        GTEST_SKIP() << "this window's driver does not drive the dialogs yet";
+    }
+    Start();
+    Pick(names::cmd_Open2, addon_);
+    Click(names::cmd_read);
+    Click(names::cmd_write);
+    const std::string changed = Join(Game(), "Textures/Harbour.utx");
+    std::ofstream(NativePath(changed), std::ios::binary | std::ios::app) << " changed";
+    std::ofstream(NativePath(Join(w_->ReceiptFolder(), "1999-01-01T00-00-00.000Z-dead.json")))
+        << "{\"format\": ";
+    ASSERT_TRUE(w_->ChooseMenuEntry(kInstalledAddOnsEntry, true));
+    const auto rows = w_->Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "Add-on folder|Date|Files written|Still as written|Status");
+    EXPECT_TRUE(rows[1].starts_with(addon_ + "|20") && rows[1].ends_with(" UTC|11|10|installed"))
+        << rows[1];
+    EXPECT_TRUE(rows[2].starts_with("1999-01-01T00-00-00.000Z-dead.json||||damaged"));
+    EXPECT_FALSE(w_->Remove(1));
+
+    const std::string kept = Native("/Textures/Harbour.utx: changed since it was written");
+    // The answer to the question and the outcome shown.
+    const std::pair<bool, std::string> answers[] = {
+        {false, "Nothing was removed."},
+        {true, "Removed - 10 File(s) deleted - 1 File(s) kept!"},
+    };
+    for (const auto& [yes, outcome] : answers) {
+        w_->AnswerQuestion(yes);
+        EXPECT_TRUE(w_->Remove(0));
+        const std::string question = w_->Dialogs().back();
+        EXPECT_TRUE(question.starts_with("question|Remove add-on|Remove the add-on from " + addon_ +
+                                         "?\n\nWill be deleted (10):\n"));
+        EXPECT_TRUE(question.find("\n\nWill be kept (1):\n") != std::string::npos &&
+                    question.ends_with(kept))
+            << question;
+        EXPECT_TRUE(w_->Outcome().starts_with(outcome) &&
+                    w_->Outcome().ends_with(yes ? kept : outcome))
+            << w_->Outcome();
+        EXPECT_EQ(Exists(Join(Game(), "Animations/Harbour.ukx")), !yes);
+    }
+    EXPECT_EQ(ReadWhole(changed), "add-on Harbour.utx changed");
+    EXPECT_EQ(ReadWhole(Join(Game(), "Maps/Harbour.rv2")), "installed");
+    EXPECT_TRUE(Exists(Join(Game(), "Animations")));
+    EXPECT_TRUE(w_->Rows()[1].ends_with("|11|0|removed")) << w_->Rows()[1];
+    EXPECT_FALSE(w_->Remove(0));
+    w_->CloseDialog();
 }
 
 }  // namespace

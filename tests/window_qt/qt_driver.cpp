@@ -2,18 +2,24 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <deque>
+#include <optional>
 
 #include "form/control_layout.h"
-#include "support/fake_prefix.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/main_window.h"
@@ -23,7 +29,7 @@
 namespace rv::test {
 namespace {
 
-// The Qt window under the offscreen platform, over a Wine prefix in a temporary folder; the
+// The Qt window under the offscreen platform, over the Wine prefix of the test registry; the
 // picker, the warning box and the browser are answered through the window's seams.
 class QtDriver : public WindowDriver {
 public:
@@ -34,12 +40,13 @@ public:
                                (how == QFileDialog::ShowDirsOnly ? "folders only" : "any files") +
                                (start.isEmpty() ? ", no start folder" : ", a start folder") +
                                (owner == nullptr ? ", no owner" : ", an owner"));
-            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
-            const std::string answer = answers_.empty() ? "" : answers_.front();
-            answers_.clear();
-            return QFile::decodeName(answer.c_str());
+            return QFile::decodeName(TakeAnswer().c_str());
         });
         SetMessageBoxRunner([this](QMessageBox& box) {
+            if (box.button(QMessageBox::Yes) != nullptr) {
+                Answer(box);
+                return;
+            }
             dialogs_.push_back(
                 "warning|" + box.windowTitle().toStdString() + "|" + box.text().toStdString() +
                 (box.standardButtons() == QMessageBox::Ok ? "|OK" : "|other buttons") +
@@ -54,26 +61,6 @@ public:
         modGetFolder::SetDirectoryPicker({});
         SetMessageBoxRunner({});
         SetUrlOpener({});
-        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
-    }
-
-    std::string Root() const override { return prefix_.Path("drive_c"); }
-    void SetRegistered(const std::map<std::string, std::string>& editions) override {
-        std::string hive = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n";
-        for (const auto& [edition, folder] : editions) {
-            std::string value = Shown(folder);
-            for (std::size_t at = 0; (at = value.find('\\', at)) != std::string::npos; at += 2) {
-                value.insert(at, 1, '\\');
-            }
-            hive += "\n[SOFTWARE\\\\Zentor Technology\\\\Installed Apps\\\\" + edition +
-                    "] 1700000000\n\"Folder\"=\"" + value + "\"\n";
-        }
-        prefix_.AddFile("system.reg", hive);
-    }
-    std::string Shown(const std::string& folder) const override {
-        std::string shown = "C:" + folder.substr(Root().size());
-        std::replace(shown.begin(), shown.end(), '/', '\\');
-        return shown;
     }
 
     void Start(const std::vector<std::string>& arguments) override {
@@ -84,7 +71,7 @@ public:
             qt_arguments << QFile::decodeName(argument.c_str());
         }
         registry_ = platform::OpenSystemRegistry();
-        window_ = std::make_unique<MainWindow>(*registry_, qt_arguments);
+        window_ = std::make_unique<MainWindow>(*registry_, qt_arguments, receipts_.Path());
         window_->show();
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
@@ -137,9 +124,6 @@ public:
         return order;
     }
 
-    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
-    std::vector<std::string> Dialogs() const override { return dialogs_; }
-    std::vector<std::string> OpenedLinks() const override { return links_; }
     void AtNextYield(std::function<void()> action) override {
         QTimer::singleShot(0, window_.get(), std::move(action));
     }
@@ -148,7 +132,100 @@ public:
         QApplication::processEvents();
     }
 
+    bool DrivesDialogs() const override { return true; }
+    std::string ReceiptFolder() const override { return receipts_.Path(); }
+    bool ChooseMenuEntry(std::string_view entry, bool keyboard) override {
+        if (keyboard) {  // what the platform makes of the menu key
+            QWidget* focused = QApplication::focusWidget();
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, {},
+                                    focused->mapToGlobal(QPoint()));
+            QApplication::sendEvent(focused, &event);
+        } else {
+            QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {},
+                              Widget(names::lbl_status)->mapTo(window_.get(), QPoint(4, 4)));
+        }
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        EXPECT_NE(menu, nullptr) << "no context menu";
+        for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+            if (action->text() == QString::fromUtf8(entry)) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            }
+        }
+        return Dialog() != nullptr;
+    }
+    std::vector<std::string> Rows() const override {
+        const QTableWidget* table = Table();
+        std::vector<std::string> rows(static_cast<std::size_t>(table->rowCount()) + 1);
+        for (int column = 0; column < table->columnCount(); ++column) {
+            const std::string bar = column > 0 ? "|" : "";
+            rows[0] += bar + table->horizontalHeaderItem(column)->text().toStdString();
+            for (int row = 0; row < table->rowCount(); ++row) {
+                rows[static_cast<std::size_t>(row) + 1] +=
+                    bar + table->item(row, column)->text().toStdString();
+            }
+        }
+        return rows;
+    }
+    void ClickColumn(int column) override {
+        QHeaderView* header = Table()->horizontalHeader();
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+             header->height() / 2});
+    }
+    void Filter(std::string_view choice) override {
+        auto* filter = Dialog()->findChild<QComboBox*>(QStringLiteral("stateFilter"));
+        filter->setCurrentIndex(filter->findText(QString::fromUtf8(choice)));
+    }
+    std::string Copy(const std::vector<int>& rows, bool button) override {
+        SelectRows(rows);
+        QGuiApplication::clipboard()->clear();
+        button ? QTest::mouseClick(Dialog()->findChild<QPushButton*>(QStringLiteral("copy")),
+                                   Qt::LeftButton)
+               : QTest::keyClick(Table(), Qt::Key_C, Qt::ControlModifier);
+        return QGuiApplication::clipboard()->text().toStdString();
+    }
+    void AnswerQuestion(bool yes) override { question_answer_ = yes; }
+    bool Remove(int row) override {
+        SelectRows({row});
+        auto* remove = Dialog()->findChild<QPushButton*>(QStringLiteral("remove"));
+        const bool enabled = remove->isEnabled();
+        QTest::mouseClick(remove, Qt::LeftButton);  // a disabled button takes no click
+        return enabled;
+    }
+    std::string Outcome() const override {
+        return Dialog()->findChild<QPlainTextEdit*>()->toPlainText().toStdString();
+    }
+    void CloseDialog() override {
+        QTest::keyClick(Dialog(), Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return Dialog() == nullptr; }));
+    }
+
 private:
+    // The dialog that shows over the window, if any, and its table.
+    QDialog* Dialog() const {
+        const auto dialogs = window_->findChildren<QDialog*>();
+        const auto shown = std::find_if(dialogs.begin(), dialogs.end(),
+                                        [](const QDialog* dialog) { return dialog->isVisible(); });
+        return shown == dialogs.end() ? nullptr : *shown;
+    }
+    QTableWidget* Table() const { return Dialog()->findChild<QTableWidget*>(); }
+    // Clicks the first row, then the others with Ctrl held.
+    void SelectRows(const std::vector<int>& rows) {
+        for (std::size_t at = 0; at < rows.size(); ++at) {
+            QTest::mouseClick(Table()->viewport(), Qt::LeftButton,
+                              at == 0 ? Qt::NoModifier : Qt::ControlModifier,
+                              Table()->visualRect(Table()->model()->index(rows[at], 0)).center());
+        }
+    }
+    void Answer(QMessageBox& box) {
+        dialogs_.push_back("question|" + box.windowTitle().toStdString() + "|" +
+                           box.text().toStdString());
+        EXPECT_TRUE(question_answer_.has_value()) << "a question without an answer";
+        box.button(question_answer_.value_or(false) ? QMessageBox::Yes : QMessageBox::No)->click();
+        question_answer_.reset();
+    }
+
     QWidget* Widget(std::string_view name) const {
         auto* widget = window_->findChild<QWidget*>(QString::fromUtf8(name));
         if (widget == nullptr) {
@@ -158,9 +235,8 @@ private:
         return widget;
     }
 
-    FakePrefix prefix_;
-    std::deque<std::string> answers_;
-    std::vector<std::string> dialogs_, links_;
+    TempFolder receipts_;
+    std::optional<bool> question_answer_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<MainWindow> window_;
 };

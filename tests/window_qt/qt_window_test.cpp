@@ -4,8 +4,9 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QTextDocument>
 
-#include "support/fake_prefix.h"
+#include "support/test_registry.h"
 #include "window_qt/main_window.h"
 #include "window_qt/mod_get_folder.h"
 
@@ -16,14 +17,19 @@ namespace {
 // shown as typed, the labels' alignment, one font, the icon, the picker's NUL cut; and a control
 // name the layout does not know stops a debug build.
 TEST(QtWindow, ShowsCaptionsAsTypedInOneFont) {
-    FakePrefix prefix;
-    prefix.AddFile("system.reg",
-                   "WINE REGISTRY Version 2\n\n[SOFTWARE\\\\Zentor Technology\\\\Installed "
-                   "Apps\\\\RV2004] 1700000000\n\"Folder\"=\"C:\\\\RV\"\n");
-    const auto registry = platform::OpenSystemRegistry();
-    MainWindow window(*registry);
+    TestRegistry registry;
+    registry.Register({{"RV2004", registry.Root()}});
+    const auto backend = platform::OpenSystemRegistry();
+    MainWindow window(*backend);
     EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("lbl_folder"))->toolTip().toStdString(),
-              "Wine prefix: " + prefix.Path());
+              registry.FoundIn());
+    // A tool tip that looks like markup is shown as rich text, as Qt decides for tool tips.
+    const std::string tip = "<b>x</b>.rv2: the disk is full\n<img src=y.png>  &amp; a.u: gone";
+    window.SetToolTip({names::lbl_status}, tip);
+    const QString set = window.findChild<QWidget*>(QStringLiteral("lbl_status"))->toolTip();
+    QTextDocument document;
+    Qt::mightBeRichText(set) ? document.setHtml(set) : document.setPlainText(set);
+    EXPECT_EQ(document.toPlainText().toStdString(), tip);
     for (const auto& [name, property, shown] : {std::tuple(names::Frame2, "title", "A && B"),
                                                 std::tuple(names::cmd_read, "text", "A && B"),
                                                 std::tuple(names::lbl_status, "text", "A & B")}) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Drives the real program from outside, as a user would: starts it with an add-on folder as its
-// argument, presses the named buttons in turn and after each prints the status line, then the
-// counters. Closes the window and prints the exit code, unless the last word is --stay.
+// argument, presses the named buttons in turn and after each prints the status line. Closes the
+// window and prints the exit code, unless the last word is --stay.
 // Usage: program_driver <program.exe> <add-on folder> <button>... [--stay]
 #include <windows.h>
 
@@ -32,17 +32,6 @@ std::string Text(HWND control) {
     SendMessageTimeoutW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
                         kPatience, &copied);
     return platform::Utf8FromWide(text);
-}
-
-std::string Counters(int group) {
-    std::string line;
-    for (std::string_view name :
-         {names::lbl_AniCounter, names::lbl_MapCounter, names::lbl_MusicCounter,
-          names::lbl_SoundCounter, names::lbl_StaticCounter, names::lbl_SystemCounter,
-          names::lbl_TexturCounter}) {
-        line += (line.empty() ? "" : " ") + Text(ControlWindow(name, group));
-    }
-    return line;
 }
 
 // Presses the button, as a user can only when it is enabled, and waits until the status line
@@ -104,9 +93,6 @@ int wmain(int argc, wchar_t* argv[]) {
     bool passed = true;
     for (int button = 3; passed && button < argc - (stay ? 1 : 0); ++button) {
         passed = Press(platform::Utf8FromWide(argv[button]));
-    }
-    for (int group = 0; group < 4; ++group) {
-        std::printf("Frame4(%d): %s\n", group, Counters(group).c_str());
     }
     if (stay) {
         return 0;

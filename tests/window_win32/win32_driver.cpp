@@ -2,20 +2,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <deque>
 
 #include "form/control_layout.h"
 #include "platform/wide_text_win.h"
-#include "support/temp_folder.h"
 #include "text/text.h"
 #include "window/window_driver.h"
 #include "window_win32/control_ids.h"
 #include "window_win32/folder_browser.h"
 #include "window_win32/main_window.h"
 #include "window_win32/message_box.h"
+#include "window_win32/message_pump.h"
 #include "window_win32/open_address.h"
 #include "window_win32/window_thread.h"
 
@@ -25,50 +25,9 @@ namespace {
 using platform::Utf8FromWide;
 using platform::WideFromUtf8;
 
-const std::wstring kInstalledApps = L"SOFTWARE\\Zentor Technology\\Installed Apps\\";
-
-std::wstring Wide(const std::string& text) {
-    return WideFromUtf8(text).value_or(L"");
-}
-
-// Runs the action it is given when a message posted to it is dispatched: in the middle of a pass,
-// the next time the pass processes messages.
-class YieldPoint {
-public:
-    YieldPoint() {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof(window_class);
-        window_class.lpfnWndProc = &Procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.lpszClassName = L"RvTestYieldPoint";
-        RegisterClassExW(&window_class);
-        window_ = CreateWindowExW(0, window_class.lpszClassName, nullptr, 0, 0, 0, 0, 0,
-                                  HWND_MESSAGE, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~YieldPoint() { DestroyWindow(window_); }
-    void Post(std::function<void()> action) {
-        action_ = std::move(action);
-        PostMessageW(window_, WM_APP, 0, 0);
-    }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-        auto* self = reinterpret_cast<YieldPoint*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_APP && self != nullptr && self->action_) {
-            std::exchange(self->action_, nullptr)();
-            return 0;
-        }
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-
-    HWND window_ = nullptr;
-    std::function<void()> action_;
-};
-
-// The Win32 window under Wine, over the prefix's registry and a temporary folder on its C:
-// drive; the shell's folder browser, the message box and the shell's opening of a link are
-// answered through the window's seams, with the requests the window made.
+// The Win32 window under Wine, over the registry and folder of the test registry; the shell's
+// folder browser, the message box and the shell's opening of a link are answered through the
+// window's seams, with the requests the window made.
 class Win32Driver : public WindowDriver {
 public:
     Win32Driver() {
@@ -79,22 +38,26 @@ public:
                 (request.pidlRoot == nullptr && request.lpfn == nullptr ? ", no start folder"
                                                                         : ", a start folder") +
                 (request.hwndOwner == nullptr ? ", no owner" : ", an owner"));
-            EXPECT_FALSE(answers_.empty()) << "the folder picker opened without an answer";
             // The shell names no folder with outer spaces; all spaces is a cancel.
-            const std::string answer(text::TrimSpaces(answers_.empty() ? "" : answers_.front()));
-            answers_.clear();
-            return answer.empty() ? nullptr : SHSimpleIDListFromPath(Wide(answer).c_str());
+            const std::string answer(text::TrimSpaces(TakeAnswer()));
+            return answer.empty()
+                       ? nullptr
+                       : SHSimpleIDListFromPath(WideFromUtf8(answer).value_or(L"").c_str());
         });
-        win32::SetMessageBoxCall(
-            [this](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
-                dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
-                                   ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
-                                   ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
-                                   (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
-                                        ? ",modal"
-                                        : ",not modal"));
-                return IDOK;
-            });
+        win32::SetMessageBoxCall([this](HWND owner, const std::wstring& text,
+                                        const std::wstring& title, UINT type) {
+            if ((type & MB_TYPEMASK) == MB_YESNO) {
+                dialogs_.push_back("question|" + Utf8FromWide(title) + "|" + Utf8FromWide(text));
+                return std::exchange(yes_, false) ? IDYES : IDNO;
+            }
+            dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
+                               ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
+                               ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
+                               (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
+                                    ? ",modal"
+                                    : ",not modal"));
+            return IDOK;
+        });
         win32::SetAddressOpener(
             [this](const std::wstring& address) { links_.push_back(Utf8FromWide(address)); });
     }
@@ -103,36 +66,13 @@ public:
         win32::SetShellFolderBrowser({});
         win32::SetMessageBoxCall({});
         win32::SetAddressOpener({});
-        SetRegistered({});
-        EXPECT_TRUE(answers_.empty()) << "an answer was left for a picker that never opened";
     }
-
-    std::string Root() const override { return folder_.Path(); }
-    // Writes the keys as the game's 32-bit installer does, into the 32-bit view.
-    void SetRegistered(const std::map<std::string, std::string>& editions) override {
-        for (const wchar_t* edition : {L"RV2003", L"RV2004"}) {
-            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + edition).c_str(), KEY_WOW64_32KEY,
-                            0);
-        }
-        for (const auto& [edition, folder] : editions) {
-            HKEY key = nullptr;
-            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kInstalledApps + Wide(edition)).c_str(),
-                                      0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
-                                      nullptr),
-                      ERROR_SUCCESS);
-            const std::wstring value = Wide(folder);
-            RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
-    }
-    std::string Shown(const std::string& folder) const override { return folder; }
 
     void Start(const std::vector<std::string>& arguments) override {
         Stop();
         dialogs_.clear();
         registry_ = platform::OpenSystemRegistry();
-        window_ = std::make_unique<win32::MainWindow>(*registry_, arguments);
+        window_ = std::make_unique<win32::MainWindow>(*registry_, arguments, ReceiptFolder());
         window_->Show(SW_SHOWNORMAL);
     }
     // As a mouse click: a disabled button takes none.
@@ -182,13 +122,149 @@ public:
         return order;
     }
 
-    void AnswerPicker(const std::string& folder) override { answers_.push_back(folder); }
-    std::vector<std::string> Dialogs() const override { return dialogs_; }
-    std::vector<std::string> OpenedLinks() const override { return links_; }
-    void AtNextYield(std::function<void()> action) override { yield_.Post(std::move(action)); }
+    // The action runs when the message posted now is dispatched: in the middle of a pass, the next
+    // time the pass processes messages.
+    void AtNextYield(std::function<void()> action) override {
+        action_ = std::move(action);
+        SetWindowSubclass(window_->Handle(), &RunAtYield, 0, reinterpret_cast<DWORD_PTR>(this));
+        PostMessageW(window_->Handle(), kYieldMessage, 0, 0);
+    }
     void Close() override { SendMessageW(window_->Handle(), WM_CLOSE, 0, 0); }
 
+    bool DrivesDialogs() const override { return true; }
+    std::string ReceiptFolder() const override { return Root() + "\\Receipts"; }
+    // A right click on a label, or the menu key on the button with the focus, then the keys that
+    // choose the entry in the menu's own loop, all through the window's message loop.
+    bool ChooseMenuEntry(std::string_view entry, bool keyboard) override {
+        if (keyboard) {
+            PostMessageW(GetFocus(), WM_KEYUP, VK_APPS, 0);
+        } else {
+            PostMessageW(window_->ControlHandle({names::lbl_status}), WM_RBUTTONUP, 0,
+                         MAKELPARAM(4, 4));
+        }
+        const auto place = std::find(kContextMenu.begin(), kContextMenu.end(), entry);
+        for (auto i = kContextMenu.begin(); i <= place; ++i) {
+            PostMessageW(window_->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        }
+        PostMessageW(window_->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        win32::PumpPendingMessages(window_->Handle());  // the menu's loop takes the keys
+        const bool modal = Dialog() != nullptr && !IsWindowEnabled(window_->Handle());
+        EXPECT_TRUE(Dialog() == nullptr || modal) << "the dialog lets the window take input";
+        return modal;
+    }
+    std::vector<std::string> Rows() const override {
+        HWND header = ListView_GetHeader(Part(win32::TableDialog::kTable));
+        std::string line;
+        for (int column = 0; column < Header_GetItemCount(header); ++column) {
+            wchar_t text[256] = {};
+            HDITEMW item{};
+            item.mask = HDI_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 256;
+            Header_GetItem(header, column, &item);
+            line += (column > 0 ? "|" : "") + Utf8FromWide(text);
+        }
+        std::vector<std::string> rows = {line};
+        HWND table = Part(win32::TableDialog::kTable);
+        for (int row = 0; row < ListView_GetItemCount(table); ++row) {
+            rows.emplace_back();
+            for (int column = 0; column < Header_GetItemCount(header); ++column) {
+                wchar_t text[1024] = {};
+                ListView_GetItemText(table, row, column, text, 1024);
+                rows.back() += (column > 0 ? "|" : "") + Utf8FromWide(text);
+            }
+        }
+        return rows;
+    }
+    // Presses and lets go of the mouse in the middle of the column's header.
+    void ClickColumn(int column) override {
+        HWND header = ListView_GetHeader(Part(win32::TableDialog::kTable));
+        RECT rect{};
+        Header_GetItemRect(header, column, &rect);
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(header, WM_LBUTTONUP, 0, at);
+    }
+    void Filter(std::string_view choice) override {
+        HWND filter = Part(win32::TableDialog::kFilter);
+        const std::wstring text = WideFromUtf8(choice).value_or(L"");
+        const LRESULT found = SendMessageW(filter, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(filter, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(win32::TableDialog::kFilter, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(filter));
+    }
+    std::string Copy(const std::vector<int>& rows, bool button) override {
+        Select(rows);
+        if (OpenClipboard(nullptr)) {  // no copy from before shows through
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        if (button) {
+            SendMessageW(Part(win32::TableDialog::kCopy), BM_CLICK, 0, 0);
+        } else {
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] |= 0x80;
+            SetKeyboardState(keys);
+            SendMessageW(Part(win32::TableDialog::kTable), WM_KEYDOWN, 'C', 0);
+            keys[VK_CONTROL] = 0;
+            SetKeyboardState(keys);
+        }
+        std::string text;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                text = Utf8FromWide(static_cast<const wchar_t*>(GlobalLock(data)));
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+        }
+        std::erase(text, '\r');
+        return text;
+    }
+    void AnswerQuestion(bool yes) override { yes_ = yes; }
+    bool Remove(int row) override {
+        Select({row});
+        HWND remove = Part(win32::TableDialog::kRemove);
+        if (!IsWindowEnabled(remove)) {
+            return false;
+        }
+        SendMessageW(remove, BM_CLICK, 0, 0);
+        return true;
+    }
+    std::string Outcome() const override {
+        std::string text = Caption(Part(win32::TableDialog::kOutcome));
+        std::erase(text, '\r');
+        return text;
+    }
+    void CloseDialog() override { SendMessageW(Dialog(), WM_CLOSE, 0, 0); }
+
 private:
+    HWND Dialog() const { return window_->Dialog(); }
+    HWND Part(int id) const { return GetDlgItem(Dialog(), id); }
+    void Select(const std::vector<int>& rows) {
+        HWND table = Part(win32::TableDialog::kTable);
+        ListView_SetItemState(table, -1, 0, LVIS_SELECTED);
+        for (int row : rows) {
+            ListView_SetItemState(table, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
+    static std::string Caption(HWND window) {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+        return Utf8FromWide(text);
+    }
+
+    static constexpr UINT kYieldMessage = WM_APP + 0x3FF0;
+    static LRESULT CALLBACK RunAtYield(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR, DWORD_PTR self) {
+        if (message == kYieldMessage) {
+            std::exchange(reinterpret_cast<Win32Driver*>(self)->action_, nullptr)();
+            return 0;
+        }
+        return DefSubclassProc(window, message, wparam, lparam);
+    }
     // Closes the window; the end of the program it asked for is not this test program's.
     void Stop() {
         window_.reset();
@@ -233,10 +309,8 @@ private:
     }
 
     win32::WindowThread thread_;
-    TempFolder folder_;
-    YieldPoint yield_;
-    std::deque<std::string> answers_;
-    std::vector<std::string> dialogs_, links_;
+    std::function<void()> action_;
+    bool yes_ = false;  // the answer to the next question
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<win32::MainWindow> window_;
 };

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+#include "form/installed_addons.h"
+
+#include <utility>
+
+#include "core/removal.h"
+#include "text/text.h"
+
+namespace rv {
+namespace {
+
+// A question lists at most this many files of each kind; a long add-on's would not fit a screen.
+constexpr std::size_t kListedInQuestion = 20;
+
+std::string StatusText(const StoredReceipt& stored) {
+    switch (stored.status) {
+        case ReceiptStatus::InForce:
+            return "installed";
+        case ReceiptStatus::Removed:
+            return "removed";
+        case ReceiptStatus::UnknownVersion:
+            return "unknown version: cannot be removed";
+        case ReceiptStatus::Damaged:
+            break;
+    }
+    return "damaged (" + stored.problem + "): cannot be removed";
+}
+
+// "2026-12-06T17:30:05.123Z" as "2026-12-06 17:30:05 UTC".
+std::string DateText(const std::string& time) {
+    if (time.size() < 19) {
+        return text::ShownName(time);
+    }
+    return time.substr(0, 10) + " " + time.substr(11, 8) + " UTC";
+}
+
+TableRow RowOf(const StoredReceipt& stored) {
+    if (!stored.problem.empty()) {  // nothing but its name is known
+        return {text::ShownName(stored.name), "", "", "", StatusText(stored)};
+    }
+    const WrittenFiles count = CountWritten(stored.receipt);
+    return {text::ShownName(stored.receipt.addon_folder), DateText(stored.receipt.time),
+            std::to_string(count.written), std::to_string(count.still_as_written),
+            StatusText(stored)};
+}
+
+void AddLines(std::string& text, std::string_view heading, const std::vector<std::string>& lines) {
+    if (lines.empty()) {
+        return;
+    }
+    text += "\n\n" + std::string(heading) + " (" + std::to_string(lines.size()) + "):";
+    for (std::size_t i = 0; i < lines.size() && i < kListedInQuestion; ++i) {
+        text += "\n" + lines[i];
+    }
+    if (lines.size() > kListedInQuestion) {
+        text += "\n... and " + std::to_string(lines.size() - kListedInQuestion) + " more";
+    }
+}
+
+std::vector<std::string> KeptLines(const std::vector<KeptFile>& kept) {
+    std::vector<std::string> lines;
+    for (const KeptFile& file : kept) {
+        lines.push_back(text::ShownName(file.target) + ": " + text::ShownName(file.reason));
+    }
+    return lines;
+}
+
+std::string Question(const StoredReceipt& stored, const RemovalPlan& plan) {
+    std::string question =
+        "Remove the add-on from " + text::ShownName(stored.receipt.addon_folder) + "?";
+    std::vector<std::string> deleted;
+    for (const std::string& target : plan.to_delete) {
+        deleted.push_back(text::ShownName(target));
+    }
+    AddLines(question, "Will be deleted", deleted);
+    AddLines(question, "Will be kept", KeptLines(plan.kept));
+    return question;
+}
+
+}  // namespace
+
+InstalledAddOns::InstalledAddOns(std::string receipt_folder, std::string game_folder,
+                                 Confirm confirm)
+    : book_(std::move(receipt_folder)),
+      game_folder_(std::move(game_folder)),
+      confirm_(std::move(confirm)) {
+    List();
+}
+
+bool InstalledAddOns::Removable(std::size_t row) const {
+    return row < receipts_.size() && receipts_[row].status == ReceiptStatus::InForce;
+}
+
+void InstalledAddOns::Remove(std::size_t row) {
+    if (!Removable(row)) {
+        return;
+    }
+    StoredReceipt stored = receipts_[row];
+    const std::vector<StoredReceipt> all = book_.List();
+    const RemovalPlan plan = PlanRemoval(stored, all);
+    // Nothing to delete needs no question: the receipt is only marked removed.
+    if (!plan.to_delete.empty() && !confirm_(Question(stored, plan))) {
+        outcome_ = {"Nothing was removed."};
+        return;
+    }
+    const RemovalResult result = CarryOutRemoval(book_, stored, all);
+    outcome_ = {result.Line()};
+    if (!result.problem.empty()) {
+        outcome_.push_back(result.problem);
+    }
+    const std::vector<std::string> kept = KeptLines(result.kept);
+    outcome_.insert(outcome_.end(), kept.begin(), kept.end());
+    List();
+}
+
+void InstalledAddOns::List() {
+    receipts_ = book_.List(game_folder_);
+    rows_.clear();
+    for (const StoredReceipt& stored : receipts_) {
+        rows_.push_back(RowOf(stored));
+    }
+}
+
+}  // namespace rv

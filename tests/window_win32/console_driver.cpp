@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// Starts a program as a console shell on Windows starts a windowed one: the console is there, but
+// no standard stream is handed over. Prints what the program left on the console, then its exit
+// code. Usage: console_driver <program.exe> <argument>...
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/owned_win.h"
+#include "platform/wide_text_win.h"
+
+int wmain(int argc, wchar_t* argv[]) {
+    using rv::platform::KernelHandle;
+    FreeConsole();  // the streams Wine handed this program may be pipes, not a console
+    AllocConsole();
+    const KernelHandle screen(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    SetConsoleScreenBufferSize(screen.get(), COORD{240, 200});  // wide enough for no wraps
+    std::wstring command;
+    for (int i = 1; i < argc; ++i) {
+        command += std::wstring(i > 1 ? L" \"" : L"\"") + argv[i] + L"\"";
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (argc < 2 || !CreateProcessW(argv[1], command.data(), nullptr, nullptr, FALSE,
+                                    DETACHED_PROCESS, nullptr, nullptr, &startup, &process)) {
+        std::fputs("usage: console_driver <program.exe> <argument>...\n", stderr);
+        return 2;
+    }
+    const KernelHandle program(process.hProcess);
+    const KernelHandle thread(process.hThread);
+    WaitForSingleObject(program.get(), 60000);
+    DWORD exit_code = 1;
+    GetExitCodeProcess(program.get(), &exit_code);
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(screen.get(), &info);
+    for (SHORT row = 0; row < info.dwCursorPosition.Y; ++row) {
+        std::wstring line(static_cast<std::size_t>(info.dwSize.X), L' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(screen.get(), line.data(), static_cast<DWORD>(line.size()),
+                                    COORD{0, row}, &read);
+        line.erase(line.find_last_not_of(L' ') + 1);
+        std::printf("%s\n", rv::platform::Utf8FromWide(line).c_str());
+    }
+    std::printf("exit code: %lu\n", exit_code);
+    return 0;
+}
