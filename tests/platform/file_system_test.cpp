@@ -32,7 +32,8 @@ namespace {
 using namespace rv::test;
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
-using Copy = std::function<CopyResult(const std::string&, const std::string&, const KeepCopying&)>;
+using Copy = std::function<CopyResult(const std::string&, const std::string&, const KeepCopying&,
+                                      const ContentWatcher&)>;
 
 #ifdef _WIN32
 const std::vector<std::pair<std::string, Copy>> kCopyWays = {{"", CopyNewFile}};
@@ -262,9 +263,14 @@ TEST(CopyNewFile, CopiesWholeFilesOnlyWhereNothingIsAndLeavesNothingElse) {
             const std::string content_before = ReadWhole(destination);
             int asked = 0;
 
-            const CopyResult result = copy(source, destination, [&] {
-                return ++asked != 2 || !item.change || item.change(source);
-            });
+            std::string seen;  // what a watcher was shown of the copy
+            const CopyResult result = copy(
+                source, destination,
+                [&] { return ++asked != 2 || !item.change || item.change(source); },
+                [&seen](std::span<const char> piece) { seen.append(piece.data(), piece.size()); });
+            if (result.watched) {
+                EXPECT_EQ(seen, ReadWhole(destination));
+            }
 
             EXPECT_EQ(result.outcome, item.outcome) << result.reason;
             const bool copied = item.outcome == Copied;
