@@ -15,8 +15,12 @@ void RV2003_2004_Add_On_Installer::LeaveReceipt(std::string& failures) {
     if (ReceiptFolder.empty() || !wrote) {
         return;
     }
-    receipt_problem_ =
-        ReceiptBook(ReceiptFolder).Add(ReceiptOf(last_pass_, Edition), receipt_name_);
+    // The files are written: their receipt is made and saved even when the window asks to
+    // close meanwhile, which it may do while a large add-on's receipt is made.
+    const EachFile keep_window_answering = [this] { YieldWhenDue(); };
+    receipt_problem_ = ReceiptBook(ReceiptFolder)
+                           .Add(ReceiptOf(last_pass_, Edition, keep_window_answering),
+                                receipt_name_, keep_window_answering);
     if (!receipt_problem_.empty()) {
         receipt_name_.clear();
         receipt_problem_ =

@@ -91,15 +91,18 @@ ReceiptFile FileFromJson(const Json& json) {
 
 }  // namespace
 
-Receipt ReceiptOf(const PassRecord& pass, const std::string& edition) {
+Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const EachFile& each) {
     Receipt receipt{TimeNow(), pass.game_folder, edition, pass.addon_folder, false, {}};
     for (const PassFile& file : pass.files) {
         receipt.files.push_back(FileOf(file));
+        if (each) {
+            each();
+        }
     }
     return receipt;
 }
 
-std::string ToJson(const Receipt& receipt) {
+std::string ToJson(const Receipt& receipt, const EachFile& each) {
     const Json head = {{"format", kFormat},          {"version", kReceiptVersion},
                        {"time", receipt.time},       {"game_folder", receipt.game_folder},
                        {"edition", receipt.edition}, {"addon_folder", receipt.addon_folder},
@@ -113,6 +116,9 @@ std::string ToJson(const Receipt& receipt) {
     for (std::size_t i = 0; i < receipt.files.size(); ++i) {
         text += i == 0 ? "\n" : ",\n";
         text += FileJson(receipt.files[i]).dump(-1, ' ', false, Json::error_handler_t::replace);
+        if (each) {
+            each();
+        }
     }
     return text + "\n]}\n";
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,10 +44,14 @@ struct Receipt {
     std::vector<ReceiptFile> files;
 };
 
-// The receipt of a write pass, from the facts the pass noted of every file.
-Receipt ReceiptOf(const PassRecord& pass, const std::string& edition);
+// Called once for every file while a receipt is made or written out, so that a window can be
+// kept answering through the receipt of a very large add-on.
+using EachFile = std::function<void()>;
 
-std::string ToJson(const Receipt& receipt);
+// The receipt of a write pass, from the facts the pass noted of every file.
+Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const EachFile& each = {});
+
+std::string ToJson(const Receipt& receipt, const EachFile& each = {});
 
 // The receipt in the text, or why the text is not one this program can act on.
 struct ParsedReceipt {

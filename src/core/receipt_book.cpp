@@ -80,9 +80,10 @@ std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) 
     return Load(folder_, name);
 }
 
-std::string ReceiptBook::Add(const Receipt& receipt, std::string& name) const {
+std::string ReceiptBook::Add(const Receipt& receipt, std::string& name,
+                             const EachFile& each) const {
     name = NameFor(receipt);
-    return platform::WriteFileSafely(folder_, name, ToJson(receipt));
+    return platform::WriteFileSafely(folder_, name, ToJson(receipt, each));
 }
 
 std::string ReceiptBook::Update(const StoredReceipt& stored) const {
