@@ -69,38 +69,30 @@ public:
     // Closes the window as the user does with its title bar.
     virtual void Close() = 0;
 
-    // The context menu's dialogs. Their scenarios are skipped on a window whose driver does not
-    // drive them yet; the defaults only fail.
-    virtual bool DrivesDialogs() const { return false; }
-    // The folder the window keeps its receipts in, empty at the start of each test.
-    virtual std::string ReceiptFolder() const { return Unsupported<std::string>(); }
+    // The context menu's dialogs. The folder the window keeps its receipts in, empty at the start
+    // of each test.
+    virtual std::string ReceiptFolder() const = 0;
     // Opens the window's context menu as the user does, with a right click on the window or,
     // when `keyboard`, with the menu key, and chooses the entry. True once its dialog shows,
     // false when none opened.
-    virtual bool ChooseMenuEntry(std::string_view, bool /*keyboard*/) {
-        return Unsupported<bool>();
-    }
+    virtual bool ChooseMenuEntry(std::string_view, bool /*keyboard*/) = 0;
     // The open dialog's table: the column headers, then each row shown; cells joined by '|'.
-    virtual std::vector<std::string> Rows() const {
-        return Unsupported<std::vector<std::string>>();
-    }
+    virtual std::vector<std::string> Rows() const = 0;
     // Clicks the header of the column (0 is the first).
-    virtual void ClickColumn(int) { Unsupported<void>(); }
+    virtual void ClickColumn(int) = 0;
     // Picks the state filter's entry of that text.
-    virtual void Filter(std::string_view) { Unsupported<void>(); }
+    virtual void Filter(std::string_view) = 0;
     // Selects the rows (by their place among the rows shown), copies them with Ctrl+C (or the
     // Copy button, when `button`) and returns the clipboard's text.
-    virtual std::string Copy(const std::vector<int>&, bool /*button*/) {
-        return Unsupported<std::string>();
-    }
+    virtual std::string Copy(const std::vector<int>&, bool /*button*/) = 0;
     // The answer the next question box gets; Dialogs() lists it as "question|title|text".
-    virtual void AnswerQuestion(bool /*yes*/) { Unsupported<void>(); }
+    virtual void AnswerQuestion(bool /*yes*/) = 0;
     // Selects the row and clicks Remove; false, without a click, when Remove is disabled then.
-    virtual bool Remove(int) { return Unsupported<bool>(); }
+    virtual bool Remove(int) = 0;
     // The lines below the table after a removal, joined by '\n'.
-    virtual std::string Outcome() const { return Unsupported<std::string>(); }
+    virtual std::string Outcome() const = 0;
     // Closes the dialog as the user does.
-    virtual void CloseDialog() { Unsupported<void>(); }
+    virtual void CloseDialog() = 0;
 
 protected:
     // The answer for the picker that opens now.
@@ -111,11 +103,6 @@ protected:
     std::vector<std::string> dialogs_, links_;
 
 private:
-    template <typename T>
-    static T Unsupported() {
-        ADD_FAILURE() << "this window's driver does not drive the context menu's dialogs";
-        return T();
-    }
     TestRegistry registry_;
     std::optional<std::string> answer_;
 };

@@ -301,9 +301,6 @@ TEST_F(WindowScenario, StartUp) {
 // the menu key): each file with its state, a file already there compared with the add-on's; the
 // filter and the sort change the rows shown, a copy holds the selected ones.
 TEST_F(WindowScenario, FilesOfTheLastPass) {
-    if (!w_->DrivesDialogs()) {
-        GTEST_SKIP() << "this window's driver does not drive the dialogs yet";
-    }
     Start();
     std::ofstream(NativePath(Join(Game(), "Maps/Harbour.rv2")), std::ios::binary)
         << "add-on Harbour.rv2";
@@ -358,9 +355,6 @@ TEST_F(WindowScenario, FilesOfTheLastPass) {
 // Remove asks once with what it will delete and keep; declined, nothing changes; agreed, it
 // deletes the written files, keeps one changed since, and leaves the folders.
 TEST_F(WindowScenario, InstalledAddOnsAndRemoval) {
-    if (!w_->DrivesDialogs()) {
-        GTEST_SKIP() << "this window's driver does not drive the dialogs yet";
-    }
     Start();
     Pick(names::cmd_Open2, addon_);
     Click(names::cmd_read);

@@ -132,7 +132,6 @@ public:
         QApplication::processEvents();
     }
 
-    bool DrivesDialogs() const override { return true; }
     std::string ReceiptFolder() const override { return receipts_.Path(); }
     bool ChooseMenuEntry(std::string_view entry, bool keyboard) override {
         if (keyboard) {  // what the platform makes of the menu key

@@ -131,7 +131,6 @@ public:
     }
     void Close() override { SendMessageW(window_->Handle(), WM_CLOSE, 0, 0); }
 
-    bool DrivesDialogs() const override { return true; }
     std::string ReceiptFolder() const override { return Root() + "\\Receipts"; }
     // A right click on a label, or the menu key on the button with the focus, then the keys that
     // choose the entry in the menu's own loop, all through the window's message loop.
