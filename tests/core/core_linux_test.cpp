@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/find_files.h"
+#include "core/add_on_walk.h"
 #include "core/receipt_book.h"
 #include "pass_fixture.h"
 

@@ -46,8 +46,8 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         std::string status;
     };
     const std::vector<Case> cases = {
-        // Letter case, endings without a dot and other files.
-        {{"Thing.UKX", "A/oldukx", "readme.mnu", "notes.txt"},
+        // Letter case, endings without a dot, a folder that looks like a file, and other files.
+        {{"Thing.UKX", "A.ukx/oldukx", "readme.mnu", "tx"},
          {"Animations/oldukx"},
          {{{2, 1, 1}, {}, {}, {}, {}, {1, 0, 1}, {}}},
          "2 File(s) are ready to write - 3 File(s) checked!"},
@@ -98,6 +98,7 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     p.temp.AddFile("game/Textures/present.utx", "game's own");
     fs::remove(p.Game("StaticMeshes"));
     fs::last_write_time(p.Add("x.u"), fs::file_time_type::clock::now() - std::chrono::hours(9000));
+    p.installer.AddOnFolder += platform::kPathSeparator;  // as a drive's root is named
 
     p.installer.cmd_write_Click();
 
@@ -154,6 +155,15 @@ TEST(Passes, MatchGameNamesAsWineDoes) {
     EXPECT_EQ(NamesIn(p.Game("System")), Lines{"Twin.u"});
     p.installer.cmd_read_Click();
     EXPECT_EQ(p.Status(), "No Data to write - 4 File(s) loaded - 4 File(s) already exisit!");
+}
+
+TEST(SplitFileFromPath, CutsAfterTheLastColonSlashOrBackslash) {
+    for (const auto& [path, name] : {std::pair{"    D:\\Add\\b.ukx", "b.ukx"},
+                                     {"/a/Maps\\x:y.rv2", "y.rv2"},
+                                     {"D:\\Add\\", ""},
+                                     {" spaced.ukx", " spaced.ukx"}}) {
+        EXPECT_EQ(RV2003_2004_Add_On_Installer::SplitFileFromPath(path), name) << path;
+    }
 }
 
 TEST(FailureList, ShowsTheFirstTwentyLinesThenHowManyMore) {
