@@ -39,34 +39,28 @@ TEST(FileCounters, SaturateAtTheirLimitAndSumEachGroupApart) {
 }
 
 TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
-    struct Case {
-        Lines add_on, in_game;
-        // Read, Exist and Ready of Animations, Maps, Music, Sounds, StaticMeshes, System, Textures.
-        std::array<std::array<int, 3>, kCategoryCount> counts;
-        std::string status;
-    };
-    const std::vector<Case> cases = {
+    // The files below the add-on and game folders; Read, Exist and Ready of Animations, Maps,
+    // Music, Sounds, StaticMeshes, System, Textures; the status line.
+    using Counts = std::array<std::array<int, 3>, kCategoryCount>;
+    const std::vector<std::tuple<Lines, Counts, std::string>> cases = {
         // Letter case, endings without a dot, a folder that looks like a file, and other files.
-        {{"Thing.UKX", "A.ukx/oldukx", "readme.mnu", "tx"},
-         {"Animations/oldukx"},
+        {{"add/Thing.UKX", "add/A.ukx/oldukx", "add/readme.mnu", "add/tx",
+          "game/Animations/oldukx"},
          {{{2, 1, 1}, {}, {}, {}, {}, {1, 0, 1}, {}}},
          "2 File(s) are ready to write - 3 File(s) checked!"},
         // The same name twice; a leading space is no part of the name; a folder counts as there.
-        {{"X/dup.uax", "Y/dup.uax", " spaced.rv2"},
-         {"Sounds/dup.uax", "Maps/spaced.rv2/inside"},
+        {{"add/X/dup.uax", "add/Y/dup.uax", "add/ spaced.rv2", "game/Sounds/dup.uax",
+          "game/Maps/spaced.rv2/inside"},
          {{{}, {1, 1, 0}, {}, {2, 2, 0}, {}, {}, {}}},
          "No Data to write - 3 File(s) loaded - 3 File(s) already exisit!"}};
     const CounterKind kinds[] = {CounterKind::Read, CounterKind::Exist, CounterKind::Ready};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.status);
+    for (const auto& [files, counts, status] : cases) {
+        SCOPED_TRACE(status);
         Pass p;
-        for (const auto& file : c.add_on) {
-            p.temp.AddFile("add/" + file);
+        for (const auto& file : files) {
+            p.temp.AddFile(file);
         }
-        for (const auto& file : c.in_game) {
-            p.temp.AddFile("game/" + file);
-        }
-        const bool ready = c.status.find("are ready") != std::string::npos;
+        const bool ready = status.find("are ready") != std::string::npos;
         for (int run = 0; run < 2; ++run) {
             p.window.SetEnabled({"cmd_write"}, !ready);
             p.window.SetToolTip({"lbl_status"}, "reasons of an earlier write");
@@ -75,10 +69,10 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         for (std::size_t i = 0; i < kCategoryCount; ++i) {
             for (std::size_t k = 0; k < 3; ++k) {
                 EXPECT_EQ(p.Caption(kCategories[i].category, kinds[k]),
-                          std::to_string(c.counts[i][k]));
+                          std::to_string(counts[i][k]));
             }
         }
-        EXPECT_EQ(p.Status(), c.status);
+        EXPECT_EQ(p.Status(), status);
         EXPECT_EQ(p.window.Enabled("cmd_write"), ready);
         EXPECT_EQ(p.ToolTip(), "");
         EXPECT_EQ(p.window.pointer, MousePointer::Default);
