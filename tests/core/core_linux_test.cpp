@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -7,13 +6,13 @@
 
 #include <chrono>
 #include <csignal>
-
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "core/find_files.h"
+#include "core/add_on_walk.h"
 #include "core/receipt_book.h"
 #include "pass_fixture.h"
 
@@ -22,30 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-// Folders nested below the base until the path is longer than the system takes, made and removed
-// step by step through descriptors, as no path reaches the deepest.
-class TooDeep {
-public:
-    explicit TooDeep(const std::string& base) {
-        folders_.push_back(::open(base.c_str(), O_RDONLY | O_DIRECTORY));
-        for (std::size_t length = base.size(); length <= 4096; length += name_.size() + 1) {
-            ::mkdirat(folders_.back(), name_.c_str(), 0755);
-            folders_.push_back(::openat(folders_.back(), name_.c_str(), O_RDONLY | O_DIRECTORY));
-        }
-    }
-    ~TooDeep() {
-        for (std::size_t i = folders_.size() - 1; i > 0; --i) {
-            ::close(folders_[i]);
-            ::unlinkat(folders_[i - 1], name_.c_str(), AT_REMOVEDIR);
-        }
-        ::close(folders_[0]);
-    }
-
-private:
-    const std::string name_ = std::string(250, 'd');
-    std::vector<int> folders_;
-};
 
 // Links that stay inside the add-on are walked, each real folder once, at the first path met;
 // links that lead outside are neither walked nor taken, however they get there.
@@ -102,8 +77,12 @@ TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
     fs::remove(p.Game("StaticMeshes"));
     p.temp.AddFile("outside/env.ini", "not ours");
     fs::create_symlink(p.temp.Path("outside/env.ini"), p.Add("env.ini"));
-    p.temp.AddFolder("add/Deep");
-    const TooDeep deep(p.Add("Deep"));
+    std::string half = "Deep";  // twice as deep is more than a path the system takes
+    for (int i = 0; i < 9; ++i) {
+        half += "/" + std::string(250, 'd');
+    }
+    const std::string make = "cd " + p.Add("") + " && mkdir -p " + half + " && cd " + half;
+    ASSERT_EQ(std::system((make + " && mkdir -p " + half).c_str()), 0);
     const std::string outside = p.Add("env.ini") + ": " + std::string(kLeadsOutside);
     const std::string too_long = ": the path is too long for the system";
     const std::string shown = p.Add("two<U+000A>lines.usx");
@@ -123,6 +102,7 @@ TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
         << p.ToolTip();
     EXPECT_EQ(NamesIn(p.Game("Maps")), Lines{"map.rv2"});
     EXPECT_TRUE(fs::is_empty(p.Game("System")));
+    static_cast<void>(std::system(("rm -rf " + p.Add("Deep")).c_str()));
 }
 
 // A receipt that does not fit on the disk (here: over the process's file size limit) is not

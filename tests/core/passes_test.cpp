@@ -46,8 +46,8 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         std::string status;
     };
     const std::vector<Case> cases = {
-        // Letter case, endings without a dot and other files.
-        {{"Thing.UKX", "A/oldukx", "readme.mnu", "notes.txt"},
+        // Letter case, endings without a dot, a folder that looks like a file, and other files.
+        {{"Thing.UKX", "A.ukx/oldukx", "readme.mnu", "tx"},
          {"Animations/oldukx"},
          {{{2, 1, 1}, {}, {}, {}, {}, {1, 0, 1}, {}}},
          "2 File(s) are ready to write - 3 File(s) checked!"},
@@ -86,24 +86,28 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
 }
 
 // Copies in the write order, never over what is there, counts only what was copied and lists
-// each failed copy with its reason.
+// each failed copy with its reason. Names below the game folder match without regard to case, as
+// Wine matches them: a "maps" folder takes the maps, a file there in other letters counts as
+// there, and no case twin is written.
 TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     Pass p;
     for (const std::string& file :
          Lines{"Pack/Maps/" + kCyrillicMap, "b.upl", "a.dll", "x.u", "menu", "Sys/y.int",
-               "present.utx", "notes.txt", "A/same.ogg", "B/same.ogg", "m1.usx", "m2.usx",
+               "present.utx", "notes.txt", "A/Same.ogg", "B/same.ogg", "m1.usx", "m2.usx",
                " lead.utx"}) {
         p.temp.AddFile("add/" + file, file);
     }
-    p.temp.AddFile("game/Textures/present.utx", "game's own");
+    p.temp.AddFile("game/Textures/PRESENT.utx", "game's own");
+    fs::rename(NativePath(p.Game("Maps")), NativePath(p.Game("maps")));
     fs::remove(p.Game("StaticMeshes"));
     fs::last_write_time(p.Add("x.u"), fs::file_time_type::clock::now() - std::chrono::hours(9000));
+    p.installer.AddOnFolder += platform::kPathSeparator;  // as a drive's root is named
 
     p.installer.cmd_write_Click();
 
     Lines expected;
     for (const std::string& file :
-         Lines{"Pack/Maps/" + kCyrillicMap, "A/same.ogg", "m1.usx", "m2.usx", "menu", "x.u",
+         Lines{"Pack/Maps/" + kCyrillicMap, "A/Same.ogg", "m1.usx", "m2.usx", "menu", "x.u",
                "Sys/y.int", "a.dll", "b.upl", " lead.utx"}) {
         expected.push_back("Copying: " + p.Add(file));
     }
@@ -118,10 +122,10 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_TRUE(tip.starts_with(first) && newline > first.size()) << tip;
     EXPECT_TRUE(tip.substr(newline + 1).starts_with(second) &&
                 tip.size() > newline + 1 + second.size());
-    EXPECT_EQ(ReadWhole(p.Game("Maps/" + kCyrillicMap)), "Pack/Maps/" + kCyrillicMap);
-    EXPECT_EQ(ReadWhole(p.Game("Music/same.ogg")), "A/same.ogg") << "the first found wins";
-    EXPECT_EQ(ReadWhole(p.Game("Textures/present.utx")), "game's own");
-    EXPECT_EQ(NamesIn(p.Game("Textures")), (Lines{"lead.utx", "present.utx"}));
+    EXPECT_EQ(ReadWhole(p.Game("maps/" + kCyrillicMap)), "Pack/Maps/" + kCyrillicMap);
+    EXPECT_EQ(ReadWhole(p.Game("Music/Same.ogg")), "A/Same.ogg") << "the first found wins";
+    EXPECT_EQ(ReadWhole(p.Game("Textures/PRESENT.utx")), "game's own");
+    EXPECT_EQ(NamesIn(p.Game("Textures")), (Lines{"PRESENT.utx", "lead.utx"}));
     EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"a.dll", "b.upl", "menu", "x.u", "y.int"}));
     EXPECT_EQ(fs::last_write_time(p.Game("System/x.u")), fs::last_write_time(p.Add("x.u")));
 
@@ -136,24 +140,13 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
 }
 
-// Names below the game folder match without regard to case, as Wine matches them: a "maps" folder
-// takes the maps, a file there in other letters counts as there, and no case twin is written.
-TEST(Passes, MatchGameNamesAsWineDoes) {
-    Pass p;
-    fs::rename(NativePath(p.Game("Maps")), NativePath(p.Game("maps")));
-    for (const char* file : {"Extra.rv2", "New.rv2", "X/Twin.u", "Y/twin.u"}) {
-        p.temp.AddFile("add/" + std::string(file), file);
+TEST(SplitFileFromPath, CutsAfterTheLastColonSlashOrBackslash) {
+    for (const auto& [path, name] : {std::pair{"    D:\\Add\\b.ukx", "b.ukx"},
+                                     {"/a/Maps\\x:y.rv2", "y.rv2"},
+                                     {"D:\\Add\\", ""},
+                                     {" spaced.ukx", " spaced.ukx"}}) {
+        EXPECT_EQ(RV2003_2004_Add_On_Installer::SplitFileFromPath(path), name) << path;
     }
-    p.temp.AddFile("game/maps/extra.RV2", "installed");
-    p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "3 File(s) are ready to write - 4 File(s) checked!");
-    p.installer.cmd_write_Click();
-    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
-    EXPECT_EQ(NamesIn(p.Game("maps")), (Lines{"New.rv2", "extra.RV2"}));
-    EXPECT_EQ(ReadWhole(p.Game("maps/extra.RV2")), "installed");
-    EXPECT_EQ(NamesIn(p.Game("System")), Lines{"Twin.u"});
-    p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "No Data to write - 4 File(s) loaded - 4 File(s) already exisit!");
 }
 
 TEST(FailureList, ShowsTheFirstTwentyLinesThenHowManyMore) {
