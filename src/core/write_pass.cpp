@@ -121,7 +121,9 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                                    result.reason);
                 }
             }
-            if (!YieldWhenDue()) {
+            // Also asked here: a copy may be done by the system in one go, never asking between
+            // chunks.
+            if (!YieldWhenDue() || platform::EndRequested()) {
                 return stop();
             }
         }
