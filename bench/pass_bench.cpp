@@ -22,46 +22,19 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "core/category_table.h"
 #include "core/installer.h"
+#include "pass_timing.h"
+#include "reference_tree.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-constexpr int kFolders = 2000;
-constexpr int kFiles = 20000;
-constexpr int kOtherEndings = 2;  // every 15th file of 15 is .txt or .bmp
-
-// A window that does nothing, so the figures are those of the walk, the checks and the copies;
-// it only notes the longest time between two turns of its event loop.
-class QuietWindow : public rv::WindowOperations {
-public:
-    void SetCaption(rv::Control, const std::string&) override {}
-    std::string Caption(rv::Control) const override { return {}; }
-    void SetEnabled(rv::Control, bool) override {}
-    void SetToolTip(rv::Control, const std::string& text) override { tool_tip = text; }
-    void SetMousePointer(rv::MousePointer) override {}
-    bool ProcessPendingMessages() override {
-        const auto now = Clock::now();
-        longest_stall = std::max(longest_stall, now - last_turn);
-        last_turn = now;
-        return true;
-    }
-    void StartWatch() {
-        last_turn = Clock::now();
-        longest_stall = {};
-    }
-
-    std::string tool_tip;
-    Clock::time_point last_turn = Clock::now();
-    Clock::duration longest_stall{};
-};
+using rv::bench::AddOnFile, rv::bench::Clock, rv::bench::Median, rv::bench::QuietWindow,
+    rv::bench::Run, rv::bench::Seconds, rv::bench::kFiles, rv::bench::kFolders;
 
 // Writes 200,000 one-byte files, 2,000 to a folder, into an empty game folder and returns the
 // longest time the pass kept the window from its event loop, in seconds.
@@ -96,74 +69,6 @@ double LongestStallOfAWrite(const std::string& work) {
     return std::chrono::duration<double>(window.longest_stall).count();
 }
 
-struct AddOnFile {
-    std::string path;
-    rv::Category category;
-    std::string name;
-    std::size_t size;
-    bool installed;
-};
-
-void WriteFile(const std::string& path, const std::string& content, std::size_t size) {
-    std::ofstream(path, std::ios::binary).write(content.data(), static_cast<std::streamsize>(size));
-}
-
-// Folders two levels deep (40 groups of 50), ten files in each, endings in turn.
-std::vector<AddOnFile> Generate(const std::string& add, const std::vector<std::string>& games) {
-    std::mt19937 random(2004);
-    std::uniform_int_distribution<std::size_t> size_of(4 << 10, 44 << 10);
-    const std::string content(44 << 10, 'r');
-    std::vector<AddOnFile> files;
-    for (const std::string& game : games) {
-        for (const rv::CategoryInfo& info : rv::kCategories) {
-            fs::create_directories(game + "/" + std::string(info.sub_folder));
-        }
-    }
-    for (int f = 0; f < kFiles; ++f) {
-        const int folder = f % kFolders;
-        const std::string dir =
-            add + "/Group" + std::to_string(folder / 50) + "/Pack" + std::to_string(folder % 50);
-        if (f < kFolders) {
-            fs::create_directories(dir);
-        }
-        const int ending = f % (static_cast<int>(rv::kRowCount) + kOtherEndings);
-        char name[32];
-        std::snprintf(name, sizeof name, "file%05d", f);
-        std::string file = name;
-        if (ending >= static_cast<int>(rv::kRowCount)) {
-            file += ending == static_cast<int>(rv::kRowCount) ? ".txt" : ".bmp";
-            WriteFile(dir + "/" + file, content, size_of(random));
-            continue;
-        }
-        const rv::CategoryRow& row = rv::kReadOrder[static_cast<std::size_t>(ending)];
-        file += std::string(row.pattern.substr(1));
-        const AddOnFile added{dir + "/" + file, row.category, file, size_of(random),
-                              (f / 15) % 2 == 0};
-        WriteFile(added.path, content, added.size);
-        if (added.installed) {
-            for (const std::string& game : games) {
-                WriteFile(game + "/" + std::string(rv::Info(row.category).sub_folder) + "/" + file,
-                          content, added.size);
-            }
-        }
-        files.push_back(added);
-    }
-    return files;
-}
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-double Run(const std::string& command) {
-    const auto start = Clock::now();
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "failed: %s\n", command.c_str());
-        std::exit(1);
-    }
-    return Seconds(start);
-}
-
 // User and system time of this process, or of the commands it ran and waited for.
 double ProcessorSeconds(int who) {
     rusage usage{};
@@ -172,11 +77,6 @@ double ProcessorSeconds(int who) {
         return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
     };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // 20,000 add-on files new to a System folder that already holds 20,000: Read and Write through a
@@ -261,7 +161,8 @@ void ComparePassesWithShellTools(const std::string& work) {
     const std::string game_pass = work + "/game-pass";
     const std::string game_cp = work + "/game-cp";
     std::printf("generating %d files in %d folders under %s ...\n", kFiles, kFolders, work.c_str());
-    const std::vector<AddOnFile> files = Generate(add, {game_pass, game_cp});
+    const std::vector<AddOnFile> files =
+        rv::bench::GenerateReferenceTree(add, {game_pass, game_cp});
     std::size_t missing = 0;
     std::uintmax_t missing_bytes = 0;
     for (const AddOnFile& file : files) {
