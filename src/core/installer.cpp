@@ -52,6 +52,8 @@ bool RV2003_2004_Add_On_Installer::SearchRow(std::optional<AddOnWalk>& walk) {
     if (open && !walk) {
         walk.emplace();
         open = WalkAddOnFolder(AddOnFolder, *walk, window_);
+        // Each walked file enters the record once; growing it would move every entry at once.
+        last_pass_.files.reserve(walk->files.size());
     }
     window_.SetMousePointer(MousePointer::Default);
     return open && YieldToWindow();

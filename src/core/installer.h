@@ -8,7 +8,7 @@
 
 #include "core/category_table.h"
 #include "core/file_counters.h"
-#include "core/find_files.h"
+#include "core/add_on_walk.h"
 #include "core/pass_record.h"
 #include "core/window_operations.h"
 

@@ -14,6 +14,8 @@ using Json = nlohmann::json;
 constexpr std::string_view kFormat = "rv-addon-installer receipt";
 constexpr std::array<std::string_view, 4> kOutcomeNames = {"written", "identical", "different",
                                                            "failed"};
+// The longest a file's line can be besides its texts: the keys, the numbers and the separators.
+constexpr std::size_t kFixedLength = 160;
 
 std::string TimeNow() {
     using namespace std::chrono;
@@ -93,6 +95,7 @@ ReceiptFile FileFromJson(const Json& json) {
 
 Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const EachFile& each) {
     Receipt receipt{TimeNow(), pass.game_folder, edition, pass.addon_folder, false, {}};
+    receipt.files.reserve(pass.files.size());  // growing would move every entry at once
     for (const PassFile& file : pass.files) {
         receipt.files.push_back(FileOf(file));
         if (each) {
@@ -111,6 +114,15 @@ std::string ToJson(const Receipt& receipt, const EachFile& each) {
     // take several times the memory of the text. A name that is not UTF-8 cannot be stored as
     // such; it is kept readable, and a removal then finds nothing at the changed name.
     std::string text = head.dump(-1, ' ', false, Json::error_handler_t::replace);
+    // Room for the whole text from the start: growing it would copy tens of megabytes in one
+    // step, between two calls of `each`. Texts count twice, for escaped backslashes; only names
+    // full of control characters can overrun it. Room not written to costs no memory.
+    std::size_t room = text.size() + 16;
+    for (const ReceiptFile& file : receipt.files) {
+        room += kFixedLength + 2 * (file.source.size() + file.target.size() + file.category.size() +
+                                    file.hash.size() + file.reason.size());
+    }
+    text.reserve(room);
     text.back() = ',';
     text += "\"files\":[";
     for (std::size_t i = 0; i < receipt.files.size(); ++i) {
@@ -120,7 +132,8 @@ std::string ToJson(const Receipt& receipt, const EachFile& each) {
             each();
         }
     }
-    return text + "\n]}\n";
+    text += "\n]}\n";
+    return text;
 }
 
 ParsedReceipt ParseReceipt(const std::string& text) {

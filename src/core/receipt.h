@@ -44,8 +44,9 @@ struct Receipt {
     std::vector<ReceiptFile> files;
 };
 
-// Called once for every file while a receipt is made or written out, so that a window can be
-// kept answering through the receipt of a very large add-on.
+// Called once for every file while a receipt is made or turned into text (and every few
+// milliseconds while it is saved), so that a window can be kept answering through the receipt
+// of a very large add-on.
 using EachFile = std::function<void()>;
 
 // The receipt of a write pass, from the facts the pass noted of every file.

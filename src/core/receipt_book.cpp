@@ -2,7 +2,10 @@
 #include "core/receipt_book.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <random>
+#include <system_error>
 
 #include "platform/data_folder.h"
 #include "platform/file_facts.h"
@@ -39,6 +42,25 @@ std::string NameFor(const Receipt& receipt) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "-%04x", tag);
     return name + hex + std::string(kEnding);
+}
+
+// Runs the job on a thread of its own and calls `each` every few milliseconds until it ends:
+// flushing a large receipt to the disk may take seconds, and the window keeps answering
+// meanwhile. Without `each`, or without a thread to be had, the job runs here.
+std::string WhileAnswering(const std::function<std::string()>& job, const EachFile& each) {
+    if (!each) {
+        return job();
+    }
+    std::future<std::string> done;
+    try {
+        done = std::async(std::launch::async, job);
+    } catch (const std::system_error&) {
+        return job();
+    }
+    while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        each();
+    }
+    return done.get();
 }
 
 }  // namespace
@@ -83,7 +105,8 @@ std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) 
 std::string ReceiptBook::Add(const Receipt& receipt, std::string& name,
                              const EachFile& each) const {
     name = NameFor(receipt);
-    return platform::WriteFileSafely(folder_, name, ToJson(receipt, each));
+    const std::string text = ToJson(receipt, each);
+    return WhileAnswering([&] { return platform::WriteFileSafely(folder_, name, text); }, each);
 }
 
 std::string ReceiptBook::Update(const StoredReceipt& stored) const {

@@ -50,6 +50,12 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             found.sameness = CompareWithTarget(found);
         }
     };
+    // A pass stopped midway (the window closing, the program ending) still leaves the receipt of
+    // what it wrote, so that those files can be taken back.
+    const auto stop = [this] {
+        std::string unseen_failures;
+        LeaveReceipt(unseen_failures);
+    };
     std::optional<AddOnWalk> walk;
     GameFolderNames game(GameFolder);
     for (const CategoryInfo& info : kCategories) {
@@ -58,7 +64,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     for (std::size_t row = 0; row < kWriteOrder.size(); ++row) {
         const Category category = kWriteOrder[row].category;
         if (!SearchRow(walk)) {
-            return;  // the window is closing: nothing more is copied
+            return stop();  // the window is closing: nothing more is copied
         }
         if (row == 0) {
             // A folder the walk could not list may hold files of every row.
@@ -94,8 +100,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                     keeping_receipt ? CopyAndHash(SourcePath, TargetPath, keep_copying, hash)
                                     : platform::CopyNewFile(SourcePath, TargetPath, keep_copying);
                 if (result.outcome == platform::CopyOutcome::Stopped) {
-                    return;  // the window is closing or the program is ending: nothing more is
-                             // copied
+                    return stop();  // the window is closing or the program is ending
                 }
                 if (result.outcome == platform::CopyOutcome::Copied) {
                     CountOne(CounterKind::Written, category);
@@ -117,8 +122,10 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                                    result.reason);
                 }
             }
-            if (!YieldWhenDue()) {
-                return;
+            // Also asked here: a copy may be done by the system in one go, never asking between
+            // chunks.
+            if (!YieldWhenDue() || platform::EndRequested()) {
+                return stop();
             }
         }
     }

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "cli/run_command.h"
-#include "core/category_table.h"
+#include "core/pass_fixture.h"
 #include "edition/edition_table.h"
 #include "platform/registry.h"
 #include "support/test_registry.h"
@@ -14,11 +14,8 @@ namespace rv {
 namespace {
 
 // An add-on with one file the game folder lacks and one it has; RV2004 registered there.
-struct CommandLineRun {
+struct CommandLineRun : test::Pass {
     CommandLineRun() {
-        for (const CategoryInfo& info : kCategories) {
-            temp.AddFolder("game/" + std::string(info.sub_folder));
-        }
         temp.AddFolder("bare/System");
         temp.AddFile("add/a.rv2");
         temp.AddFile("add/c.u");
@@ -45,7 +42,6 @@ struct CommandLineRun {
     }
 
     test::TestRegistry registry;
-    test::TempFolder temp;
     std::ostringstream out, err;
 };
 

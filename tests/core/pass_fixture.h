@@ -11,16 +11,6 @@
 
 namespace rv::test {
 
-// What a search lists for the files below the folder, in order.
-inline FoundList Found(const TempFolder& temp, const std::vector<std::string>& files) {
-    FoundList list;
-    for (const auto& file : files) {
-        list.push_back("    " + temp.Path(file));
-    }
-    list.emplace_back();
-    return list;
-}
-
 // An add-on folder and a game folder with its seven sub-folders, and an installer pointed at them.
 struct Pass {
     Pass() {

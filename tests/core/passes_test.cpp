@@ -39,34 +39,28 @@ TEST(FileCounters, SaturateAtTheirLimitAndSumEachGroupApart) {
 }
 
 TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
-    struct Case {
-        Lines add_on, in_game;
-        // Read, Exist and Ready of Animations, Maps, Music, Sounds, StaticMeshes, System, Textures.
-        std::array<std::array<int, 3>, kCategoryCount> counts;
-        std::string status;
-    };
-    const std::vector<Case> cases = {
-        // Letter case, endings without a dot and other files.
-        {{"Thing.UKX", "A/oldukx", "readme.mnu", "notes.txt"},
-         {"Animations/oldukx"},
+    // The files below the add-on and game folders; Read, Exist and Ready of Animations, Maps,
+    // Music, Sounds, StaticMeshes, System, Textures; the status line.
+    using Counts = std::array<std::array<int, 3>, kCategoryCount>;
+    const std::vector<std::tuple<Lines, Counts, std::string>> cases = {
+        // Letter case, endings without a dot, a folder that looks like a file, and other files.
+        {{"add/Thing.UKX", "add/A.ukx/oldukx", "add/readme.mnu", "add/tx",
+          "game/Animations/oldukx"},
          {{{2, 1, 1}, {}, {}, {}, {}, {1, 0, 1}, {}}},
          "2 File(s) are ready to write - 3 File(s) checked!"},
         // The same name twice; a leading space is no part of the name; a folder counts as there.
-        {{"X/dup.uax", "Y/dup.uax", " spaced.rv2"},
-         {"Sounds/dup.uax", "Maps/spaced.rv2/inside"},
+        {{"add/X/dup.uax", "add/Y/dup.uax", "add/ spaced.rv2", "game/Sounds/dup.uax",
+          "game/Maps/spaced.rv2/inside"},
          {{{}, {1, 1, 0}, {}, {2, 2, 0}, {}, {}, {}}},
          "No Data to write - 3 File(s) loaded - 3 File(s) already exisit!"}};
     const CounterKind kinds[] = {CounterKind::Read, CounterKind::Exist, CounterKind::Ready};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.status);
+    for (const auto& [files, counts, status] : cases) {
+        SCOPED_TRACE(status);
         Pass p;
-        for (const auto& file : c.add_on) {
-            p.temp.AddFile("add/" + file);
+        for (const auto& file : files) {
+            p.temp.AddFile(file);
         }
-        for (const auto& file : c.in_game) {
-            p.temp.AddFile("game/" + file);
-        }
-        const bool ready = c.status.find("are ready") != std::string::npos;
+        const bool ready = status.find("are ready") != std::string::npos;
         for (int run = 0; run < 2; ++run) {
             p.window.SetEnabled({"cmd_write"}, !ready);
             p.window.SetToolTip({"lbl_status"}, "reasons of an earlier write");
@@ -75,10 +69,10 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
         for (std::size_t i = 0; i < kCategoryCount; ++i) {
             for (std::size_t k = 0; k < 3; ++k) {
                 EXPECT_EQ(p.Caption(kCategories[i].category, kinds[k]),
-                          std::to_string(c.counts[i][k]));
+                          std::to_string(counts[i][k]));
             }
         }
-        EXPECT_EQ(p.Status(), c.status);
+        EXPECT_EQ(p.Status(), status);
         EXPECT_EQ(p.window.Enabled("cmd_write"), ready);
         EXPECT_EQ(p.ToolTip(), "");
         EXPECT_EQ(p.window.pointer, MousePointer::Default);
@@ -86,24 +80,28 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
 }
 
 // Copies in the write order, never over what is there, counts only what was copied and lists
-// each failed copy with its reason.
+// each failed copy with its reason. Names below the game folder match without regard to case, as
+// Wine matches them: a "maps" folder takes the maps, a file there in other letters counts as
+// there, and no case twin is written.
 TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     Pass p;
     for (const std::string& file :
          Lines{"Pack/Maps/" + kCyrillicMap, "b.upl", "a.dll", "x.u", "menu", "Sys/y.int",
-               "present.utx", "notes.txt", "A/same.ogg", "B/same.ogg", "m1.usx", "m2.usx",
+               "present.utx", "notes.txt", "A/Same.ogg", "B/same.ogg", "m1.usx", "m2.usx",
                " lead.utx"}) {
         p.temp.AddFile("add/" + file, file);
     }
-    p.temp.AddFile("game/Textures/present.utx", "game's own");
+    p.temp.AddFile("game/Textures/PRESENT.utx", "game's own");
+    fs::rename(NativePath(p.Game("Maps")), NativePath(p.Game("maps")));
     fs::remove(p.Game("StaticMeshes"));
     fs::last_write_time(p.Add("x.u"), fs::file_time_type::clock::now() - std::chrono::hours(9000));
+    p.installer.AddOnFolder += platform::kPathSeparator;  // as a drive's root is named
 
     p.installer.cmd_write_Click();
 
     Lines expected;
     for (const std::string& file :
-         Lines{"Pack/Maps/" + kCyrillicMap, "A/same.ogg", "m1.usx", "m2.usx", "menu", "x.u",
+         Lines{"Pack/Maps/" + kCyrillicMap, "A/Same.ogg", "m1.usx", "m2.usx", "menu", "x.u",
                "Sys/y.int", "a.dll", "b.upl", " lead.utx"}) {
         expected.push_back("Copying: " + p.Add(file));
     }
@@ -118,10 +116,10 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_TRUE(tip.starts_with(first) && newline > first.size()) << tip;
     EXPECT_TRUE(tip.substr(newline + 1).starts_with(second) &&
                 tip.size() > newline + 1 + second.size());
-    EXPECT_EQ(ReadWhole(p.Game("Maps/" + kCyrillicMap)), "Pack/Maps/" + kCyrillicMap);
-    EXPECT_EQ(ReadWhole(p.Game("Music/same.ogg")), "A/same.ogg") << "the first found wins";
-    EXPECT_EQ(ReadWhole(p.Game("Textures/present.utx")), "game's own");
-    EXPECT_EQ(NamesIn(p.Game("Textures")), (Lines{"lead.utx", "present.utx"}));
+    EXPECT_EQ(ReadWhole(p.Game("maps/" + kCyrillicMap)), "Pack/Maps/" + kCyrillicMap);
+    EXPECT_EQ(ReadWhole(p.Game("Music/Same.ogg")), "A/Same.ogg") << "the first found wins";
+    EXPECT_EQ(ReadWhole(p.Game("Textures/PRESENT.utx")), "game's own");
+    EXPECT_EQ(NamesIn(p.Game("Textures")), (Lines{"PRESENT.utx", "lead.utx"}));
     EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"a.dll", "b.upl", "menu", "x.u", "y.int"}));
     EXPECT_EQ(fs::last_write_time(p.Game("System/x.u")), fs::last_write_time(p.Add("x.u")));
 
@@ -136,24 +134,13 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
 }
 
-// Names below the game folder match without regard to case, as Wine matches them: a "maps" folder
-// takes the maps, a file there in other letters counts as there, and no case twin is written.
-TEST(Passes, MatchGameNamesAsWineDoes) {
-    Pass p;
-    fs::rename(NativePath(p.Game("Maps")), NativePath(p.Game("maps")));
-    for (const char* file : {"Extra.rv2", "New.rv2", "X/Twin.u", "Y/twin.u"}) {
-        p.temp.AddFile("add/" + std::string(file), file);
+TEST(SplitFileFromPath, CutsAfterTheLastColonSlashOrBackslash) {
+    for (const auto& [path, name] : {std::pair{"    D:\\Add\\b.ukx", "b.ukx"},
+                                     {"/a/Maps\\x:y.rv2", "y.rv2"},
+                                     {"D:\\Add\\", ""},
+                                     {" spaced.ukx", " spaced.ukx"}}) {
+        EXPECT_EQ(RV2003_2004_Add_On_Installer::SplitFileFromPath(path), name) << path;
     }
-    p.temp.AddFile("game/maps/extra.RV2", "installed");
-    p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "3 File(s) are ready to write - 4 File(s) checked!");
-    p.installer.cmd_write_Click();
-    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
-    EXPECT_EQ(NamesIn(p.Game("maps")), (Lines{"New.rv2", "extra.RV2"}));
-    EXPECT_EQ(ReadWhole(p.Game("maps/extra.RV2")), "installed");
-    EXPECT_EQ(NamesIn(p.Game("System")), Lines{"Twin.u"});
-    p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "No Data to write - 4 File(s) loaded - 4 File(s) already exisit!");
 }
 
 TEST(FailureList, ShowsTheFirstTwentyLinesThenHowManyMore) {

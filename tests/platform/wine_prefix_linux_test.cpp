@@ -96,12 +96,8 @@ TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) 
             } else {
                 root.AddFile(path, content);
             }
-            if (path.ends_with("system.reg") && path != "system.reg") {
-                const std::string prefix = path.substr(0, path.size() - 10);
-                root.AddFolder(prefix + "drive_c");
-                root.AddFolder(prefix + "dosdevices");
-                std::filesystem::create_directory_symlink("../drive_c",
-                                                          root.Path(prefix + "dosdevices/c:"));
+            if (path.ends_with("/system.reg")) {
+                root.LayOut(path.substr(0, path.size() - 10));
             }
         }
         const auto registry = platform::OpenSystemRegistry();

@@ -18,9 +18,7 @@ namespace rv::test {
 class FakePrefix : public TempFolder {
 public:
     FakePrefix() {
-        AddFolder("drive_c");
-        AddFolder("dosdevices");
-        std::filesystem::create_directory_symlink("../drive_c", Path("dosdevices/c:"));
+        LayOut("");
         for (const char* name : {"WINEPREFIX", "HOME", "XDG_DATA_HOME"}) {
             const char* old = ::getenv(name);
             old_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
@@ -36,6 +34,13 @@ public:
     }
     FakePrefix(const FakePrefix&) = delete;
     FakePrefix& operator=(const FakePrefix&) = delete;
+
+    // Lays out drive_c and dosdevices/c: in the folder ("" for this one, else ending in '/').
+    void LayOut(const std::string& folder) const {
+        AddFolder(folder + "drive_c");
+        AddFolder(folder + "dosdevices");
+        std::filesystem::create_directory_symlink("../drive_c", Path(folder + "dosdevices/c:"));
+    }
 
 private:
     std::map<std::string, std::optional<std::string>> old_;

@@ -21,7 +21,7 @@ TestRegistry::TestRegistry() : folder_(std::make_unique<TempFolder>()) {}
 
 TestRegistry::~TestRegistry() {
     while (!keys_.empty()) {
-        Remove(keys_.begin()->first.second);
+        Remove(std::string(keys_.begin()->first.second));  // a copy: Remove erases the entry
     }
 }
 

@@ -42,13 +42,8 @@ TEST(Text, ListsNamesFoldedToUpperCaseThenBytewise) {
 }
 
 TEST(Text, DecodesUtf8AtItsEdgesAndEncodesItBack) {
-    struct Case {
-        std::string_view bytes;
-        char32_t code_point;
-        std::size_t length;
-        bool valid;
-    };
-    const std::vector<Case> cases = {
+    // The bytes, and the code point, length and validity of the character they start with.
+    const std::vector<std::tuple<std::string_view, char32_t, std::size_t, bool>> cases = {
         {"\x7F", 0x7F, 1, true},
         {"\xC2\x80", 0x80, 2, true},
         {"\xDF\xBF", 0x7FF, 2, true},
@@ -67,16 +62,14 @@ TEST(Text, DecodesUtf8AtItsEdgesAndEncodesItBack) {
         {"\xE2\x82", 0xE2, 1, false},          // cut short
         {"\xC3(", 0xC3, 1, false},             // not followed by a continuation
     };
-    for (const Case& c : cases) {
-        const DecodedChar decoded = DecodeUtf8(c.bytes, 0);
-        EXPECT_EQ(decoded.code_point, c.code_point) << c.bytes;
-        EXPECT_EQ(decoded.length, c.length) << c.bytes;
-        EXPECT_EQ(decoded.valid, c.valid) << c.bytes;
-        if (c.valid) {
-            std::string encoded;
-            AppendUtf8(encoded, c.code_point);
-            EXPECT_EQ(encoded, c.bytes);
-        }
+    for (const auto& [bytes, code_point, length, valid] : cases) {
+        const DecodedChar decoded = DecodeUtf8(bytes, 0);
+        EXPECT_EQ(std::tuple(decoded.code_point, decoded.length, decoded.valid),
+                  std::tuple(code_point, length, valid))
+            << bytes;
+        std::string encoded;  // gives the bytes back exactly when they were valid
+        AppendUtf8(encoded, code_point);
+        EXPECT_EQ(encoded == bytes, valid) << bytes;
     }
 }
 
@@ -95,21 +88,17 @@ TEST(Text, ShowsCharactersThatBreakOrHideALineEscaped) {
 }
 
 TEST(Text, FoldsEveryUpperCaseLetterOfEachBlockAndNothingBeyond) {
-    // {first, last, what first folds to}: every letter of the range folds by the same distance,
-    // stepping by 2 where upper- and lower-case letters alternate.
-    struct Range {
-        char32_t first, last, folded_first;
-        char32_t step;
-    };
-    const std::vector<Range> ranges = {
+    // {first, last, what first folds to, step}: every letter of the range folds by the same
+    // distance, stepping by 2 where upper- and lower-case letters alternate.
+    const std::vector<std::tuple<char32_t, char32_t, char32_t, char32_t>> ranges = {
         {U'A', U'Z', U'a', 1},    {0xC0, 0xD6, 0xE0, 1},    {0xD8, 0xDE, 0xF8, 1},
         {0x100, 0x12E, 0x101, 2}, {0x132, 0x136, 0x133, 2}, {0x139, 0x147, 0x13A, 2},
         {0x14A, 0x176, 0x14B, 2}, {0x179, 0x17D, 0x17A, 2}, {0x391, 0x3A1, 0x3B1, 1},
         {0x3A3, 0x3AB, 0x3C3, 1}, {0x400, 0x40F, 0x450, 1}, {0x410, 0x42F, 0x430, 1},
     };
-    for (const Range& r : ranges) {
-        for (char32_t c = r.first; c <= r.last; c += r.step) {
-            EXPECT_EQ(FoldCodePoint(c), r.folded_first + (c - r.first))
+    for (const auto& [first, last, folded_first, step] : ranges) {
+        for (char32_t c = first; c <= last; c += step) {
+            EXPECT_EQ(FoldCodePoint(c), folded_first + (c - first))
                 << std::hex << static_cast<unsigned>(c);
         }
     }

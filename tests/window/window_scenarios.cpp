@@ -15,20 +15,16 @@
 namespace rv::test {
 namespace {
 
-// A window over a sample add-on, with RV2004 (and RV2003 when asked) registered at
-// <root>/Games/<edition>.
+// A window over a sample add-on in both editions' game folders <root>/Games/<edition>, with RV2004
+// (or RV2003, when asked) registered.
 class WindowScenario : public ::testing::Test {
 protected:
-    void Start(const std::vector<std::string>& registered = {"RV2004"},
+    void Start(const std::string& registered = "RV2004",
                const std::vector<std::string>& arguments = {}) {
-        std::map<std::string, std::string> editions;
         for (const char* edition : {"RV2003", "RV2004"}) {
             MakeSampleAddOn(addon_, Game(edition));
         }
-        for (const std::string& edition : registered) {
-            editions[edition] = Game(edition);
-        }
-        w_->SetRegistered(editions);
+        w_->SetRegistered({{registered, Game(registered)}});
         w_->Start(arguments);
     }
     std::string Game(const std::string& edition = "RV2004") const {
@@ -99,8 +95,9 @@ protected:
 };
 
 // The controls by container, in creation order, with their captions after the start-up; where a
-// sample of them stands; the keyboard's way through the buttons.
-TEST_F(WindowScenario, Layout) {
+// sample of them stands; the keyboard's way through the buttons. Each link button opens its own
+// page and changes nothing else.
+TEST_F(WindowScenario, LayoutAndLinks) {
     Start();
     std::map<std::string, std::string> held;
     std::map<std::string, int> kinds;
@@ -148,10 +145,24 @@ TEST_F(WindowScenario, Layout) {
     EXPECT_EQ(w_->TabOrder(), (std::vector<std::string>{
                                   "cmd_Open2", "cmd_home1", "cmd_Open1", "cmd_read", "cmd_write",
                                   "cmd_home2", "cmd_home3", "Command1", "cmd_gameChange"}));
+
+    const auto before = Snapshot();
+    for (std::string_view button : {names::cmd_home1, names::cmd_home2, names::cmd_home3,
+                                    names::Command1, names::cmd_home1}) {
+        Click(button);
+    }
+    EXPECT_EQ(w_->OpenedLinks(),
+              (std::vector<std::string>{"https://example.org/", "https://forum.example.org/",
+                                        "https://www.winehq.org/", "https://files.example.org/",
+                                        "https://example.org/"}));
+    EXPECT_EQ(Snapshot(), before);
 }
 
 // Open with its warning box and picker, Read, Write: the add-on ends up in the game folder,
-// replacing nothing that was there; the folder's name is shown as it stands.
+// replacing nothing that was there; the folder's name is shown as it stands. Then its receipt in
+// Installed add-ons, beside a damaged receipt that cannot be removed: Remove asks once with what
+// it will delete and keep; declined, nothing changes; agreed, it deletes the written files, keeps
+// one changed since, and leaves the folders.
 TEST_F(WindowScenario, WholeWorkflowByClicks) {
     Start();
     Pick(names::cmd_Open2, "  " + addon_ + "  ");
@@ -177,6 +188,46 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
     EXPECT_EQ(ReadWhole(Join(Game(), "Maps/Harbour.rv2")), "installed");
     EXPECT_EQ(ReadWhole(Join(Game(), "System/Harbour.int")), "installed");
     EXPECT_FALSE(Exists(Join(Game(), "Readme.txt")));
+
+    const std::string changed = Join(Game(), "Textures/Harbour.utx");
+    std::ofstream(NativePath(changed), std::ios::binary | std::ios::app) << " changed";
+    std::ofstream(NativePath(Join(w_->ReceiptFolder(), "1999-01-01T00-00-00.000Z-dead.json")))
+        << "{\"format\": ";
+    ASSERT_TRUE(w_->ChooseMenuEntry(kInstalledAddOnsEntry, true));
+    const auto rows = w_->Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "Add-on folder|Date|Files written|Still as written|Status");
+    EXPECT_TRUE(rows[1].starts_with(addon_ + "|20") && rows[1].ends_with(" UTC|11|10|installed"))
+        << rows[1];
+    EXPECT_TRUE(rows[2].starts_with("1999-01-01T00-00-00.000Z-dead.json||||damaged"));
+    EXPECT_FALSE(w_->Remove(1));
+
+    const std::string kept = Native("/Textures/Harbour.utx: changed since it was written");
+    // The answer to the question and the outcome shown.
+    const std::pair<bool, std::string> answers[] = {
+        {false, "Nothing was removed."},
+        {true, "Removed - 10 File(s) deleted - 1 File(s) kept!"},
+    };
+    for (const auto& [yes, outcome] : answers) {
+        w_->AnswerQuestion(yes);
+        EXPECT_TRUE(w_->Remove(0));
+        const std::string question = w_->Dialogs().back();
+        EXPECT_TRUE(question.starts_with("question|Remove add-on|Remove the add-on from " + addon_ +
+                                         "?\n\nWill be deleted (10):\n"));
+        EXPECT_TRUE(question.find("\n\nWill be kept (1):\n") != std::string::npos &&
+                    question.ends_with(kept))
+            << question;
+        EXPECT_TRUE(w_->Outcome().starts_with(outcome) &&
+                    w_->Outcome().ends_with(yes ? kept : outcome))
+            << w_->Outcome();
+        EXPECT_EQ(Exists(Join(Game(), "Animations/Harbour.ukx")), !yes);
+    }
+    EXPECT_EQ(ReadWhole(changed), "add-on Harbour.utx changed");
+    EXPECT_EQ(ReadWhole(Join(Game(), "Maps/Harbour.rv2")), "installed");
+    EXPECT_TRUE(Exists(Join(Game(), "Animations")));
+    EXPECT_TRUE(w_->Rows()[1].ends_with("|11|0|removed")) << w_->Rows()[1];
+    EXPECT_FALSE(w_->Remove(0));
+    w_->CloseDialog();
 }
 
 // After a read pass, no click that arrives while a pass yields gets through; a cancelled picker
@@ -184,7 +235,7 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
 // names. The edition switch resets the counters and the chain but keeps the add-on folder, and
 // closing during a write pass stops it and closes the window.
 TEST_F(WindowScenario, AfterAReadPass) {
-    Start({"RV2003"});
+    Start("RV2003");
     Pick(names::cmd_Open1, Game());
     Pick(names::cmd_Open2, addon_);
     Click(names::cmd_read);
@@ -244,21 +295,6 @@ TEST_F(WindowScenario, AfterAReadPass) {
     EXPECT_FALSE(Exists(Join(Game("RV2003"), "Textures/Harbour.utx")));
 }
 
-// Each link button opens its own page and changes nothing else.
-TEST_F(WindowScenario, LinksOpenTheirPagesOnly) {
-    Start();
-    const auto before = Snapshot();
-    for (std::string_view button : {names::cmd_home1, names::cmd_home2, names::cmd_home3,
-                                    names::Command1, names::cmd_home1}) {
-        Click(button);
-    }
-    EXPECT_EQ(w_->OpenedLinks(),
-              (std::vector<std::string>{"https://example.org/", "https://forum.example.org/",
-                                        "https://www.winehq.org/", "https://files.example.org/",
-                                        "https://example.org/"}));
-    EXPECT_EQ(Snapshot(), before);
-}
-
 // The start-up follows the registry, and the focus starts on the first enabled button. A folder
 // given at the start is the add-on folder, as if picked; anything else shows the warning box and
 // changes nothing. Only the first argument counts.
@@ -277,7 +313,7 @@ TEST_F(WindowScenario, StartUp) {
     };
     for (const auto& [registered, arguments, chain, focus, warnings] : cases) {
         SCOPED_TRACE(registered + " " + (arguments.empty() ? "" : arguments.front()));
-        Start({registered}, arguments);
+        Start(registered, arguments);
         EXPECT_EQ(w_->Caption({names::lbl_folder}), registered == "RV2004"
                                                         ? w_->Shown(Game())
                                                         : "Please open your Ravager 2004 Folder");
@@ -348,55 +384,6 @@ TEST_F(WindowScenario, FilesOfTheLastPass) {
     ASSERT_EQ(w_->Rows().size(), 2u);
     EXPECT_TRUE(w_->Rows()[1].starts_with(Native("Harbour.ogg|Music|Music/Harbour.ogg|failed: ")))
         << w_->Rows()[1];
-    w_->CloseDialog();
-}
-
-// The receipt of a write in Installed add-ons, with a damaged receipt that cannot be removed.
-// Remove asks once with what it will delete and keep; declined, nothing changes; agreed, it
-// deletes the written files, keeps one changed since, and leaves the folders.
-TEST_F(WindowScenario, InstalledAddOnsAndRemoval) {
-    Start();
-    Pick(names::cmd_Open2, addon_);
-    Click(names::cmd_read);
-    Click(names::cmd_write);
-    const std::string changed = Join(Game(), "Textures/Harbour.utx");
-    std::ofstream(NativePath(changed), std::ios::binary | std::ios::app) << " changed";
-    std::ofstream(NativePath(Join(w_->ReceiptFolder(), "1999-01-01T00-00-00.000Z-dead.json")))
-        << "{\"format\": ";
-    ASSERT_TRUE(w_->ChooseMenuEntry(kInstalledAddOnsEntry, true));
-    const auto rows = w_->Rows();
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], "Add-on folder|Date|Files written|Still as written|Status");
-    EXPECT_TRUE(rows[1].starts_with(addon_ + "|20") && rows[1].ends_with(" UTC|11|10|installed"))
-        << rows[1];
-    EXPECT_TRUE(rows[2].starts_with("1999-01-01T00-00-00.000Z-dead.json||||damaged"));
-    EXPECT_FALSE(w_->Remove(1));
-
-    const std::string kept = Native("/Textures/Harbour.utx: changed since it was written");
-    // The answer to the question and the outcome shown.
-    const std::pair<bool, std::string> answers[] = {
-        {false, "Nothing was removed."},
-        {true, "Removed - 10 File(s) deleted - 1 File(s) kept!"},
-    };
-    for (const auto& [yes, outcome] : answers) {
-        w_->AnswerQuestion(yes);
-        EXPECT_TRUE(w_->Remove(0));
-        const std::string question = w_->Dialogs().back();
-        EXPECT_TRUE(question.starts_with("question|Remove add-on|Remove the add-on from " + addon_ +
-                                         "?\n\nWill be deleted (10):\n"));
-        EXPECT_TRUE(question.find("\n\nWill be kept (1):\n") != std::string::npos &&
-                    question.ends_with(kept))
-            << question;
-        EXPECT_TRUE(w_->Outcome().starts_with(outcome) &&
-                    w_->Outcome().ends_with(yes ? kept : outcome))
-            << w_->Outcome();
-        EXPECT_EQ(Exists(Join(Game(), "Animations/Harbour.ukx")), !yes);
-    }
-    EXPECT_EQ(ReadWhole(changed), "add-on Harbour.utx changed");
-    EXPECT_EQ(ReadWhole(Join(Game(), "Maps/Harbour.rv2")), "installed");
-    EXPECT_TRUE(Exists(Join(Game(), "Animations")));
-    EXPECT_TRUE(w_->Rows()[1].ends_with("|11|0|removed")) << w_->Rows()[1];
-    EXPECT_FALSE(w_->Remove(0));
     w_->CloseDialog();
 }
 

@@ -16,7 +16,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <optional>
 
 #include "form/control_layout.h"
@@ -197,17 +196,12 @@ public:
     }
     void CloseDialog() override {
         QTest::keyClick(Dialog(), Qt::Key_Escape);
-        EXPECT_TRUE(QTest::qWaitFor([this] { return Dialog() == nullptr; }));
+        EXPECT_TRUE(QTest::qWaitFor([] { return Dialog() == nullptr; }));
     }
 
 private:
-    // The dialog that shows over the window, if any, and its table.
-    QDialog* Dialog() const {
-        const auto dialogs = window_->findChildren<QDialog*>();
-        const auto shown = std::find_if(dialogs.begin(), dialogs.end(),
-                                        [](const QDialog* dialog) { return dialog->isVisible(); });
-        return shown == dialogs.end() ? nullptr : *shown;
-    }
+    // The dialog that holds the window's input, if any, and its table.
+    static QDialog* Dialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
     QTableWidget* Table() const { return Dialog()->findChild<QTableWidget*>(); }
     // Clicks the first row, then the others with Ctrl held.
     void SelectRows(const std::vector<int>& rows) {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Starts a program as a console shell on Windows starts a windowed one: the console is there, but
 // no standard stream is handed over. Prints what the program left on the console, then its exit
-// code. Usage: console_driver <program.exe> <argument>...
+// code. With --ctrl-c-when, presses Ctrl+C in the console once that folder holds something.
+// Usage: console_driver [--ctrl-c-when <folder>] <program.exe> <argument>...
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "platform/owned_win.h"
@@ -12,6 +14,12 @@
 
 int wmain(int argc, wchar_t* argv[]) {
     using rv::platform::KernelHandle;
+    std::wstring ctrl_c_when;
+    if (argc > 3 && std::wstring(argv[1]) == L"--ctrl-c-when") {
+        ctrl_c_when = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     FreeConsole();  // the streams Wine handed this program may be pipes, not a console
     AllocConsole();
     const KernelHandle screen(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
@@ -32,6 +40,14 @@ int wmain(int argc, wchar_t* argv[]) {
     }
     const KernelHandle program(process.hProcess);
     const KernelHandle thread(process.hThread);
+    if (!ctrl_c_when.empty()) {
+        SetConsoleCtrlHandler(nullptr, TRUE);  // only the program is to end
+        std::error_code error;
+        while (std::filesystem::is_empty(ctrl_c_when, error) && !error &&
+               WaitForSingleObject(program.get(), 5) == WAIT_TIMEOUT) {
+        }
+        GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+    }
     WaitForSingleObject(program.get(), 60000);
     DWORD exit_code = 1;
     GetExitCodeProcess(program.get(), &exit_code);

@@ -96,6 +96,20 @@ Receipt: TIME
 exit code: 0" --write "$a" --game "$g"
 cmp "$addon/Maps/DM-Harbour.rv2" "$game/Maps/DM-Harbour.rv2"
 [ -f "$data/$(sed -n 's/^Receipt: //p' <<<"$raw")" ]
+# Ctrl+C in the console during --write: nothing more is copied, nothing unfinished stays, what
+# was written keeps its receipt, and the program ends as Ctrl+C ends a program.
+mkdir -p "$root/Many" "$root/Game 2"/{Maps,System,Textures,Sounds,Music,Animations,StaticMeshes}
+for n in $(seq 2000); do echo $n >"$root/Many/Many-$n.rv2"; done
+g2='C:\rv end-to-end\Game 2'
+raw=$("$wine" "$console" --ctrl-c-when "$g2\Maps" "$program" --write 'C:\rv end-to-end\Many' \
+    --game "$g2" | tr -d '\r')
+[ "$(tail -1 <<<"$raw")" = "exit code: 3221225786" ]
+written=$(ls "$root/Game 2/Maps" | grep -c '^Many-[0-9]*\.rv2$')
+[ "$written" -gt 0 ] && [ "$written" -lt 2000 ]
+[ "$(ls -A "$root/Game 2/Maps" | wc -l)" = "$written" ]
+expect console "TIME  in force  TIME  $written File(s) written, $written still as written
+  C:\rv end-to-end\Many -> $g2
+exit code: 0" --list --game "$g2"
 # Bad arguments: status 2, and the reason on standard error.
 status=0
 "$wine" "$program" --rread "$a" 2>"$root/errors" >/dev/null || status=$?

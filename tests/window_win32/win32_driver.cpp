@@ -152,25 +152,20 @@ public:
         return modal;
     }
     std::vector<std::string> Rows() const override {
-        HWND header = ListView_GetHeader(Part(win32::TableDialog::kTable));
-        std::string line;
+        HWND table = Part(win32::TableDialog::kTable), header = ListView_GetHeader(table);
+        std::vector<std::string> rows(static_cast<std::size_t>(ListView_GetItemCount(table)) + 1);
         for (int column = 0; column < Header_GetItemCount(header); ++column) {
-            wchar_t text[256] = {};
+            wchar_t text[1024] = {};
             HDITEMW item{};
             item.mask = HDI_TEXT;
             item.pszText = text;
-            item.cchTextMax = 256;
+            item.cchTextMax = 1024;
             Header_GetItem(header, column, &item);
-            line += (column > 0 ? "|" : "") + Utf8FromWide(text);
-        }
-        std::vector<std::string> rows = {line};
-        HWND table = Part(win32::TableDialog::kTable);
-        for (int row = 0; row < ListView_GetItemCount(table); ++row) {
-            rows.emplace_back();
-            for (int column = 0; column < Header_GetItemCount(header); ++column) {
-                wchar_t text[1024] = {};
-                ListView_GetItemText(table, row, column, text, 1024);
-                rows.back() += (column > 0 ? "|" : "") + Utf8FromWide(text);
+            const std::string bar = column > 0 ? "|" : "";
+            rows[0] += bar + Utf8FromWide(text);
+            for (std::size_t row = 1; row < rows.size(); ++row) {
+                ListView_GetItemText(table, static_cast<int>(row) - 1, column, text, 1024);
+                rows[row] += bar + Utf8FromWide(text);
             }
         }
         return rows;

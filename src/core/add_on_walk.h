@@ -9,12 +9,6 @@
 
 namespace rv {
 
-// The entries one search collects: four spaces and a file's full path each, always followed by
-// one empty slot. A caller starts a search with a list of exactly one empty slot.
-using FoundList = std::vector<std::string>;
-
-inline constexpr std::string_view kEntryIndent = "    ";
-
 // One file below the add-on folder, as the walk met it.
 struct WalkedFile {
     std::string path;         // the folder it was found in, a separator, and its name
@@ -39,9 +33,8 @@ struct AddOnWalk {
 inline constexpr std::string_view kLeadsOutside =
     "the add-on file is a link that leads outside the add-on folder";
 
-// True when the upper-cased name ends with the pattern, or the pattern is "*" or empty. Only the
-// letters a-z are upper-cased; other bytes, those of multi-byte characters included, are
-// compared as they are.
+// True when the upper-cased name ends with the pattern. Only the letters a-z are upper-cased;
+// other bytes, those of multi-byte characters included, are compared as they are.
 bool NameMatches(std::string_view name, std::string_view pattern);
 
 // Walks the folder and everything below it, depth first and in listing order, and records every
@@ -52,12 +45,5 @@ bool NameMatches(std::string_view name, std::string_view pattern);
 // itself missing is no problem, just nothing found. Returns false when the window reported that
 // it is closing; the walk has stopped then.
 bool WalkAddOnFolder(std::string folder, AddOnWalk& walk, WindowOperations& window);
-
-// The files of the walk whose names match the pattern, in walk order, leaving out those outside.
-void AppendMatches(const AddOnWalk& walk, std::string_view pattern, FoundList& list);
-
-// One walk and its matches: appends an entry for every matching file.
-bool FindFiles(std::string folder, std::string_view pattern, FoundList& list,
-               WindowOperations& window);
 
 }  // namespace rv

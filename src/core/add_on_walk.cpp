@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/find_files.h"
+#include "core/add_on_walk.h"
 
 #include <cstdint>
 #include <optional>
@@ -98,9 +98,6 @@ private:
 }  // namespace
 
 bool NameMatches(std::string_view name, std::string_view pattern) {
-    if (pattern.empty() || pattern == "*") {
-        return true;
-    }
     if (name.size() < pattern.size()) {
         return false;
     }
@@ -115,26 +112,6 @@ bool NameMatches(std::string_view name, std::string_view pattern) {
 
 bool WalkAddOnFolder(std::string folder, AddOnWalk& walk, WindowOperations& window) {
     return Walk(walk, window).Run(std::move(folder));
-}
-
-void AppendMatches(const AddOnWalk& walk, std::string_view pattern, FoundList& list) {
-    if (list.empty()) {
-        list.emplace_back();
-    }
-    for (const WalkedFile& file : walk.files) {
-        if (!file.outside && NameMatches(file.Name(), pattern)) {
-            list.back() = std::string(kEntryIndent) + file.path;
-            list.emplace_back();
-        }
-    }
-}
-
-bool FindFiles(std::string folder, std::string_view pattern, FoundList& list,
-               WindowOperations& window) {
-    AddOnWalk walk;
-    const bool open = WalkAddOnFolder(std::move(folder), walk, window);
-    AppendMatches(walk, pattern, list);
-    return open;
 }
 
 }  // namespace rv
