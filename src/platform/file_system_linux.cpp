@@ -206,7 +206,7 @@ private:
             }
             return errno;
         }
-        return 0;
+        return ReadPastTheSize();
     }
 
     // For file systems the in-kernel copy cannot span, and for a watcher. `again` when an
@@ -253,6 +253,22 @@ private:
                 }
             }
         }
+        return ReadPastTheSize();
+    }
+
+    // Once the size is copied: a source longer than its size said (one that grew, or one whose
+    // size is not kept, as under /proc) still gives a byte, which makes the copy's length wrong.
+    int ReadPastTheSize() {
+        char byte = 0;
+        ssize_t got = 0;
+        do {
+            got = ::read(in, &byte, 1);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            read_failed = true;
+            return errno;
+        }
+        copied += got;
         return 0;
     }
 

@@ -41,13 +41,14 @@ TEST(ListFolder, ListsPipesAndNamesThatAreNotUtf8) {
     }
 }
 
-// Into a game sub-folder that is a link; a pipe and a destination that names no file leave nothing
-// anywhere.
+// Into a game sub-folder that is a link; a pipe, a file longer than its size says and a
+// destination that names no file leave nothing anywhere.
 TEST(CopyNewFile, CopiesThroughALinkedFolderAndRefusesWithoutTouchingAnything) {
     using enum CopyOutcome;
     const std::vector<std::tuple<std::string, std::string, CopyOutcome, std::string>> cases = {
         {"big.u", "Maps/big.u", Copied, ""},
         {"pipe.u", "Maps/p.u", SourceUnreadable, "not a regular file"},
+        {"status.u", "Maps/s.u", SourceChanged, "changed while it was copied"},
         {"big.u", "Maps/", Failed, "names no file"},
     };
     for (posix::Temporary way : kBothWays) {
@@ -56,6 +57,7 @@ TEST(CopyNewFile, CopiesThroughALinkedFolderAndRefusesWithoutTouchingAnything) {
             TempFolder temp;
             temp.AddFile("add/big.u", std::string(3 << 20, '\7') + "end");
             ASSERT_EQ(mkfifo(temp.Path("add/pipe.u").c_str(), 0600), 0);
+            fs::create_symlink("/proc/self/status", temp.Path("add/status.u"));  // size 0
             temp.AddFolder("game/Real");
             fs::create_symlink("Real", temp.Path("game/Maps"));
 
