@@ -30,6 +30,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     PassScope running(pass_running_);
     // A signal that ends the program lets the copy under way remove its unfinished file first.
     const platform::EndSignalsDeferred end_signals;
+    const platform::DestinationFoldersKept folders;  // each opened once, not once per file
     last_pass_.Start(true, GameFolder, AddOnFolder);
 
     std::int32_t failed = 0;

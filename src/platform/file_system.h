@@ -81,6 +81,19 @@ using ContentWatcher = std::function<void(std::span<const char>)>;
 CopyResult CopyNewFile(const std::string& source, const std::string& destination,
                        const KeepCopying& keep_copying = {}, const ContentWatcher& watcher = {});
 
+// While one lives, copies keep each destination folder open after its first use, so that a pass
+// of many files opens each folder once, and remember that a folder's file system cannot share
+// blocks; the folders are closed when the last one goes. A folder removed meanwhile is reported
+// missing as before; one moved meanwhile still takes the copies. Does nothing on Windows, where
+// the system opens the folder inside its copy.
+class DestinationFoldersKept {
+public:
+    DestinationFoldersKept();
+    ~DestinationFoldersKept();
+    DestinationFoldersKept(const DestinationFoldersKept&) = delete;
+    DestinationFoldersKept& operator=(const DestinationFoldersKept&) = delete;
+};
+
 // Removes the unfinished copies that a copy of this program left in the folder when its process
 // ended before it could remove them (killed, or the machine went down). Nothing else is touched.
 void RemoveStaleTemporaries(const std::string& folder);

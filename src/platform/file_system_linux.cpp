@@ -111,8 +111,11 @@ struct ContentCopy {
     int out;  // open for reading too, so that a clone can be shown to the watcher
     const KeepCopying& keep_copying;
     const ContentWatcher& watcher;
+    bool may_clone = true;  // false where sharing blocks is known to fail
     bool read_failed = false;
-    off_t written = 0;
+    bool clone_refused = false;  // the file systems would not share the blocks
+    off_t written = 0;           // started towards the disk
+    off_t copied = 0;            // the length of the copy
 
     bool GoOn() const { return !keep_copying || keep_copying(); }
 
@@ -128,19 +131,24 @@ struct ContentCopy {
         return GoOn();
     }
 
-    // Copies the whole content: shared blocks where the file system can share them, else the
-    // in-kernel copy, else read and write. A watcher needs the bytes in the program: it gets
-    // the shared blocks read back, or a copy by read and write. Returns 0 or the error.
+    // Copies the content, `size` bytes as the source had when opened: shared blocks where the
+    // file system can share them, else the in-kernel copy, else read and write. A watcher needs
+    // the bytes in the program: it gets the shared blocks read back, or a copy by read and write.
+    // Returns 0 or the error. A source that grew or shrank meanwhile gives a copy of another
+    // length or a source of another size afterwards, which the caller checks.
     int Run(off_t size) {
         if (!GoOn()) {
             return kStoppedByCaller;
         }
-        bool unsupported = false;
-        const int cloned = Clone(size, unsupported);
-        if (!unsupported) {
-            return cloned == 0 && watcher ? ShowClone() : cloned;
+        if (may_clone) {
+            bool unsupported = false;
+            const int cloned = Clone(size, unsupported);
+            if (!unsupported) {
+                return cloned == 0 && watcher ? ShowClone() : cloned;
+            }
+            clone_refused = true;
         }
-        return watcher ? CopyByReadWrite(false) : CopyInKernel();
+        return watcher ? CopyByReadWrite(size, false) : CopyInKernel(size);
     }
 
 private:
@@ -156,6 +164,11 @@ private:
                 return errno;
             }
             if (last) {
+                struct stat shared {};
+                if (::fstat(out, &shared) != 0) {
+                    return errno;
+                }
+                copied = shared.st_size;
                 return 0;
             }
             if (!GoOn()) {
@@ -164,16 +177,21 @@ private:
         }
     }
 
-    int CopyInKernel() {
-        bool first = true;
-        for (;;) {
-            const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, kCopyChunk, 0);
-            if (copied == 0) {
+    // The bytes to ask for next: at most `most`, and none beyond the size.
+    std::size_t NextPiece(off_t size, std::size_t most) const {
+        return static_cast<std::size_t>(std::min(size - copied, static_cast<off_t>(most)));
+    }
+
+    int CopyInKernel(off_t size) {
+        while (copied < size) {
+            const ssize_t got =
+                ::copy_file_range(in, nullptr, out, nullptr, NextPiece(size, kCopyChunk), 0);
+            if (got == 0) {
                 return 0;
             }
-            if (copied > 0) {
-                first = false;
-                if (!ChunkDone(static_cast<std::size_t>(copied))) {
+            if (got > 0) {
+                copied += got;
+                if (!ChunkDone(static_cast<std::size_t>(got))) {
                     return kStoppedByCaller;
                 }
                 continue;
@@ -183,24 +201,25 @@ private:
             }
             const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP ||
                                      errno == EINVAL || errno == EBADF;
-            if (first && unsupported) {
-                return CopyByReadWrite(true);
+            if (copied == 0 && unsupported) {
+                return CopyByReadWrite(size, true);
             }
             return errno;
         }
+        return 0;
     }
 
     // For file systems the in-kernel copy cannot span, and for a watcher. `again` when an
     // attempt before may have moved the offsets or written part of the content.
-    int CopyByReadWrite(bool again) {
+    int CopyByReadWrite(off_t size, bool again) {
         if (again && (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 ||
                       ::ftruncate(out, 0) != 0)) {
             return errno;
         }
         std::array<char, 1 << 16> buffer;
         std::size_t since_asked = 0;
-        for (;;) {
-            const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        while (copied < size) {
+            const ssize_t got = ::read(in, buffer.data(), NextPiece(size, buffer.size()));
             if (got == 0) {
                 return 0;
             }
@@ -226,6 +245,7 @@ private:
             if (watcher) {
                 watcher(std::span<const char>(buffer.data(), done));
             }
+            copied += static_cast<off_t>(done);
             since_asked += done;
             if (since_asked >= kCopyChunk) {
                 if (!ChunkDone(std::exchange(since_asked, 0))) {
@@ -233,6 +253,7 @@ private:
                 }
             }
         }
+        return 0;
     }
 
     // Reads the shared blocks back from the copy for the watcher.
@@ -395,7 +416,82 @@ private:
     std::string name_;  // empty for an anonymous file
 };
 
+// A destination folder, open for the copies into it.
+struct DestinationFolder {
+    std::string path;
+    Descriptor fd;
+    // The file system of sources whose blocks this folder's would not share: not asked again.
+    std::optional<dev_t> no_clone_from;
+};
+
+// The folders kept open while a DestinationFoldersKept lives on this thread.
+struct KeptFolders {
+    int scopes = 0;
+    std::vector<DestinationFolder> folders;
+};
+
+KeptFolders& Kept() {
+    thread_local KeptFolders kept;
+    return kept;
+}
+
+// The open destination folder of that path: a kept one, else `single`, opened now (and kept when
+// folders are). Null when it cannot be opened; errno says why.
+DestinationFolder* OpenDestinationFolder(const std::string& path, DestinationFolder& single) {
+    KeptFolders& kept = Kept();
+    if (kept.scopes > 0) {
+        for (DestinationFolder& folder : kept.folders) {
+            if (folder.path == path) {
+                return &folder;
+            }
+        }
+    }
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return nullptr;
+    }
+    if (kept.scopes == 0) {
+        single.fd = std::move(fd);
+        return &single;
+    }
+    return &kept.folders.emplace_back(path, std::move(fd));
+}
+
+// A folder removed while it was open takes no new files; it is forgotten, so that the next copy
+// opens what is at its path now.
+bool ForgetIfRemoved(DestinationFolder& folder) {
+    struct stat self {};
+    if (::fstat(folder.fd.get(), &self) != 0 || self.st_nlink != 0) {
+        return false;
+    }
+    folder.path.clear();
+    folder.fd.Reset();
+    return true;
+}
+
+CopyResult FolderMissing(int error, const std::string& folder_name) {
+    if (error == ENOENT) {
+        return Failure(CopyOutcome::DestinationFolderMissing,
+                       "the game folder has no " + folder_name + " folder");
+    }
+    if (error == ENOTDIR) {
+        return Failure(CopyOutcome::DestinationFolderMissing,
+                       "the game's " + folder_name + " is not a folder");
+    }
+    return posix::WriteFailure(error, folder_name);
+}
+
 }  // namespace
+
+DestinationFoldersKept::DestinationFoldersKept() {
+    ++Kept().scopes;
+}
+
+DestinationFoldersKept::~DestinationFoldersKept() {
+    if (--Kept().scopes == 0) {
+        Kept().folders.clear();
+    }
+}
 
 std::optional<FolderListing> ListFolder(const std::string& folder, std::string* why) {
     const auto fail = [why](int error) -> std::optional<FolderListing> {
@@ -523,42 +619,37 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
         return Failure(CopyOutcome::SourceUnreadable, "the add-on file is not a regular file");
     }
 
-    const Descriptor folder(::open(to.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid()) {
-        const int error = errno;
-        if (error == ENOENT) {
-            return Failure(CopyOutcome::DestinationFolderMissing,
-                           "the game folder has no " + to.folder_name + " folder");
-        }
-        if (error == ENOTDIR) {
-            return Failure(CopyOutcome::DestinationFolderMissing,
-                           "the game's " + to.folder_name + " is not a folder");
-        }
-        return WriteFailure(error, to.folder_name);
+    DestinationFolder single;
+    DestinationFolder* const folder = OpenDestinationFolder(to.folder, single);
+    if (folder == nullptr) {
+        return FolderMissing(errno, to.folder_name);
     }
-    struct stat existing {};
-    if (::fstatat(folder.get(), to.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        return WriteFailure(EEXIST, to.folder_name);
-    }
+    // The destination name is not looked at first: the finished copy takes it only where
+    // nothing has it, however late something else took it.
 
-    TemporaryFile part(folder.get(), source_stat.st_mode & 0777, temporary);
+    TemporaryFile part(folder->fd.get(), source_stat.st_mode & 0777, temporary);
     if (part.fd() < 0) {
-        return WriteFailure(part.error(), to.folder_name);
+        return FolderMissing(ForgetIfRemoved(*folder) ? ENOENT : part.error(), to.folder_name);
     }
     ContentCopy content{in.get(), part.fd(), keep_copying, watcher};
-    if (const int error = content.Run(source_stat.st_size); error != 0) {
-        if (error == kStoppedByCaller) {
-            return Failure(CopyOutcome::Stopped, "the copy was stopped");
-        }
-        return content.read_failed ? ReadFailure(error) : WriteFailure(error, to.folder_name);
+    content.may_clone = folder->no_clone_from != source_stat.st_dev;
+    const int copy_error = content.Run(source_stat.st_size);
+    if (content.clone_refused) {
+        folder->no_clone_from = source_stat.st_dev;
+    }
+    if (copy_error == kStoppedByCaller) {
+        return Failure(CopyOutcome::Stopped, "the copy was stopped");
+    }
+    if (copy_error != 0) {
+        return content.read_failed ? ReadFailure(copy_error)
+                                   : WriteFailure(copy_error, to.folder_name);
     }
     // A source that was written to meanwhile may have been copied half old, half new.
     struct stat source_after {};
-    struct stat copied {};
-    if (::fstat(in.get(), &source_after) != 0 || ::fstat(part.fd(), &copied) != 0) {
+    if (::fstat(in.get(), &source_after) != 0) {
         return ReadFailure(errno);
     }
-    if (copied.st_size != source_stat.st_size || source_after.st_size != source_stat.st_size ||
+    if (content.copied != source_stat.st_size || source_after.st_size != source_stat.st_size ||
         !SameTime(source_after.st_mtim, source_stat.st_mtim)) {
         return Failure(CopyOutcome::SourceChanged, "the add-on file changed while it was copied");
     }

@@ -217,6 +217,9 @@ bool ProcessIsGone(DWORD id) {
 
 }  // namespace
 
+DestinationFoldersKept::DestinationFoldersKept() = default;
+DestinationFoldersKept::~DestinationFoldersKept() = default;
+
 void RemoveStaleTemporaries(const std::string& folder) {
     const std::optional<std::wstring> wide = SystemPath(folder);
     if (!wide) {

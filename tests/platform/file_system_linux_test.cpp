@@ -73,6 +73,26 @@ TEST(CopyNewFile, CopiesThroughALinkedFolderAndRefusesWithoutTouchingAnything) {
     }
 }
 
+// A folder a pass keeps open and that is removed during the pass is missing, as if never there.
+TEST(CopyNewFile, AKeptFolderRemovedDuringAPassIsMissing) {
+    for (posix::Temporary way : kBothWays) {
+        TempFolder temp;
+        temp.AddFile("add/a.u", "a");
+        temp.AddFolder("game/Maps");
+        const DestinationFoldersKept kept;
+        const auto copy = [&](const std::string& name) {
+            return posix::CopyNewFileUsing(way, temp.Path("add/a.u"),
+                                           temp.Path("game/Maps/" + name));
+        };
+        EXPECT_EQ(copy("1.u").outcome, CopyOutcome::Copied);
+        fs::remove_all(temp.Path("game/Maps"));
+        const CopyResult result = copy("2.u");
+        EXPECT_EQ(result.outcome, CopyOutcome::DestinationFolderMissing) << result.reason;
+        EXPECT_EQ(result.reason, "the game folder has no Maps folder");
+        EXPECT_FALSE(fs::exists(temp.Path("game/Maps")));
+    }
+}
+
 TEST(CopyNewFile, NamesEachWriteFailureInPlainWords) {
     using enum CopyOutcome;
     const std::vector<std::tuple<int, CopyOutcome, std::string>> cases = {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -136,11 +137,8 @@ TEST(PathExists, OnlyForSomethingRealAndListsOnlyFolders) {
                   "outside/o.u o.u && ln -s nowhere dangling && ln -s loop loop && mkdir -p deep/" +
                       half + " && cd deep/" + half + " && mkdir -p " + half));
     const std::string arena = "Maps/Arena.rv2", cyrillic = kCjkFolder + "/" + kCyrillicMap;
-    const struct {
-        std::string path;
-        bool exists, lists;
-        std::string leads_to;  // empty: nowhere
-    } cases[] = {
+    // The path, whether something is there and lists as a folder, where it leads (empty: nowhere).
+    const std::tuple<std::string, bool, bool, std::string> cases[] = {
         {arena, true, false, arena},
         {"maps/ARENA.rv2", kFoldsCase, false, kFoldsCase ? arena : ""},
         {"Maps/", true, true, "Maps"},
@@ -157,15 +155,14 @@ TEST(PathExists, OnlyForSomethingRealAndListsOnlyFolders) {
         {"loop", kSeesFileLinks, false, ""},
         {"deep/" + half + "/" + half, false, false, ""},
     };
-    for (const auto& item : cases) {
+    for (const auto& [relative, exists, lists, leads_to] : cases) {
         std::string why;
-        const std::string path = temp.Path(item.path);
-        EXPECT_EQ(PathExists(path), item.exists) << item.path;
-        EXPECT_EQ(ListFolder(path, &why).has_value(), item.lists) << item.path;
-        EXPECT_EQ(why.empty(), item.lists) << item.path;
-        EXPECT_EQ(RealPath(path),
-                  item.leads_to.empty() ? std::nullopt : RealPath(temp.Path(item.leads_to)))
-            << item.path;
+        const std::string path = temp.Path(relative);
+        EXPECT_EQ(PathExists(path), exists) << relative;
+        EXPECT_EQ(ListFolder(path, &why).has_value(), lists) << relative;
+        EXPECT_EQ(why.empty(), lists) << relative;
+        EXPECT_EQ(RealPath(path), leads_to.empty() ? std::nullopt : RealPath(temp.Path(leads_to)))
+            << relative;
     }
     Names listed;
     const FolderListing listing = ListFolder(temp.Path()).value();

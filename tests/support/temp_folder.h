@@ -14,7 +14,6 @@ namespace rv::test {
 
 // The path of a text as the platform layer takes it: UTF-8 on Windows, where the standard library
 // would read a narrow text in the ANSI code page; the bytes as they are on Linux.
-#ifdef _WIN32
 inline std::filesystem::path NativePath(const std::string& text) {
     return std::u8string(text.begin(), text.end());
 }
@@ -22,14 +21,6 @@ inline std::string TextOf(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
 }
-#else
-inline std::filesystem::path NativePath(const std::string& text) {
-    return text;
-}
-inline std::string TextOf(const std::filesystem::path& path) {
-    return path.string();
-}
-#endif
 
 // A fresh folder under the system's temporary folder, removed with all it holds at the end.
 class TempFolder {

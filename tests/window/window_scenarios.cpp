@@ -68,11 +68,9 @@ protected:
     std::map<std::string, std::string> Snapshot() const {
         std::map<std::string, std::string> state{
             {"title", w_->Caption({names::RV2003_2004_Add_On_Installer})}};
-        for (const ShownControl& control : w_->Controls()) {
-            state[control.key] = control.caption;
-            if (control.kind == "button") {
-                state[control.key] += w_->Enabled({control.key}) ? "|on" : "|off";
-            }
+        for (const ShownControl& c : w_->Controls()) {
+            const bool button = c.kind == "button";
+            state[c.key] = c.caption + (!button ? "" : w_->Enabled({c.key}) ? "|on" : "|off");
         }
         return state;
     }

@@ -99,11 +99,9 @@ public:
             const bool label = qobject_cast<const QLabel*>(widget) != nullptr;
             const bool frame = qobject_cast<const QGroupBox*>(widget) != nullptr;
             QString text = widget->property(frame ? "title" : "text").toString();
+            const char* kind = label ? "label" : (frame ? "frame" : "button");
             shown.push_back(
-                {widget->objectName().toStdString(),
-                 label   ? "label"
-                 : frame ? "frame"
-                         : "button",
+                {widget->objectName().toStdString(), kind,
                  widget->parentWidget()->objectName().toStdString(), r.x(), r.y(), r.width(),
                  r.height(),
                  (label ? text : text.replace(QStringLiteral("&&"), QStringLiteral("&")))
