@@ -102,11 +102,18 @@ std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) 
     return Load(folder_, name);
 }
 
-std::string ReceiptBook::Add(const Receipt& receipt, std::string& name,
-                             const EachFile& each) const {
+std::string ReceiptBook::Add(Receipt receipt, std::string& name, const EachFile& each) const {
     name = NameFor(receipt);
-    const std::string text = ToJson(receipt, each);
-    return WhileAnswering([&] { return platform::WriteFileSafely(folder_, name, text); }, each);
+    std::string text = ToJson(receipt, each);
+    return WhileAnswering(
+        [&] {
+            std::string problem = platform::WriteFileSafely(folder_, name, text);
+            // Letting go of a large receipt and its text takes a while too.
+            std::string().swap(text);
+            std::vector<ReceiptFile>().swap(receipt.files);
+            return problem;
+        },
+        each);
 }
 
 std::string ReceiptBook::Update(const StoredReceipt& stored) const {

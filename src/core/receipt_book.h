@@ -34,7 +34,7 @@ public:
     // Stores a new receipt and sets `name` to its name. Empty on success, else the reason; a
     // receipt is stored whole or not at all. `each` is called for every file as the text is made,
     // then every few milliseconds while the text is written out and flushed to the disk.
-    std::string Add(const Receipt& receipt, std::string& name, const EachFile& each = {}) const;
+    std::string Add(Receipt receipt, std::string& name, const EachFile& each = {}) const;
     // Stores the receipt's new state in place of the old one, whole or not at all.
     std::string Update(const StoredReceipt& stored) const;
 

@@ -103,8 +103,7 @@ TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 64;
+    const rlimit small{64, old.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
     pass.installer.cmd_write_Click();
     ::setrlimit(RLIMIT_FSIZE, &old);

@@ -105,8 +105,7 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
         RV2003_2004_Add_On_Installer installer{window};
         installer.GameFolder = "before";
         window.enabled = {{"cmd_read", true}, {"cmd_write", true}};
-        const std::unique_ptr<RegistryBackend> backend = OpenSystemRegistry();
-        EditionSelection(window, installer, *backend).Form_Load();
+        EditionSelection(window, installer, *OpenSystemRegistry()).Form_Load();
         EXPECT_EQ(window.Caption({names::lbl_folder}), folder.empty()
                                                            ? "Please open your Ravager 2004 Folder"
                                                            : text::ShownName(folder));

@@ -93,18 +93,15 @@ public:
         std::vector<ShownControl> shown;
         for (const ControlSpec& entry : MainWindowLayout()) {
             const Control control{entry.name, entry.index};
-            const std::string container = entry.container.empty()
-                                              ? std::string(names::RV2003_2004_Add_On_Installer)
-                                              : ControlKey(entry.container, entry.container_index);
+            const Control container{entry.container, entry.container_index};
+            const bool top = entry.container.empty();  // placed in the window itself
             const RECT outer = Rect(window_->ControlHandle(control));
-            const RECT origin =
-                entry.container.empty()
-                    ? ClientOrigin()
-                    : Rect(window_->ControlHandle({entry.container, entry.container_index}));
-            shown.push_back({ControlKey(control), Kind(window_->ControlHandle(control)), container,
-                             outer.left - origin.left, outer.top - origin.top,
-                             outer.right - outer.left, outer.bottom - outer.top,
-                             window_->Caption(control)});
+            const RECT origin = top ? ClientOrigin() : Rect(window_->ControlHandle(container));
+            shown.push_back(
+                {ControlKey(control), Kind(window_->ControlHandle(control)),
+                 top ? std::string(names::RV2003_2004_Add_On_Installer) : ControlKey(container),
+                 outer.left - origin.left, outer.top - origin.top, outer.right - outer.left,
+                 outer.bottom - outer.top, window_->Caption(control)});
         }
         return shown;
     }
