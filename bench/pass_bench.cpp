@@ -158,11 +158,9 @@ void CaseBlindLookups(const std::string& work) {
 // and the peak memory.
 void ComparePassesWithShellTools(const std::string& work) {
     const std::string add = work + "/add";
-    const std::string game_pass = work + "/game-pass";
-    const std::string game_cp = work + "/game-cp";
+    const std::string game = work + "/game";  // each write round copies into a copy of it
     std::printf("generating %d files in %d folders under %s ...\n", kFiles, kFolders, work.c_str());
-    const std::vector<AddOnFile> files =
-        rv::bench::GenerateReferenceTree(add, {game_pass, game_cp});
+    const std::vector<AddOnFile> files = rv::bench::GenerateReferenceTree(add, {game});
     std::size_t missing = 0;
     std::uintmax_t missing_bytes = 0;
     for (const AddOnFile& file : files) {
@@ -177,7 +175,7 @@ void ComparePassesWithShellTools(const std::string& work) {
     QuietWindow window;
     rv::RV2003_2004_Add_On_Installer installer(window);
     installer.AddOnFolder = add;
-    installer.GameFolder = game_pass;
+    installer.GameFolder = game;
     // A receipt costs hashing what was written and comparing what was already there.
     installer.ReceiptFolder = std::getenv("NO_RECEIPTS") ? "" : work + "/receipts";
 
@@ -203,34 +201,34 @@ void ComparePassesWithShellTools(const std::string& work) {
     const double read = Median(read_times);
     const double find = Median(find_times);
 
-    // Write pass against cp -n of the same files into a second, identical game folder.
-    std::map<rv::Category, std::string> lists;
-    for (const AddOnFile& file : files) {
-        lists[file.category] += file.path + '\0';
-    }
-    std::string copies;
-    for (const auto& [category, list] : lists) {
-        const std::string list_file = work + "/" + std::string(rv::Info(category).sub_folder);
-        std::ofstream(list_file, std::ios::binary) << list;
-        copies += "xargs -0 -a '" + list_file + "' cp -n -t '" + game_cp + "/" +
-                  std::string(rv::Info(category).sub_folder) + "'; ";
-    }
-    // Each round removes what the round before copied. Both sides are timed until their copies
-    // are on the disk (a closing sync): without it the figures are those of the page cache and of
-    // whatever writeback the previous step left behind, and vary threefold from round to round.
-    auto remove_copies = [&](const std::string& game) {
+    // Write pass against cp -n of the same files into another copy of the game folder: one list
+    // of add-on files per game sub-folder.
+    std::map<std::string, std::string> lists;  // sub-folder, file of its list
+    {
+        std::map<std::string, std::string> names;
         for (const AddOnFile& file : files) {
-            if (!file.installed) {
-                fs::remove(game + "/" + std::string(rv::Info(file.category).sub_folder) + "/" +
-                           file.name);
-            }
+            names[std::string(rv::Info(file.category).sub_folder)] += file.path + '\0';
         }
+        for (const auto& [folder, list] : names) {
+            lists[folder] = work + "/" + folder;
+            std::ofstream(lists[folder], std::ios::binary) << list;
+        }
+    }
+    // Each round copies into game folders of its own, made untimed as hard links of the first
+    // ones: removing the copies of the round before would leave thousands of just-deleted inodes,
+    // which a file system without a journal steps over one by one for a minute after, and the
+    // later rounds would measure that. Both sides are timed until their copies are on the disk (a
+    // closing sync): without it the figures are those of the page cache.
+    const auto fresh_game = [&](const std::string& side, int round) {
+        const std::string copy = side + "-" + std::to_string(round);
+        Run("cp -al '" + game + "' '" + copy + "'");
+        return copy;
     };
     // Five rounds, the two sides taking turns to go first; medians of the wall times, and the
     // processor time each side spent (less at the mercy of other work on the machine).
     std::vector<double> write_times, cp_times, write_cpu, cp_cpu;
-    const auto write_pass = [&] {
-        remove_copies(game_pass);
+    const auto write_pass = [&](int round) {
+        installer.GameFolder = fresh_game(game + "-pass", round);
         Run("sync");
         const double cpu_before = ProcessorSeconds(RUSAGE_SELF);
         const auto start = Clock::now();
@@ -247,8 +245,12 @@ void ComparePassesWithShellTools(const std::string& work) {
         }
         return alone;
     };
-    const auto copy_with_cp = [&] {
-        remove_copies(game_cp);
+    const auto copy_with_cp = [&](int round) {
+        const std::string target = fresh_game(game + "-cp", round);
+        std::string copies;
+        for (const auto& [folder, list_file] : lists) {
+            copies += "xargs -0 -a '" + list_file + "' cp -n -t '" + target + "/" + folder + "'; ";
+        }
         Run("sync");
         const double cpu_before = ProcessorSeconds(RUSAGE_CHILDREN);
         const double alone = Run(copies);
@@ -256,14 +258,14 @@ void ComparePassesWithShellTools(const std::string& work) {
         cp_times.push_back(alone + Run("sync"));
         return alone;
     };
-    for (int round = 0; round < 5; ++round) {
-        const double pass_alone = round % 2 == 0 ? write_pass() : 0;
-        const double cp_alone = copy_with_cp();
-        const double pass_after = round % 2 == 0 ? pass_alone : write_pass();
+    for (int round = 1; round <= 5; ++round) {
+        const double pass_alone = round % 2 == 1 ? write_pass(round) : 0;
+        const double cp_alone = copy_with_cp(round);
+        const double pass_after = round % 2 == 1 ? pass_alone : write_pass(round);
         std::printf(
             "round %d: write pass %.3f s (%.3f s before the sync, %.3f s processor), cp -n %.3f "
             "s (%.3f s, %.3f s)\n",
-            round + 1, write_times.back(), pass_after, write_cpu.back(), cp_times.back(), cp_alone,
+            round, write_times.back(), pass_after, write_cpu.back(), cp_times.back(), cp_alone,
             cp_cpu.back());
     }
     const double write = Median(write_times);
