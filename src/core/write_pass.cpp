@@ -3,6 +3,7 @@
 #include "core/game_folder_names.h"
 #include "core/installer.h"
 #include "core/pass_support.h"
+#include "core/sameness_checks.h"
 #include "platform/end_signals.h"
 #include "platform/file_system.h"
 #include "text/text.h"
@@ -41,20 +42,26 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         }
         failures.Add(path + ": " + reason);
     };
-    // A receipt needs what was written and whether a file already there is the add-on's own;
-    // both are learnt as the pass meets each file, where it yields to the window.
+    // A receipt needs what was written, learnt as each file is copied, and whether a file already
+    // there is the add-on's own, compared beside the pass and gathered before the receipt is made.
     const bool keeping_receipt = !ReceiptFolder.empty();
+    SamenessChecks sameness;
     const auto already_there = [&](Category category) {
-        PassFile& found = last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
+        const PassFile& found =
+            last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
         if (keeping_receipt) {
-            found.sameness = CompareWithTarget(found);
+            sameness.Check(last_pass_.files.size() - 1, found);
         }
+    };
+    const auto leave_receipt = [&](std::string& failure_lines) {
+        sameness.Finish(last_pass_.files, [this] { YieldWhenDue(); });
+        LeaveReceipt(failure_lines);
     };
     // A pass stopped midway (the window closing, the program ending) still leaves the receipt of
     // what it wrote, so that those files can be taken back.
-    const auto stop = [this] {
+    const auto stop = [&] {
         std::string unseen_failures;
-        LeaveReceipt(unseen_failures);
+        leave_receipt(unseen_failures);
     };
     std::optional<AddOnWalk> walk;
     GameFolderNames game(GameFolder);
@@ -141,7 +148,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     }
     // A receipt that could not be saved is named after the failures, however many they are.
     std::string tool_tip = failures.ToolTip();
-    LeaveReceipt(tool_tip);
+    leave_receipt(tool_tip);
     window_.SetToolTip(kStatusLabel, tool_tip);
 }
 
