@@ -31,11 +31,15 @@ FileFacts LookAt(const std::string& path) {
 namespace {
 
 // Opens a regular file for reading; -1 for anything else. O_NONBLOCK so that a pipe cannot hang
-// the open.
+// the open. Reading to compare leaves the file's access time alone where the owner may ask so,
+// which also spares the file system a write per file.
 Descriptor OpenRegularFile(const std::string& path, int flags, struct stat& info) {
     const std::string native = ResolveNativePath(path);
-    Descriptor file(
-        native.empty() ? -1 : ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags));
+    flags |= O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    Descriptor file(native.empty() ? -1 : ::open(native.c_str(), flags | O_NOATIME));
+    if (!file.valid() && errno == EPERM) {
+        file.Reset(::open(native.c_str(), flags));
+    }
     if (file.valid() && (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))) {
         file.Reset();
     }
