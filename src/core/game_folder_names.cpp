@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/game_folder_names.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "text/case_fold.h"
@@ -8,15 +10,34 @@
 namespace rv {
 
 std::string GameFolderNames::TargetPath(Category category, std::string_view name) {
-    return Open(category).path + std::string(name);
+    const SubFolder& sub_folder = Open(category);
+    const auto found = sub_folder.names.find(text::FoldUtf8(name));
+    if (found == sub_folder.names.end()) {
+        return sub_folder.path + std::string(name);
+    }
+    // Of names that differ only in case, the one spelled exactly is the one Wine opens.
+    const Spelling& spelling = found->second;
+    if (spelling.several && platform::PathExists(sub_folder.path + std::string(name))) {
+        return sub_folder.path + std::string(name);
+    }
+    return sub_folder.path + spelling.first;
 }
 
 bool GameFolderNames::Holds(Category category, std::string_view name) {
-    return Open(category).folded_names.contains(text::FoldUtf8(name));
+    return Open(category).names.contains(text::FoldUtf8(name));
 }
 
 void GameFolderNames::Add(Category category, std::string_view name) {
-    Open(category).folded_names.insert(text::FoldUtf8(name));
+    Note(Open(category), name);
+}
+
+void GameFolderNames::Note(SubFolder& sub_folder, std::string_view name) {
+    auto [place, added] = sub_folder.names.try_emplace(text::FoldUtf8(name), std::string(name));
+    Spelling& spelling = place->second;
+    if (!added && spelling.first != name) {
+        spelling.several = true;
+        spelling.first = std::min(spelling.first, std::string(name));
+    }
 }
 
 GameFolderNames::SubFolder& GameFolderNames::Open(Category category) {
@@ -48,7 +69,7 @@ GameFolderNames::SubFolder& GameFolderNames::Open(Category category) {
     slot->path += sub_folder + platform::kPathSeparator;
     if (const auto listing = platform::ListFolder(slot->path)) {
         for (const platform::FolderEntry& entry : listing->entries) {
-            slot->folded_names.insert(text::FoldUtf8(entry.name));
+            Note(*slot, entry.name);
         }
     }
     return *slot;

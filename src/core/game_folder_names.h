@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "core/category_table.h"
 
@@ -18,9 +18,10 @@ class GameFolderNames {
 public:
     explicit GameFolderNames(std::string game_folder) : game_folder_(std::move(game_folder)) {}
 
-    // The path a file of the category gets: the sub-folder as it is spelled on disk (a "maps"
-    // folder takes the maps), then the name. For a drive-letter game folder it is the path the
-    // system opens, found once per sub-folder.
+    // The path a file of the category has or gets: the sub-folder as it is spelled on disk (a
+    // "maps" folder takes the maps), then the name, also as spelled on disk when the sub-folder
+    // holds it in another case, so that a file already there is looked at where it is. For a
+    // drive-letter game folder it is the path the system opens, found once per sub-folder.
     std::string TargetPath(Category category, std::string_view name);
     // Whether the sub-folder holds the name, or one that differs from it only in case.
     bool Holds(Category category, std::string_view name);
@@ -28,11 +29,17 @@ public:
     void Add(Category category, std::string_view name);
 
 private:
+    // The entries whose names fold alike.
+    struct Spelling {
+        std::string first;  // the first in byte order
+        bool several = false;
+    };
     struct SubFolder {
-        std::string path;  // ends with the separator
-        std::unordered_set<std::string> folded_names;
+        std::string path;                                 // ends with the separator
+        std::unordered_map<std::string, Spelling> names;  // by folded name
     };
     SubFolder& Open(Category category);
+    static void Note(SubFolder& sub_folder, std::string_view name);
 
     std::string game_folder_;
     std::array<std::optional<SubFolder>, kCategoryCount> sub_folders_;
