@@ -7,9 +7,9 @@
 namespace rv {
 namespace {
 
-// Comparisons asked for and not yet made are kept to this many, so that a pass over many files
-// already there holds few of their paths at a time.
-constexpr std::size_t kMostWaiting = 4096;
+// Comparisons asked for and not yet made are kept to this many: enough for the thread never to
+// wait while the pass copies, few enough that a pass stopped midway soon has them all made.
+constexpr std::size_t kMostWaiting = 64;
 
 }  // namespace
 

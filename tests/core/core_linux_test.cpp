@@ -158,13 +158,16 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
 
 // A close asked during the copy of a long file stops it after the current chunk: the pass ends
 // there, nothing of the file stays in the game folder, and what was written before keeps its
-// receipt. (Each yield takes long enough that the copy's next ask yields too.)
+// receipt, with the file found there compared. (Each yield takes long enough that the copy's
+// next ask yields too.)
 TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
     Pass p;
     p.installer.ReceiptFolder = p.temp.Path("receipts");
     p.temp.AddFile("add/a.ukx");
     p.temp.AddFile("add/b.rv2", std::string(8 << 20, 'b'));
     p.temp.AddFile("add/c.uax");
+    p.temp.AddFile("add/e.ukx", "same");
+    p.temp.AddFile("game/Animations/e.ukx", "same");
     int in_copy = 0;
     p.window.on_yield = [&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(110));
@@ -173,14 +176,15 @@ TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
     p.installer.cmd_write_Click();
     EXPECT_EQ(in_copy, 2) << "asked before the first chunk and after it";
     EXPECT_EQ(p.Status(), "Copying: " + p.Add("b.rv2"));
-    EXPECT_EQ(NamesIn(p.Game("Animations")), Lines{"a.ukx"});
+    EXPECT_EQ(NamesIn(p.Game("Animations")), (Lines{"a.ukx", "e.ukx"}));
     EXPECT_TRUE(fs::is_empty(p.Game("Maps")) && fs::is_empty(p.Game("Sounds")));
     EXPECT_FALSE(p.installer.PassRunning());
     const std::optional<StoredReceipt> receipt =
         ReceiptBook(p.installer.ReceiptFolder).Find(p.installer.LastReceiptName());
     ASSERT_TRUE(receipt.has_value());
-    ASSERT_EQ(receipt->receipt.files.size(), 1u);
+    ASSERT_EQ(receipt->receipt.files.size(), 2u);
     EXPECT_EQ(receipt->receipt.files[0].target, p.Game("Animations/a.ukx"));
+    EXPECT_EQ(receipt->receipt.files[1].outcome, Outcome::Identical);
 }
 
 }  // namespace
