@@ -115,7 +115,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
                     PassFile& written =
                         last_pass_.Add(SourcePath, category, TargetPath, FileState::Written);
                     if (keeping_receipt) {
-                        written.written = platform::LookAt(TargetPath);
+                        written.written = result.copy;
                         written.hash = std::move(hash);
                     }
                 } else if (result.outcome == platform::CopyOutcome::DestinationExists) {

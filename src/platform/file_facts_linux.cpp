@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_system_linux.h"
 #include "platform/native_path.h"
 #include "platform/owned_posix.h"
 
@@ -24,8 +25,12 @@ FileFacts LookAt(const std::string& path) {
     if (!S_ISREG(st.st_mode)) {
         return {EntryKind::Other};
     }
-    return {EntryKind::RegularFile, static_cast<std::uint64_t>(st.st_size),
-            std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
+    return posix::RegularFileFacts(st);
+}
+
+FileFacts posix::RegularFileFacts(const struct stat& status) {
+    return {EntryKind::RegularFile, static_cast<std::uint64_t>(status.st_size),
+            std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
 namespace {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_facts.h"
+
 // The file-system operations the passes are built from. Paths are byte strings: on Linux exactly
 // the bytes the kernel uses (names that are not valid UTF-8 pass through unchanged), on Windows
 // UTF-8 that the implementation converts to the wide-character API.
@@ -66,6 +68,7 @@ struct CopyResult {
     // The watcher saw the whole content of the copy, in order. False where the system copies on
     // its own (Windows): the caller reads the copy to learn its content.
     bool watched = false;
+    FileFacts copy = {};  // of a file copied: what it is as it takes the destination name
 };
 
 // Asked before a copy starts and between its chunks, a few megabytes apart; false stops the copy.

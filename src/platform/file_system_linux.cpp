@@ -670,7 +670,8 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
         return Failure(CopyOutcome::SourceChanged, "the add-on file changed while it was copied");
     }
     const timespec times[2] = {{0, UTIME_OMIT}, source_stat.st_mtim};
-    if (::futimens(part.fd(), times) != 0) {
+    struct stat copy_stat {};  // the time as the file system keeps it, maybe coarser
+    if (::futimens(part.fd(), times) != 0 || ::fstat(part.fd(), &copy_stat) != 0) {
         return WriteFailure(errno, to.folder_name);
     }
     // Start writing the content out before the name appears, so that a file system that orders
@@ -684,7 +685,7 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     if (const int error = part.MoveIntoPlace(to.name); error != 0) {
         return WriteFailure(error, to.folder_name);
     }
-    return {CopyOutcome::Copied, {}, static_cast<bool>(watcher)};
+    return {CopyOutcome::Copied, {}, static_cast<bool>(watcher), RegularFileFacts(copy_stat)};
 }
 
 }  // namespace posix

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "platform/file_system.h"
@@ -13,6 +15,9 @@ enum class Temporary {
     Anonymous,  // O_TMPFILE, linked into place; falls back to Named where unsupported
     Named,      // a hidden file in the destination folder, renamed into place
 };
+
+// The facts of a regular file from its status.
+FileFacts RegularFileFacts(const struct stat& status);
 
 // The outcome and the words for a failure to write into the game's folder of that name.
 CopyResult WriteFailure(int error, const std::string& folder_name);

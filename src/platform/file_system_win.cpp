@@ -410,7 +410,7 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         }
         return CopyFailure(error, *wide_source, folder);
     }
-    return {CopyOutcome::Copied, ""};
+    return {CopyOutcome::Copied, "", false, LookAt(destination)};
 }
 
 }  // namespace rv::platform
