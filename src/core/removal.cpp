@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/removal.h"
 
+#include <chrono>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/file_facts.h"
 
@@ -11,34 +13,35 @@ namespace {
 constexpr std::string_view kChanged = "changed since it was written";
 constexpr std::string_view kGone = "already gone";
 
-// The add-on folder of another receipt in force that found the target already there with the
-// add-on's content and so relies on it.
-std::optional<std::string> ReliedOnBy(const std::string& target, const StoredReceipt& self,
-                                      const std::vector<StoredReceipt>& all) {
+// The targets that other receipts in force found already there with their add-on's content and
+// so rely on, each with the add-on folder of the first such receipt.
+using ReliedOn = std::unordered_map<std::string, std::string>;
+
+ReliedOn TargetsReliedOn(const StoredReceipt& self, const std::vector<StoredReceipt>& all) {
+    ReliedOn relied;
     for (const StoredReceipt& other : all) {
         if (other.status != ReceiptStatus::InForce || other.name == self.name) {
             continue;
         }
         for (const ReceiptFile& file : other.receipt.files) {
-            if (file.outcome == Outcome::Identical && file.target == target) {
-                return other.receipt.addon_folder;
+            if (file.outcome == Outcome::Identical) {
+                relied.try_emplace(file.target, other.receipt.addon_folder);
             }
         }
     }
-    return std::nullopt;
+    return relied;
 }
 
 // Why the written file must be kept, or nothing when it may be deleted.
-std::optional<std::string> KeepReason(const ReceiptFile& file, const StoredReceipt& self,
-                                      const std::vector<StoredReceipt>& all) {
+std::optional<std::string> KeepReason(const ReceiptFile& file, const ReliedOn& relied) {
     if (platform::LookAt(file.target).kind == platform::EntryKind::Missing) {
         return std::string(kGone);
     }
     if (!StillAsWritten(file)) {
         return std::string(kChanged);
     }
-    if (const std::optional<std::string> addon = ReliedOnBy(file.target, self, all)) {
-        return "needed by the add-on from " + *addon;
+    if (const auto addon = relied.find(file.target); addon != relied.end()) {
+        return "needed by the add-on from " + addon->second;
     }
     return std::nullopt;
 }
@@ -73,13 +76,14 @@ WrittenFiles CountWritten(const Receipt& receipt) {
 
 RemovalPlan PlanRemoval(const StoredReceipt& receipt, const std::vector<StoredReceipt>& all) {
     RemovalPlan plan;
+    const ReliedOn relied = TargetsReliedOn(receipt, all);
     for (const ReceiptFile& file : receipt.receipt.files) {
         if (file.outcome != Outcome::Written) {
             continue;
         }
         if (file.deleted) {
             ++plan.deleted_before;
-        } else if (std::optional<std::string> reason = KeepReason(file, receipt, all)) {
+        } else if (std::optional<std::string> reason = KeepReason(file, relied)) {
             plan.kept.push_back({file.target, std::move(*reason)});
         } else {
             plan.to_delete.push_back(file.target);
@@ -96,6 +100,12 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
         result.problem = Refusal(receipt);
         return result;
     }
+    const ReliedOn relied = TargetsReliedOn(receipt, all);
+    // Deletions are recorded in the receipt as they go, but at most every half second: rewriting
+    // the receipt after each one made the removal of a large add-on take hours. One deleted and
+    // not yet recorded when the run is cut short is found already gone by the next run.
+    using Clock = std::chrono::steady_clock;
+    auto recorded = Clock::now();
     bool open_files = false;
     for (ReceiptFile& file : receipt.receipt.files) {
         if (file.outcome != Outcome::Written || file.deleted) {
@@ -103,15 +113,18 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
             continue;
         }
         // Checked again right before deleting: the files may have changed since the plan.
-        std::optional<std::string> reason = KeepReason(file, receipt, all);
+        std::optional<std::string> reason = KeepReason(file, relied);
         if (!reason) {
             const std::string failure = platform::RemoveFile(file.target);
             if (failure.empty()) {
                 file.deleted = true;
                 ++result.deleted;
-                result.problem = book.Update(receipt);
-                if (!result.problem.empty()) {
-                    return result;
+                if (Clock::now() - recorded >= std::chrono::milliseconds(500)) {
+                    result.problem = book.Update(receipt);
+                    recorded = Clock::now();
+                    if (!result.problem.empty()) {
+                        return result;
+                    }
                 }
                 continue;
             }

@@ -41,8 +41,8 @@ WrittenFiles CountWritten(const Receipt& receipt);
 // `all` is the whole book, the receipt itself included.
 RemovalPlan PlanRemoval(const StoredReceipt& receipt, const std::vector<StoredReceipt>& all);
 
-// Deletes every file of the plan that still passes every check, recording each deletion in the
-// receipt as it happens, so that an interrupted removal can be run again. A receipt left with
+// Deletes every file of the plan that still passes every check, recording the deletions in the
+// receipt as it goes, so that an interrupted removal can be run again. A receipt left with
 // nothing to take back is marked removed.
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
                               const std::vector<StoredReceipt>& all);
