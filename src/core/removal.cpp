@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/removal.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <unordered_map>
@@ -101,11 +102,14 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
         return result;
     }
     const ReliedOn relied = TargetsReliedOn(receipt, all);
-    // Deletions are recorded in the receipt as they go, but at most every half second: rewriting
+    // Deletions are recorded in the receipt as they go, but at most every half second, and for a
+    // receipt that takes long to write, after four times as long as writing it took: rewriting
     // the receipt after each one made the removal of a large add-on take hours. One deleted and
     // not yet recorded when the run is cut short is found already gone by the next run.
     using Clock = std::chrono::steady_clock;
+    constexpr Clock::duration kRecordEvery = std::chrono::milliseconds(500);
     auto recorded = Clock::now();
+    Clock::duration record_every = kRecordEvery;
     bool open_files = false;
     for (ReceiptFile& file : receipt.receipt.files) {
         if (file.outcome != Outcome::Written || file.deleted) {
@@ -119,9 +123,10 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
             if (failure.empty()) {
                 file.deleted = true;
                 ++result.deleted;
-                if (Clock::now() - recorded >= std::chrono::milliseconds(500)) {
+                if (const auto now = Clock::now(); now - recorded >= record_every) {
                     result.problem = book.Update(receipt);
                     recorded = Clock::now();
+                    record_every = std::max(kRecordEvery, 4 * (recorded - now));
                     if (!result.problem.empty()) {
                         return result;
                     }
