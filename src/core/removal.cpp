@@ -6,6 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "platform/end_signals.h"
 #include "platform/file_facts.h"
 
 namespace rv {
@@ -94,7 +95,7 @@ RemovalPlan PlanRemoval(const StoredReceipt& receipt, const std::vector<StoredRe
 }
 
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
-                              const std::vector<StoredReceipt>& all) {
+                              const std::vector<StoredReceipt>& all, const EachFile& each) {
     RemovalResult result;
     if (receipt.status == ReceiptStatus::Damaged ||
         receipt.status == ReceiptStatus::UnknownVersion) {
@@ -110,8 +111,16 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
     constexpr Clock::duration kRecordEvery = std::chrono::milliseconds(500);
     auto recorded = Clock::now();
     Clock::duration record_every = kRecordEvery;
+    const platform::EndSignalsDeferred end_signals;
     bool open_files = false;
     for (ReceiptFile& file : receipt.receipt.files) {
+        if (each) {
+            each();
+        }
+        if (platform::EndRequested()) {
+            open_files = true;  // the files not yet looked at
+            break;
+        }
         if (file.outcome != Outcome::Written || file.deleted) {
             result.deleted += file.deleted ? 1 : 0;
             continue;

@@ -43,8 +43,9 @@ RemovalPlan PlanRemoval(const StoredReceipt& receipt, const std::vector<StoredRe
 
 // Deletes every file of the plan that still passes every check, recording the deletions in the
 // receipt as it goes, so that an interrupted removal can be run again. A receipt left with
-// nothing to take back is marked removed.
+// nothing to take back is marked removed. `each` is called before each file. A signal that ends
+// the program stops the removal before the next file and ends it once the deletions are recorded.
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
-                              const std::vector<StoredReceipt>& all);
+                              const std::vector<StoredReceipt>& all, const EachFile& each = {});
 
 }  // namespace rv

@@ -15,6 +15,7 @@
 
 #include "core/add_on_walk.h"
 #include "core/receipt_book.h"
+#include "core/removal.h"
 #include "pass_fixture.h"
 
 namespace rv::test {
@@ -154,6 +155,35 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
         EXPECT_EXIT(p.installer.cmd_write_Click(), testing::KilledBySignal(signal), "lived on");
         EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
     }
+}
+
+// A signal that ends the program during a removal ends it once the deletions so far are recorded:
+// the receipt stays in force for the files not yet looked at.
+TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
+    Pass p;
+    p.installer.ReceiptFolder = p.temp.Path("receipts");
+    for (const char* name : {"a.u", "b.u", "c.u"}) {
+        p.temp.AddFile(std::string("add/") + name);
+    }
+    p.installer.cmd_write_Click();
+    const ReceiptBook book(p.installer.ReceiptFolder);
+    StoredReceipt receipt = *book.Find(p.installer.LastReceiptName());
+    int looked_at = 0;
+    const auto signal_at_the_second = [&looked_at] {
+        if (++looked_at == 2) {
+            kill(getpid(), SIGTERM);
+        }
+    };
+    EXPECT_EXIT(CarryOutRemoval(book, receipt, book.List(), signal_at_the_second),
+                testing::KilledBySignal(SIGTERM), "");
+    const StoredReceipt after = *book.Find(receipt.name);
+    EXPECT_EQ(after.status, ReceiptStatus::InForce);
+    std::string deleted;
+    for (const ReceiptFile& file : after.receipt.files) {
+        deleted += file.deleted ? "1" : "0";
+    }
+    EXPECT_EQ(deleted, "100");
+    EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"b.u", "c.u"}));
 }
 
 // A close asked during the copy of a long file stops it after the current chunk: the pass ends
