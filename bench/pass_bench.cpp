@@ -33,8 +33,9 @@
 
 #include "core/category_table.h"
 #include "core/installer.h"
-#include "core/removal.h"
 #include "pass_timing.h"
+#include "receipts/receipt_journal.h"
+#include "receipts/removal.h"
 #include "reference_tree.h"
 
 namespace {
@@ -62,7 +63,8 @@ double LongestStallOfAWrite(const std::string& work) {
     rv::RV2003_2004_Add_On_Installer installer(window);
     installer.AddOnFolder = add;
     installer.GameFolder = game;
-    installer.ReceiptFolder = std::getenv("NO_RECEIPTS") ? "" : work + "/receipts-many";
+    rv::ReceiptJournal journal(work + "/receipts-many");
+    installer.Journal = std::getenv("NO_RECEIPTS") ? nullptr : &journal;
     window.StartWatch();
     installer.cmd_write_Click();
     window.ProcessPendingMessages();  // the stretch after the pass's last yield counts too
@@ -165,8 +167,8 @@ void CaseBlindLookups(const std::string& work) {
 // Takes the last write pass's copies back out by its receipt, against `rm` of the same files
 // that cp copied into `cp_game`; both until the disk has it all.
 void TimeRemoval(const rv::RV2003_2004_Add_On_Installer& installer,
-                 const std::vector<AddOnFile>& files, const std::string& cp_game,
-                 std::size_t missing) {
+                 const std::string& receipt_folder, const std::vector<AddOnFile>& files,
+                 const std::string& cp_game, std::size_t missing) {
     std::string copies;
     for (const AddOnFile& file : files) {
         if (!file.installed) {
@@ -176,7 +178,7 @@ void TimeRemoval(const rv::RV2003_2004_Add_On_Installer& installer,
     }
     const std::string list = cp_game + ".copies";
     std::ofstream(list, std::ios::binary) << copies;
-    const rv::ReceiptBook book(installer.ReceiptFolder);
+    const rv::ReceiptBook book(receipt_folder);
     rv::StoredReceipt receipt = *book.Find(installer.LastReceiptName());
     Run("sync");
     const auto start = Clock::now();
@@ -215,7 +217,8 @@ void ComparePassesWithShellTools(const std::string& work) {
     installer.AddOnFolder = add;
     installer.GameFolder = game;
     // A receipt costs hashing what was written and comparing what was already there.
-    installer.ReceiptFolder = std::getenv("NO_RECEIPTS") ? "" : work + "/receipts";
+    rv::ReceiptJournal journal(work + "/receipts");
+    installer.Journal = std::getenv("NO_RECEIPTS") ? nullptr : &journal;
 
     // Read pass against one find walk of the tree; median of three runs each, after a warm-up.
     const std::string finds = "find '" + add + "' -type f > /dev/null";
@@ -322,8 +325,8 @@ void ComparePassesWithShellTools(const std::string& work) {
                 Median(cp_cpu), Median(cp_cpu) / Median(write_cpu));
     std::printf("peak memory    %8.1f MiB (target < 50)\n",
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
-    if (!installer.ReceiptFolder.empty()) {  // after the peak memory of the passes is taken
-        TimeRemoval(installer, files, work + "/game-cp-5", missing);
+    if (installer.Journal != nullptr) {  // after the peak memory of the passes is taken
+        TimeRemoval(installer, journal.Folder(), files, work + "/game-cp-5", missing);
     }
 }
 

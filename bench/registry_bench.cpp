@@ -19,7 +19,7 @@
 
 #include "edition/reg_value_get.h"
 #include "platform/registry.h"
-#include "platform/wine_hive.h"
+#include "wine/wine_hive.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ void MeasureParse(const char* label, const std::string& text) {
     std::size_t keys = 0;
     std::size_t skipped = 0;
     const Timing t = Median(15, [&] {
-        const auto hive = rv::platform::WineHive::Parse(text);
+        const auto hive = rv::wine::WineHive::Parse(text);
         keys = hive ? hive->KeyCount() : 0;
         skipped = hive ? hive->SkippedLines() : 0;
     });

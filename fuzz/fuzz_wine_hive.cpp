@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/wine_hive.h"
+#include "wine/wine_hive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto hive = rv::platform::WineHive::Parse(text);
+    const auto hive = rv::wine::WineHive::Parse(text);
 
     std::string_view first = text.substr(0, text.find('\n'));
     if (!first.empty() && first.back() == '\r') {
@@ -31,12 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view probe = text.substr(text.size() / 2, 64);
     (void)hive->KeyExists(probe);
     // The reading of one key alone, with the probe as the key.
-    if (const auto one =
-            rv::platform::WineHive::ParseForKey(text, probe, rv::platform::HiveArch::Win64)) {
-        (void)one->KeyExists(rv::platform::WineHive::ThirtyTwoBitView(probe, one->Arch()));
+    if (const auto one = rv::wine::WineHive::ParseForKey(text, probe, rv::wine::HiveArch::Win64)) {
+        (void)one->KeyExists(rv::wine::WineHive::ThirtyTwoBitView(probe, one->Arch()));
     }
     if (const auto* key = hive->FindKey(probe)) {
-        (void)rv::platform::WineHive::FindValue(*key, probe.substr(0, 8));
+        (void)rv::wine::WineHive::FindValue(*key, probe.substr(0, 8));
     }
     return 0;
 }

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "core/removal.h"
+#include "receipts/removal.h"
 
 namespace rv {
 namespace {

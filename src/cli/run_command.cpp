@@ -11,6 +11,7 @@
 #include "core/installer.h"
 #include "edition/edition_selection.h"
 #include "platform/file_system.h"
+#include "receipts/receipt_journal.h"
 
 namespace rv {
 namespace {
@@ -106,7 +107,10 @@ Json PassJson(const RV2003_2004_Add_On_Installer& installer, const std::string& 
 int RunPass(const CommandLine& command, Console& console) {
     ConsoleWindow window;
     RV2003_2004_Add_On_Installer installer(window);
-    installer.ReceiptFolder = console.receipt_folder;
+    ReceiptJournal journal(console.receipt_folder);
+    if (!journal.Folder().empty()) {
+        installer.Journal = &journal;
+    }
     if (std::string problem = FindGameFolder(command, window, installer, console);
         !problem.empty()) {
         console.err << "rv-addon-installer: " << problem << '\n';

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/add_on_walk.h"
 #include "core/category_table.h"
 #include "core/file_counters.h"
-#include "core/add_on_walk.h"
+#include "core/pass_journal.h"
 #include "core/pass_record.h"
 #include "core/window_operations.h"
 
@@ -25,8 +26,8 @@ public:
 
     // "RV2003" or "RV2004": the edition GameFolder belongs to, kept in receipts.
     std::string Edition;
-    // Where a write pass that copied a file leaves its receipt; empty leaves none.
-    std::string ReceiptFolder;
+    // Where a write pass that copied a file keeps its record; none keeps none.
+    PassJournal* Journal = nullptr;
 
     void cmd_read_Click();
     void cmd_write_Click();

@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "core/installer.h"
-#include "core/receipt_book.h"
 
 namespace rv {
 
@@ -12,15 +11,13 @@ void RV2003_2004_Add_On_Installer::LeaveReceipt(std::string& failures) {
     const bool wrote =
         std::any_of(last_pass_.files.begin(), last_pass_.files.end(),
                     [](const PassFile& file) { return file.state == FileState::Written; });
-    if (ReceiptFolder.empty() || !wrote) {
+    if (Journal == nullptr || !wrote) {
         return;
     }
     // The files are written: their receipt is made and saved even when the window asks to
     // close meanwhile, which it may do while a large add-on's receipt is made.
-    const EachFile keep_window_answering = [this] { YieldWhenDue(); };
-    receipt_problem_ = ReceiptBook(ReceiptFolder)
-                           .Add(ReceiptOf(last_pass_, Edition, keep_window_answering),
-                                receipt_name_, keep_window_answering);
+    receipt_problem_ =
+        Journal->Record(last_pass_, Edition, receipt_name_, [this] { YieldWhenDue(); });
     if (!receipt_problem_.empty()) {
         receipt_name_.clear();
         receipt_problem_ =

@@ -44,7 +44,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     };
     // A receipt needs what was written, learnt as each file is copied, and whether a file already
     // there is the add-on's own, compared beside the pass and gathered before the receipt is made.
-    const bool keeping_receipt = !ReceiptFolder.empty();
+    const bool keeping_receipt = Journal != nullptr;
     SamenessChecks sameness;
     const auto already_there = [&](Category category) {
         const PassFile& found =

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "core/removal.h"
+#include "receipts/removal.h"
 #include "text/text.h"
 
 namespace rv {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/receipt_book.h"
 #include "form/dialog_table.h"
+#include "receipts/receipt_book.h"
 
 namespace rv {
 

@@ -15,8 +15,10 @@
 namespace rv {
 
 MainForm::MainForm(FormView& view, platform::RegistryBackend& registry, std::string receipt_folder)
-    : view_(view), edition_(window_, installer_, registry) {
-    installer_.ReceiptFolder = std::move(receipt_folder);
+    : view_(view), journal_(std::move(receipt_folder)), edition_(window_, installer_, registry) {
+    if (!journal_.Folder().empty()) {
+        installer_.Journal = &journal_;
+    }
 }
 
 void MainForm::Form_Load() {
@@ -68,7 +70,7 @@ void MainForm::ChooseMenuEntry(std::string_view entry) {
         view_.ShowFileList(std::make_unique<FileList>(installer_.LastPass()));
     } else if (entry == kInstalledAddOnsEntry) {
         view_.ShowInstalledAddOns(std::make_unique<InstalledAddOns>(
-            installer_.ReceiptFolder, installer_.GameFolder, [this](const std::string& question) {
+            journal_.Folder(), installer_.GameFolder, [this](const std::string& question) {
                 return view_.Confirm(InstalledAddOns::kConfirmTitle, question);
             }));
     }

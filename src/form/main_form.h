@@ -11,6 +11,7 @@
 #include "form/form_view.h"
 #include "platform/data_folder.h"
 #include "platform/registry.h"
+#include "receipts/receipt_journal.h"
 
 namespace rv {
 
@@ -76,6 +77,7 @@ private:
     FormView& view_;
     Window window_{*this};
     RV2003_2004_Add_On_Installer installer_{window_};
+    ReceiptJournal journal_;
     EditionSelection edition_;
     std::map<std::string, bool, std::less<>> disabled_;  // buttons start enabled
     bool closing_ = false;

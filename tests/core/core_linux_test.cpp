@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "core/add_on_walk.h"
-#include "core/receipt_book.h"
-#include "core/removal.h"
 #include "pass_fixture.h"
+#include "receipts/receipt_book.h"
+#include "receipts/receipt_journal.h"
+#include "receipts/removal.h"
 
 namespace rv::test {
 namespace {
@@ -100,7 +101,8 @@ TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
 TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
     Pass pass;
     pass.temp.AddFile("add/a.rv2");
-    pass.installer.ReceiptFolder = pass.temp.Path("receipts");
+    ReceiptJournal journal(pass.temp.Path("receipts"));
+    pass.installer.Journal = &journal;
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
@@ -161,12 +163,13 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
 // the receipt stays in force for the files not yet looked at.
 TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
     Pass p;
-    p.installer.ReceiptFolder = p.temp.Path("receipts");
+    ReceiptJournal journal(p.temp.Path("receipts"));
+    p.installer.Journal = &journal;
     for (const char* name : {"a.u", "b.u", "c.u"}) {
         p.temp.AddFile(std::string("add/") + name);
     }
     p.installer.cmd_write_Click();
-    const ReceiptBook book(p.installer.ReceiptFolder);
+    const ReceiptBook book(journal.Folder());
     StoredReceipt receipt = *book.Find(p.installer.LastReceiptName());
     int looked_at = 0;
     const auto signal_at_the_second = [&looked_at] {
@@ -192,7 +195,8 @@ TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
 // next ask yields too.)
 TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
     Pass p;
-    p.installer.ReceiptFolder = p.temp.Path("receipts");
+    ReceiptJournal journal(p.temp.Path("receipts"));
+    p.installer.Journal = &journal;
     p.temp.AddFile("add/a.ukx");
     p.temp.AddFile("add/b.rv2", std::string(8 << 20, 'b'));
     p.temp.AddFile("add/c.uax");
@@ -210,7 +214,7 @@ TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
     EXPECT_TRUE(fs::is_empty(p.Game("Maps")) && fs::is_empty(p.Game("Sounds")));
     EXPECT_FALSE(p.installer.PassRunning());
     const std::optional<StoredReceipt> receipt =
-        ReceiptBook(p.installer.ReceiptFolder).Find(p.installer.LastReceiptName());
+        ReceiptBook(journal.Folder()).Find(p.installer.LastReceiptName());
     ASSERT_TRUE(receipt.has_value());
     ASSERT_EQ(receipt->receipt.files.size(), 2u);
     EXPECT_EQ(receipt->receipt.files[0].target, p.Game("Animations/a.ukx"));

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/receipt_book.h"
+#include "receipts/receipt_book.h"
 
 namespace rv {
 

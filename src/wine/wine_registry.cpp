@@ -8,8 +8,9 @@
 
 #include "platform/registry.h"
 #include "platform/regular_file_linux.h"
-#include "platform/wine_hive.h"
 #include "platform/wine_prefix_linux.h"
+#include "wine/launcher_prefixes.h"
+#include "wine/wine_hive.h"
 
 // On Linux the game runs inside a Wine prefix, and its registry is the prefix's system.reg, the
 // hive of HKEY_LOCAL_MACHINE. A player may keep many prefixes: a key is looked for in each in
@@ -17,9 +18,11 @@
 // meaning. The hives are read afresh at every key opened, as the live registry would show a
 // change made meanwhile, and each only as far as the key needs, so many large prefixes cost
 // little at start-up.
-namespace rv::platform {
+namespace rv::wine {
 
 namespace {
+
+using namespace platform;
 
 // Far above the few megabytes of a real prefix; a larger file is not a hive we can use.
 constexpr std::size_t kLargestHive = std::size_t{256} << 20;
@@ -125,8 +128,13 @@ private:
 
 }  // namespace
 
+}  // namespace rv::wine
+
+namespace rv::platform {
+
+// On Linux the machine's registry is that of the Wine prefixes, so the Wine layer provides it.
 std::unique_ptr<RegistryBackend> OpenSystemRegistry() {
-    return std::make_unique<WinePrefixRegistry>();
+    return std::make_unique<wine::WinePrefixRegistry>();
 }
 
 }  // namespace rv::platform

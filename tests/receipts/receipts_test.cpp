@@ -5,7 +5,8 @@
 #include <functional>
 
 #include "core/pass_fixture.h"
-#include "core/removal.h"
+#include "receipts/receipt_journal.h"
+#include "receipts/removal.h"
 
 namespace rv {
 namespace {
@@ -14,7 +15,8 @@ namespace fs = std::filesystem;
 
 // A game and add-on folder whose write passes leave receipts in a folder of their own.
 struct Receipts : test::Pass {
-    Receipts() { installer.ReceiptFolder = temp.Path("receipts"); }
+    Receipts() { installer.Journal = &journal; }
+    ReceiptJournal journal{temp.Path("receipts")};
     ReceiptBook book{temp.Path("receipts")};
 
     // Writes the add-on folder's files and returns the pass's receipt.

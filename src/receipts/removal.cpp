@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/removal.h"
+#include "receipts/removal.h"
 
 #include <algorithm>
 #include <chrono>

@@ -11,15 +11,18 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/library_folders_vdf.h"
 #include "platform/regular_file_linux.h"
 #include "platform/wine_prefix_linux.h"
+#include "wine/launcher_prefixes.h"
+#include "wine/library_folders_vdf.h"
 
 // Where the launchers players run the game with keep their Wine prefixes, each searched as its
 // launcher lays its folders and settings out.
-namespace rv::platform {
+namespace rv::wine {
 
 namespace {
+
+using namespace platform;
 
 namespace fs = std::filesystem;
 
@@ -204,7 +207,7 @@ private:
 }  // namespace
 
 std::vector<std::string> WinePrefixes() {
-    return Search(HomeFolder().value_or("")).Run();
+    return Search(platform::HomeFolder().value_or("")).Run();
 }
 
-}  // namespace rv::platform
+}  // namespace rv::wine

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/receipt.h"
+#include "receipts/receipt.h"
 
 #include <array>
 #include <chrono>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/receipt_book.h"
+#include "receipts/receipt_book.h"
 
 #include <algorithm>
 #include <chrono>

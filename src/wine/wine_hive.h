@@ -10,7 +10,7 @@
 #include <vector>
 
 // Reader of the text hives (system.reg) in which Wine keeps a prefix's registry.
-namespace rv::platform {
+namespace rv::wine {
 
 // One value as the registry holds it: its type number and its data bytes. Texts (types 1, 2
 // and 7) are held as the registry holds them, UTF-16LE, with their NUL only when stored with one.
@@ -72,4 +72,4 @@ private:
 // NUL units are kept as NUL bytes.
 std::string Utf16LeToUtf8(const std::uint8_t* data, std::size_t size);
 
-}  // namespace rv::platform
+}  // namespace rv::wine

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/receipt.h"
+#include "receipts/receipt.h"
 
 namespace rv {
 

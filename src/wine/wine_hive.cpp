@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/wine_hive.h"
+#include "wine/wine_hive.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,7 +7,7 @@
 #include "text/case_fold.h"
 #include "text/text.h"
 
-namespace rv::platform {
+namespace rv::wine {
 
 namespace {
 
@@ -531,4 +531,4 @@ std::string Utf16LeToUtf8(const std::uint8_t* data, std::size_t size) {
     return out;
 }
 
-}  // namespace rv::platform
+}  // namespace rv::wine

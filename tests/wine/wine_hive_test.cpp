@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/wine_hive.h"
+#include "wine/wine_hive.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-namespace rv::platform {
+namespace rv::wine {
 namespace {
 
 using namespace std::string_literals;
@@ -141,4 +141,4 @@ TEST(WineHive, TakesHugeLinesDeepKeysAndLongListsInFull) {
 }
 
 }  // namespace
-}  // namespace rv::platform
+}  // namespace rv::wine

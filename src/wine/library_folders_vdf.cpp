@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/library_folders_vdf.h"
+#include "wine/library_folders_vdf.h"
 
 #include <strings.h>
 
@@ -7,7 +7,7 @@
 #include <cctype>
 
 // The text key-value format: quoted or bare words, braces around a block, // comments.
-namespace rv::platform {
+namespace rv::wine {
 
 namespace {
 
@@ -111,4 +111,4 @@ std::vector<std::string> LibraryFolders(std::string_view vdf) {
     return depth == 0 && !tokens.Broken() ? folders : std::vector<std::string>{};
 }
 
-}  // namespace rv::platform
+}  // namespace rv::wine
