@@ -45,6 +45,9 @@ public:
     // Where the key opened last was found, in words for the user; empty where the machine has
     // only one registry.
     virtual std::string FoundIn() const { return {}; }
+    // Where a key that was not found was looked for, and why it was not taken, in words for the
+    // user; empty where the machine has only one registry.
+    virtual std::string WhereLooked() const { return {}; }
 };
 
 // Answers a value query from the value's type and data as the backend hands them out: with data
