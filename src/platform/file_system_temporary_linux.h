@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+#include "platform/file_system_linux.h"
+#include "platform/owned_posix.h"
+
+// The files a copy is written into before it takes the destination name, and the clean-up of
+// those a process left behind.
+namespace rv::platform::posix {
+
+// A file being written in the destination folder, not yet visible under the destination name.
+// Removed when it is not moved into place.
+class TemporaryFile {
+public:
+    TemporaryFile(int folder_fd, mode_t mode, Temporary kind);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return fd_.get(); }
+    int error() const { return error_; }
+
+    // Gives the file the destination name unless something has that name. Returns 0 or the
+    // error; EEXIST when the name is taken.
+    int MoveIntoPlace(const std::string& name);
+
+private:
+    int LinkAnonymous(const std::string& name);
+
+    int folder_fd_;
+    Descriptor fd_;
+    int error_ = 0;
+    std::string name_;  // empty for an anonymous file
+};
+
+}  // namespace rv::platform::posix
