@@ -15,6 +15,7 @@
 #include "platform/file_system_temporary_linux.h"
 #include "platform/native_path.h"
 #include "platform/owned_posix.h"
+#include "platform/regular_file_linux.h"
 
 namespace rv::platform {
 namespace {
@@ -58,15 +59,14 @@ bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// Opens the add-on file for the copy. O_NONBLOCK so that a pipe under an add-on name cannot hang
-// the copy; it does not change reading a regular file. Empty when it is open, else the failure.
-std::optional<CopyResult> OpenSource(const std::string& path, Descriptor& in, struct stat& status) {
-    in.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!in.valid() || ::fstat(in.get(), &status) != 0) {
-        return ReadFailure(errno);
-    }
-    if (!S_ISREG(status.st_mode)) {
+// Opens the add-on file for the copy. Empty when it is open, else the failure.
+std::optional<CopyResult> OpenSource(const std::string& path, RegularFile& in) {
+    const int error = OpenRegularFile(path, Links::Follow, in);
+    if (error == EINVAL) {
         return Failure(CopyOutcome::SourceUnreadable, "the add-on file is not a regular file");
+    }
+    if (error != 0) {
+        return ReadFailure(error);
     }
     return std::nullopt;
 }
@@ -178,11 +178,11 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     if (to.name.empty()) {
         return Failure(CopyOutcome::Failed, "the destination names no file");
     }
-    Descriptor in;
-    struct stat source_stat {};
-    if (auto failure = OpenSource(ResolveNativePath(source), in, source_stat)) {
+    RegularFile in;
+    if (auto failure = OpenSource(ResolveNativePath(source), in)) {
         return *std::move(failure);
     }
+    const struct stat& source_stat = in.info;
     DestinationFolder single;
     DestinationFolder* const folder = OpenDestinationFolder(to.folder, single);
     if (folder == nullptr) {
@@ -194,8 +194,8 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
     if (part.fd() < 0) {
         return FolderMissing(ForgetIfRemoved(*folder) ? ENOENT : part.error(), to.folder_name);
     }
-    if (auto failure = CopyContent(in.get(), source_stat, part.fd(), *folder, keep_copying, watcher,
-                                   to.folder_name)) {
+    if (auto failure = CopyContent(in.fd.get(), source_stat, part.fd(), *folder, keep_copying,
+                                   watcher, to.folder_name)) {
         return *std::move(failure);
     }
     return Publish(part, source_stat, to, static_cast<bool>(watcher));

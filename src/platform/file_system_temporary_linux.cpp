@@ -142,6 +142,18 @@ int TemporaryFile::MoveIntoPlace(const std::string& name) {
     return 0;  // the destructor removes the temporary name
 }
 
+int TemporaryFile::ReplaceInto(const std::string& name) {
+    if (::renameat(folder_fd_, name_.c_str(), folder_fd_, name.c_str()) != 0) {
+        return errno;
+    }
+    name_.clear();
+    return 0;
+}
+
+int TemporaryFile::Close() {
+    return ::close(fd_.Release()) == 0 ? 0 : errno;
+}
+
 int TemporaryFile::LinkAnonymous(const std::string& name) {
     if (::linkat(fd_.get(), "", folder_fd_, name.c_str(), AT_EMPTY_PATH) == 0) {
         return 0;

@@ -27,6 +27,11 @@ public:
     // Gives the file the destination name unless something has that name. Returns 0 or the
     // error; EEXIST when the name is taken.
     int MoveIntoPlace(const std::string& name);
+    // Gives a named temporary the destination name, replacing whatever file has it. Returns 0 or
+    // the error.
+    int ReplaceInto(const std::string& name);
+    // Closes a named temporary before it takes its name; returns 0 or the error of the close.
+    int Close();
 
 private:
     int LinkAnonymous(const std::string& name);
