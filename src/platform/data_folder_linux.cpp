@@ -87,7 +87,8 @@ std::string WriteFileSafely(const std::string& folder, const std::string& name,
         error = part.Close();
     }
     if (error == 0) {
-        error = existing == Existing::Keep ? part.MoveIntoPlace(name) : part.ReplaceInto(name);
+        posix::Publishing way = posix::Publishing::NoReplaceRename;
+        error = existing == Existing::Keep ? part.MoveIntoPlace(name, way) : part.ReplaceInto(name);
     }
     if (error != 0) {
         return "cannot write " + name + ": " + Reason(error);

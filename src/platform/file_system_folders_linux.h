@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system_temporary_linux.h"
 #include "platform/owned_posix.h"
 
 // The destination folders a pass copies into, each opened once while a DestinationFoldersKept
@@ -18,6 +19,8 @@ struct DestinationFolder {
     Descriptor fd;
     // The file system of sources whose blocks this folder's would not share: not asked again.
     std::optional<dev_t> no_clone_from;
+    // How copies take their names here: learnt by the first, kept for the rest of the pass.
+    Publishing publishing = Publishing::NoReplaceRename;
 };
 
 // The open destination folder of that path: a kept one, else `single`, opened now (and kept when

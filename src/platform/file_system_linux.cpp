@@ -117,7 +117,7 @@ std::optional<CopyResult> CopyContent(int in, const struct stat& source, int out
 
 // Gives the finished temporary the source's modification time and the destination name.
 CopyResult Publish(posix::TemporaryFile& part, const struct stat& source,
-                   const DestinationParts& to, bool watched) {
+                   const DestinationParts& to, posix::Publishing& way, bool watched) {
     const timespec times[2] = {{0, UTIME_OMIT}, source.st_mtim};
     struct stat copy {};  // the time as the file system keeps it, maybe coarser
     if (::futimens(part.fd(), times) != 0 || ::fstat(part.fd(), &copy) != 0) {
@@ -131,7 +131,7 @@ CopyResult Publish(posix::TemporaryFile& part, const struct stat& source,
         errno != EINVAL) {
         return posix::WriteFailure(errno, to.folder_name);
     }
-    if (const int error = part.MoveIntoPlace(to.name); error != 0) {
+    if (const int error = part.MoveIntoPlace(to.name, way); error != 0) {
         return posix::WriteFailure(error, to.folder_name);
     }
     return {CopyOutcome::Copied, {}, watched, posix::RegularFileFacts(copy)};
@@ -198,7 +198,7 @@ CopyResult CopyNewFileUsing(Temporary temporary, const std::string& source,
                                    watcher, to.folder_name)) {
         return *std::move(failure);
     }
-    return Publish(part, source_stat, to, static_cast<bool>(watcher));
+    return Publish(part, source_stat, to, folder->publishing, static_cast<bool>(watcher));
 }
 
 }  // namespace posix

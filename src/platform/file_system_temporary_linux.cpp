@@ -66,6 +66,29 @@ pid_t WriterOfTemporary(std::string_view name) {
     return ours && pid > 0 && pid <= INT32_MAX ? static_cast<pid_t>(pid) : 0;
 }
 
+// The modification time that marks a reservation: 1980-01-02 00:00:00 UTC, which FAT, exFAT and
+// NTFS all keep. A file system that keeps local time may show it some hours apart.
+constexpr time_t kReservationTime = 315'619'200;
+constexpr time_t kReservationSlack = 24 * 60 * 60;
+
+// An empty file with the reservation's time: one a copy reserved and never filled.
+bool IsLeftReservation(const struct stat& info) {
+    return S_ISREG(info.st_mode) && info.st_size == 0 &&
+           info.st_mtim.tv_sec > kReservationTime - kReservationSlack &&
+           info.st_mtim.tv_sec < kReservationTime + kReservationSlack;
+}
+
+// Removes the regular files of those names, or only the left reservations among them.
+void RemoveFiles(int folder_fd, const std::vector<std::string>& names, bool reservations) {
+    for (const std::string& name : names) {
+        struct stat info {};
+        if (::fstatat(folder_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && (!reservations || IsLeftReservation(info))) {
+            ::unlinkat(folder_fd, name.c_str(), 0);
+        }
+    }
+}
+
 }  // namespace
 
 void RemoveStaleTemporaries(const std::string& folder) {
@@ -81,13 +104,20 @@ void RemoveStaleTemporaries(const std::string& folder) {
             stale.emplace_back(entry->d_name);
         }
     }
-    for (const std::string& name : stale) {
-        struct stat info {};
-        if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode)) {
-            ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
+    RemoveFiles(::dirfd(dir.get()), stale, false);
+    if (stale.empty()) {
+        return;
+    }
+    // A reservation is left only by a copy that ended before its filled temporary took the
+    // name, so only beside such a temporary.
+    std::vector<std::string> others;
+    ::rewinddir(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (WriterOfTemporary(entry->d_name) == 0 && entry->d_type != DT_DIR) {
+            others.emplace_back(entry->d_name);
         }
     }
+    RemoveFiles(::dirfd(dir.get()), others, true);
 }
 
 namespace posix {
@@ -124,22 +154,58 @@ TemporaryFile::~TemporaryFile() {
     }
 }
 
-int TemporaryFile::MoveIntoPlace(const std::string& name) {
+int TemporaryFile::MoveIntoPlace(const std::string& name, Publishing& way) {
     if (name_.empty()) {
         return LinkAnonymous(name);
     }
-    if (::renameat2(folder_fd_, name_.c_str(), folder_fd_, name.c_str(), RENAME_NOREPLACE) == 0) {
+    if (way == Publishing::NoReplaceRename) {
+        if (::renameat2(folder_fd_, name_.c_str(), folder_fd_, name.c_str(), RENAME_NOREPLACE) ==
+            0) {
+            name_.clear();
+            return 0;
+        }
+        if (errno != EINVAL && errno != ENOSYS) {
+            return errno;
+        }
+        way = Publishing::Link;
+    }
+    if (way == Publishing::Link) {
+        // No atomic rename without replacing here: a link fails on a taken name all the same.
+        // The destructor removes the temporary name.
+        if (::linkat(folder_fd_, name_.c_str(), folder_fd_, name.c_str(), 0) == 0) {
+            return 0;
+        }
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
+            return errno;
+        }
+        way = Publishing::Reservation;
+    }
+    return Reserve(name);
+}
+
+int TemporaryFile::Reserve(const std::string& name) {
+    Descriptor reserved(::openat(folder_fd_, name.c_str(),
+                                 O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!reserved.valid()) {
+        return errno;  // EEXIST when the name is taken
+    }
+    const timespec marked[2] = {{kReservationTime, 0}, {kReservationTime, 0}};
+    int error = ::futimens(reserved.get(), marked) == 0 ? 0 : errno;
+    if (::close(reserved.Release()) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::renameat(folder_fd_, name_.c_str(), folder_fd_, name.c_str()) == 0) {
         name_.clear();
         return 0;
     }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return errno;
+    error = error != 0 ? error : errno;
+    // Still empty and marked, the reservation is ours to take back.
+    struct stat info {};
+    if (::fstatat(folder_fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        IsLeftReservation(info)) {
+        ::unlinkat(folder_fd_, name.c_str(), 0);
     }
-    // No atomic rename without replacing here: a link fails on a taken name all the same.
-    if (::linkat(folder_fd_, name_.c_str(), folder_fd_, name.c_str(), 0) != 0) {
-        return errno;
-    }
-    return 0;  // the destructor removes the temporary name
+    return error;
 }
 
 int TemporaryFile::ReplaceInto(const std::string& name) {
