@@ -149,6 +149,9 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     // A receipt that could not be saved is named after the failures, however many they are.
     std::string tool_tip = failures.ToolTip();
     leave_receipt(tool_tip);
+    if (keeping_receipt) {  // only then were the files already there compared
+        tool_tip += NotReplacedLine(last_pass_, tool_tip.empty());
+    }
     window_.SetToolTip(kStatusLabel, tool_tip);
 }
 
