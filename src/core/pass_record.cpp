@@ -38,9 +38,11 @@ std::string NotReplacedLine(const PassRecord& pass, bool first) {
     if (count == 0) {
         return "";
     }
-    return (first ? "" : "\n") + std::to_string(count) +
-           " File(s) already there in another version were not replaced (see Files of the last "
-           "pass)";
+    std::string line = first ? "" : "\n";
+    line += std::to_string(count);
+    line +=
+        " File(s) already there in another version were not replaced (see Files of the last pass)";
+    return line;
 }
 
 Sameness CompareWithTarget(const PassFile& file) {
