@@ -282,30 +282,32 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         << "the home prefix by default";
 }
 
-// On a prefix Wine itself makes (a few seconds): the key as the game's 32-bit installer writes
-// it, and a drive path checked against Wine's own resolution.
+// On a prefix Wine itself makes: the key as the game's 32-bit installer writes it, and a drive
+// path checked against Wine's own resolution. Both commands share one server that ends as soon as
+// they do (no lingering), which writes the registry out; making the prefix is most of the time.
 TEST(RealWinePrefix, FindsWhatWineWroteAndResolvesPathsAsWineDoes) {
     if (std::system("(command -v wine && command -v wineserver) >/dev/null") != 0) {
         GTEST_SKIP() << "wine is not installed";
     }
     const test::TempFolder scratch;
-    const std::string env = "WINEPREFIX='" + scratch.Path("wine") +
-                            "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' DISPLAY= ";
-    const auto wine = [&](const std::string& command) {
-        const std::string out = scratch.Path("out");
-        static_cast<void>(std::system(
-            (env + command + " >" + out + " 2>/dev/null; " + env + "wineserver -w").c_str()));
-        return test::ReadWhole(out);
-    };
-    wine("wine reg add 'HKLM\\" + kKey +
-         "' /v Folder /t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32");
+    scratch.AddFolder("wine");
+    const std::string env =
+        "WINEPREFIX='" + scratch.Path("wine") +
+        "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' "
+        "DISPLAY= ";
+    const std::string out = scratch.Path("out");
+    static_cast<void>(std::system(
+        (env + "wineserver -p0 && " + env + "wine reg add 'HKLM\\" + kKey +
+         "' /v Folder /t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32 >/dev/null 2>&1; " + env +
+         "winepath -u 'C:\\windows\\system32' >" + out + " 2>/dev/null; " + env + "wineserver -w")
+            .c_str()));
     ASSERT_TRUE(test::Exists(scratch.Path("wine/system.reg"))) << "wine made no prefix";
     ::setenv("WINEPREFIX", scratch.Path("wine").c_str(), 1);
     RegValue value;
     EXPECT_EQ(
         RegValueGet(*platform::OpenSystemRegistry(), kHKeyLocalMachine, kKey, "Folder", value), 0);
     EXPECT_EQ(value, RegValue("C:\\Games\\Ravager 2004\\\0 "s));
-    std::string wine_path = wine("winepath -u 'C:\\windows\\system32'");
+    std::string wine_path = test::ReadWhole(out);
     while (wine_path.ends_with('\n') || wine_path.ends_with('/')) {
         wine_path.pop_back();
     }
