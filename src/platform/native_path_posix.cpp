@@ -29,11 +29,6 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// Names differ only in case when they fold alike, as Wine compares them.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return text::FoldUtf8(a) == text::FoldUtf8(b);
-}
-
 bool Exists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
@@ -51,14 +46,11 @@ std::optional<std::string> EntryIgnoringCase(const std::string& folder, std::str
     if (!dir.valid()) {
         return std::nullopt;
     }
-    std::optional<std::string> best;
+    text::CaseBlindChoice choice(wanted);
     while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name = entry->d_name;
-        if (EqualsIgnoringCase(name, wanted) && (!best || name < *best)) {
-            best = std::string(name);
-        }
+        choice.Offer(entry->d_name);
     }
-    return best;
+    return choice.Chosen();
 }
 
 namespace {

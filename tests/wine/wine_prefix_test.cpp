@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/game_folder_names.h"
 #include "core/installer.h"
 #include "edition/edition_selection.h"
 #include "edition/reg_value_get.h"
@@ -280,6 +281,26 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
     ::unsetenv("WINEPREFIX");
     EXPECT_EQ(platform::ResolveNativePath("C:\\x"), prefix.Path("home/.wine/dosdevices/c:/x"))
         << "the home prefix by default";
+}
+
+// A game folder's sub-folder and file names are found as Wine finds them: the exact name when it
+// is there, else the first in byte order of its case twins, whatever the listing's order.
+TEST(GameFolderNames, ChoosesAmongCaseTwinsAsWineDoes) {
+    const test::TempFolder game;
+    for (const char* file : {"maps/a.rv2", "MAPS/b.rv2", "System/both.u", "System/Both.u",
+                             "Sounds/x.uax", "sounds/x.uax"}) {
+        game.AddFile(file);
+    }
+    GameFolderNames names(game.Path());
+    const std::vector<std::tuple<Category, std::string, std::string>> cases = {
+        {Category::Maps, "A.rv2", "MAPS/A.rv2"},
+        {Category::System, "BOTH.u", "System/Both.u"},
+        {Category::System, "both.u", "System/both.u"},
+        {Category::Sounds, "X.UAX", "Sounds/x.uax"},
+    };
+    for (const auto& [category, name, path] : cases) {
+        EXPECT_EQ(names.TargetPath(category, name), game.Path(path)) << name;
+    }
 }
 
 // On a prefix Wine itself makes: the key as the game's 32-bit installer writes it, and a drive
