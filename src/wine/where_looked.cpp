@@ -7,6 +7,8 @@ namespace rv::wine {
 
 namespace {
 
+constexpr std::size_t kNamed = 15;
+
 // A word the shell passes on as it stands.
 std::string Quoted(const std::string& word) {
     std::string quoted = "'";
@@ -44,9 +46,15 @@ std::string WhereLookedText(const std::string& sub_key, const std::vector<Prefix
                " in: none at $WINEPREFIX, ~/.wine or in the launchers' folders.";
     }
     std::string text = "None of these Wine prefixes holds " + key + ":";
-    for (const PrefixLooked& prefix : looked) {
-        text +=
-            "\n" + prefix.prefix + (prefix.unreadable ? " (its system.reg cannot be read)" : "");
+    // A machine with many games keeps many prefixes; the tooltip names the first of them.
+    for (std::size_t at = 0; at < looked.size() && at < kNamed; ++at) {
+        text += "\n" + looked[at].prefix +
+                (looked[at].unreadable ? " (its system.reg cannot be read)" : "");
+    }
+    if (looked.size() > kNamed) {
+        text += "\n... and ";
+        text += std::to_string(looked.size() - kNamed);
+        text += " more";
     }
     for (const PrefixLooked& prefix : looked) {
         if (prefix.key_64bit) {
