@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,8 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A home of the process's own, removed at exit; never destroyed, so the removal can name it.
 const fs::path& Home() {
-    static const fs::path home = [] {
+    static const fs::path* const home = [] {
         fs::path folder = fs::temp_directory_path() / ("rv-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(folder / "p/drive_c");
         std::ofstream(folder / "p/system.reg") << "WINE REGISTRY Version 2\n";
@@ -28,9 +30,13 @@ const fs::path& Home() {
         ::unsetenv("WINEPREFIX");
         ::unsetenv("XDG_DATA_HOME");
         ::unsetenv("XDG_CONFIG_HOME");
-        return folder;
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(Home(), ignored);
+        });
+        return new fs::path(folder);
     }();
-    return home;
+    return *home;
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ using namespace std::string_literals;
 using platform::kHKeyLocalMachine;
 
 const std::string kKey = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004";
+const std::string k2003 = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2003";
 const std::string kHead = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
 const std::string kWin32 = kHead + "#arch=win32\n\n", kWin64 = kHead + "#arch=win64\n\n";
 const std::string k32Section = "[Software\\\\Zentor Technology\\\\Installed Apps\\\\RV2004] 1\n";
@@ -303,8 +304,9 @@ TEST(GameFolderNames, ChoosesAmongCaseTwinsAsWineDoes) {
     }
 }
 
-// On a prefix Wine itself makes: the key as the game's 32-bit installer writes it, and a drive
-// path checked against Wine's own resolution. Both commands share one server that ends as soon as
+// On a prefix Wine itself makes: the key as the game's 32-bit installer writes it, one written
+// without /reg:32 told apart with the command that fixes it, and a drive path checked against
+// Wine's own resolution. Both commands share one server that ends as soon as
 // they do (no lingering), which writes the registry out; making the prefix is most of the time.
 TEST(RealWinePrefix, FindsWhatWineWroteAndResolvesPathsAsWineDoes) {
     if (std::system("(command -v wine && command -v wineserver) >/dev/null") != 0) {
@@ -320,6 +322,7 @@ TEST(RealWinePrefix, FindsWhatWineWroteAndResolvesPathsAsWineDoes) {
     static_cast<void>(std::system(
         (env + "wineserver -p0 && " + env + "wine reg add 'HKLM\\" + kKey +
          "' /v Folder /t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32 >/dev/null 2>&1; " + env +
+         "wine reg add 'HKLM\\" + k2003 + "' /v Folder /d 'C:\\X' /f >/dev/null 2>&1; " + env +
          "winepath -u 'C:\\windows\\system32' >" + out + " 2>/dev/null; " + env + "wineserver -w")
             .c_str()));
     ASSERT_TRUE(test::Exists(scratch.Path("wine/system.reg"))) << "wine made no prefix";
@@ -328,6 +331,12 @@ TEST(RealWinePrefix, FindsWhatWineWroteAndResolvesPathsAsWineDoes) {
     EXPECT_EQ(
         RegValueGet(*platform::OpenSystemRegistry(), kHKeyLocalMachine, kKey, "Folder", value), 0);
     EXPECT_EQ(value, RegValue("C:\\Games\\Ravager 2004\\\0 "s));
+    const auto registry = platform::OpenSystemRegistry();
+    EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, k2003, "Folder", value), 2);
+    EXPECT_THAT(registry->WhereLooked(),
+                testing::HasSubstr("wine reg add 'HKLM\\" + k2003 +
+                                   "' /v 'folder' /t REG_SZ /d 'C:\\X' /f /reg:32"))
+        << "written without /reg:32, the key is in the 64-bit view";
     std::string wine_path = test::ReadWhole(out);
     while (wine_path.ends_with('\n') || wine_path.ends_with('/')) {
         wine_path.pop_back();
