@@ -96,6 +96,20 @@ TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
     static_cast<void>(std::system(("rm -rf " + p.Add("Deep")).c_str()));
 }
 
+// A ':' is part of a name on Linux: the add-on's "DM-Arena:Night.rv2" is installed under that
+// name and its own "Night.rv2" beside it, and Read then finds both there.
+TEST(PassesOnLinux, KeepColonsInNames) {
+    Pass p;
+    p.temp.AddFile("add/DM-Arena:Night.rv2", "arena");
+    p.temp.AddFile("add/Night.rv2", "night");
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
+    EXPECT_EQ(ReadWhole(p.Game("Maps/DM-Arena:Night.rv2")), "arena");
+    EXPECT_EQ(ReadWhole(p.Game("Maps/Night.rv2")), "night");
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!");
+}
+
 // A receipt that does not fit on the disk (here: over the process's file size limit) is not
 // stored at all, and the write pass says so; the files it copied stay.
 TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {

@@ -134,11 +134,15 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
 }
 
-TEST(SplitFileFromPath, CutsAfterTheLastColonSlashOrBackslash) {
-    for (const auto& [path, name] : {std::pair{"    D:\\Add\\b.ukx", "b.ukx"},
-                                     {"/a/Maps\\x:y.rv2", "y.rv2"},
-                                     {"D:\\Add\\", ""},
-                                     {" spaced.ukx", " spaced.ukx"}}) {
+// Windows cuts at ':' too (a name relative to a drive); on Linux ':' is part of the name.
+TEST(SplitFileFromPath, CutsAfterTheLastSeparatorOfThePlatform) {
+    const bool colon_cuts = platform::kPathSeparator == '\\';
+    for (const auto& [path, name] :
+         {std::pair{"    D:\\Add\\b.ukx", "b.ukx"},
+          {"/a/Maps\\x:y.rv2", colon_cuts ? "y.rv2" : "x:y.rv2"},
+          {"DM-Arena:Night.rv2", colon_cuts ? "Night.rv2" : "DM-Arena:Night.rv2"},
+          {"D:\\Add\\", ""},
+          {" spaced.ukx", " spaced.ukx"}}) {
         EXPECT_EQ(RV2003_2004_Add_On_Installer::SplitFileFromPath(path), name) << path;
     }
 }
