@@ -134,6 +134,25 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
 }
 
+// A name that something takes after the pass listed the game's sub-folder, before the copy, is
+// already there, as if listed: left alone, and no failure.
+TEST(WritePass, CountsANameTakenAfterTheListingAsAlreadyThere) {
+    Pass p;
+    p.temp.AddFile("add/a.u", "a");
+    p.temp.AddFile("add/b.ini", "b");  // the next row, into the same sub-folder
+    p.window.on_yield = [&] {
+        if (p.Status().ends_with("a.u")) {
+            p.temp.AddFile("game/System/b.ini", "taken");
+        }
+        return true;
+    };
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.Status(), "Ready to play - 1 File(s) written!");
+    EXPECT_EQ(p.ToolTip(), "");
+    EXPECT_EQ(ReadWhole(p.Game("System/b.ini")), "taken");
+    EXPECT_EQ(p.installer.LastPass().files.back().state, FileState::AlreadyThere);
+}
+
 // Windows cuts at ':' too (a name relative to a drive); on Linux ':' is part of the name.
 TEST(SplitFileFromPath, CutsAfterTheLastSeparatorOfThePlatform) {
     const bool colon_cuts = platform::kPathSeparator == '\\';
