@@ -35,11 +35,7 @@ void RV2003_2004_Add_On_Installer::ResetAllCounters() {
 }
 
 std::string RV2003_2004_Add_On_Installer::SplitFileFromPath(std::string Pfad) {
-    const auto cut = Pfad.find_last_of(":/\\");
-    if (cut == std::string::npos) {
-        return Pfad;
-    }
-    return Pfad.substr(cut + 1);
+    return Pfad.substr(platform::NameStart(Pfad));
 }
 
 void RV2003_2004_Add_On_Installer::CountOne(CounterKind kind, Category category) {

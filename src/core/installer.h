@@ -48,6 +48,7 @@ public:
     // Sets all 32 counters to 0 and all 28 counter labels to "0", in the window's reset order.
     void ResetAllCounters();
 
+    // The file's name in the path, as both passes take it: what follows platform::NameStart.
     static std::string SplitFileFromPath(std::string Pfad);
 
     const FileCounters& Counters() const { return counters_; }

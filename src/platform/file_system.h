@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_facts.h"
@@ -46,6 +47,12 @@ std::optional<FolderListing> ListFolder(const std::string& folder, std::string* 
 // The path with every link resolved, as the system names the place it leads to. Empty when it
 // leads nowhere.
 std::optional<std::string> RealPath(const std::string& path);
+
+// Where the file's name starts in a path as an add-on names it: after the last '/' or '\' (an
+// archive made on Windows and unpacked on Linux leaves '\' in names), and on Windows also after
+// the last ':', where "D:name" names a file relative to a drive; on Linux ':' is an ordinary
+// character of a name.
+std::size_t NameStart(std::string_view path);
 
 // True when anything is at the path: a file, a folder, or a link, a dangling one included.
 bool PathExists(const std::string& path);

@@ -139,6 +139,11 @@ CopyResult Publish(posix::TemporaryFile& part, const struct stat& source,
 
 }  // namespace
 
+std::size_t NameStart(std::string_view path) {
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string_view::npos ? 0 : cut + 1;
+}
+
 CopyResult CopyNewFile(const std::string& source, const std::string& destination,
                        const KeepCopying& keep_copying, const ContentWatcher& watcher) {
     return posix::CopyNewFileUsing(posix::Temporary::Anonymous, source, destination, keep_copying,

@@ -390,6 +390,11 @@ bool PathExists(const std::string& path) {
     return SearchHandle(FindFirstFileW(wide->c_str(), &found)).valid();
 }
 
+std::size_t NameStart(std::string_view path) {
+    const std::size_t cut = path.find_last_of(":/\\");
+    return cut == std::string_view::npos ? 0 : cut + 1;
+}
+
 // The system copies on its own here: a watcher sees nothing, and the result says so.
 CopyResult CopyNewFile(const std::string& source, const std::string& destination,
                        const KeepCopying& keep_copying, const ContentWatcher&) {

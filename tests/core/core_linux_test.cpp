@@ -25,11 +25,15 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
+// Longer than a pass waits between two yields to the window.
+constexpr auto kPastAYield = std::chrono::milliseconds(101);
+
 // Links that stay inside the add-on are walked, each real folder once, at the first path met;
 // links that lead outside are neither walked nor taken, however they get there.
 TEST(WalkOnLinks, TakesEachRealFolderOnceAndNothingFromOutside) {
     TempFolder temp;
-    for (const char* file : {"add/A/a.u", "add/A/B/b.u", "add/C/c.u", "add/z.u", "secret/s.u"}) {
+    for (const char* file :
+         {"add/A/a.u", "add/A/B/b.u", "add/C/c.u", "add/z.u", "secret/s.u", "add2/n.u"}) {
         temp.AddFile(file);
     }
     for (const auto& [link, target] : {std::pair{"add/A/self", "."},
@@ -40,11 +44,13 @@ TEST(WalkOnLinks, TakesEachRealFolderOnceAndNothingFromOutside) {
                                        {"add/C/toB", "../A/B"},
                                        {"add/root", "/"},
                                        {"add/secret", "../secret"},
-                                       {"add/passwd.u", "/etc/passwd"}}) {
+                                       {"add/passwd.u", "/etc/passwd"},
+                                       {"add/sibling", "../add2"},  // its name starts alike
+                                       {"add/sibling.u", "../add2/n.u"}}) {
         fs::create_symlink(target, temp.Path(link));
     }
-    const Lines expected = {"A/a.u",      "A/B/b.u",          "A/B/toC/c.u", "A/dangling.u",
-                            "A/linked.u", "passwd.u outside", "z.u"};
+    const Lines expected = {"A/a.u",      "A/B/b.u",          "A/B/toC/c.u",       "A/dangling.u",
+                            "A/linked.u", "passwd.u outside", "sibling.u outside", "z.u"};
 
     AddOnWalk walk;
     RecordingWindow window;
@@ -94,6 +100,20 @@ TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
     EXPECT_EQ(NamesIn(p.Game("Maps")), Lines{"map.rv2"});
     EXPECT_TRUE(fs::is_empty(p.Game("System")));
     static_cast<void>(std::system(("rm -rf " + p.Add("Deep")).c_str()));
+}
+
+// A ':' is part of a name on Linux: the add-on's "DM-Arena:Night.rv2" is installed under that
+// name and its own "Night.rv2" beside it, and Read then finds both there.
+TEST(PassesOnLinux, KeepColonsInNames) {
+    Pass p;
+    p.temp.AddFile("add/DM-Arena:Night.rv2", "arena");
+    p.temp.AddFile("add/Night.rv2", "night");
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
+    EXPECT_EQ(ReadWhole(p.Game("Maps/DM-Arena:Night.rv2")), "arena");
+    EXPECT_EQ(ReadWhole(p.Game("Maps/Night.rv2")), "night");
+    p.installer.cmd_read_Click();
+    EXPECT_EQ(p.Status(), "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!");
 }
 
 // A receipt that does not fit on the disk (here: over the process's file size limit) is not
@@ -189,10 +209,33 @@ TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
     EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"b.u", "c.u"}));
 }
 
+// A close asked once a file is copied stops the pass before the next file, also where the copy
+// went in one go, never asking between chunks, as a small file hashed for its receipt does.
+// (Each yield takes long enough that the pass's next ask yields too.)
+TEST(LinuxPass, StopsAfterTheFileWhenTheWindowClosesDuringItsCopy) {
+    Pass p;
+    ReceiptJournal journal(p.temp.Path("receipts"));
+    p.installer.Journal = &journal;
+    p.temp.AddFile("add/a.ukx");
+    p.temp.AddFile("add/b.ukx");
+    int asked_in_a = 0;
+    bool closed = false;
+    p.window.on_yield = [&] {
+        if (!closed) {
+            std::this_thread::sleep_for(kPastAYield);
+            closed = p.Status().ends_with("a.ukx") && ++asked_in_a == 2;
+        }
+        return !closed;
+    };
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(NamesIn(p.Game("Animations")), Lines{"a.ukx"});
+    EXPECT_EQ(p.Status(), "Copying: " + p.Add("a.ukx"));
+}
+
 // A close asked during the copy of a long file stops it after the current chunk: the pass ends
 // there, nothing of the file stays in the game folder, and what was written before keeps its
-// receipt, with the file found there compared. (Each yield takes long enough that the copy's
-// next ask yields too.)
+// receipt, with the file found there compared. (From the row of b.rv2 on, each yield takes long
+// enough that the copy's next ask yields too.)
 TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
     Pass p;
     ReceiptJournal journal(p.temp.Path("receipts"));
@@ -204,8 +247,11 @@ TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
     p.temp.AddFile("game/Animations/e.ukx", "same");
     int in_copy = 0;
     p.window.on_yield = [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(110));
-        return !p.Status().ends_with("b.rv2") || (in_copy < 2 && ++in_copy < 2);
+        const bool in_b = p.Status().ends_with("b.rv2");
+        if (in_copy < 2 && (in_b || p.Status().ends_with("a.ukx"))) {
+            std::this_thread::sleep_for(kPastAYield);
+        }
+        return !in_b || (in_copy < 2 && ++in_copy < 2);
     };
     p.installer.cmd_write_Click();
     EXPECT_EQ(in_copy, 2) << "asked before the first chunk and after it";

@@ -134,11 +134,34 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     EXPECT_EQ(p.Status(), "No Data to write - 12 File(s) loaded - 12 File(s) already exisit!");
 }
 
-TEST(SplitFileFromPath, CutsAfterTheLastColonSlashOrBackslash) {
-    for (const auto& [path, name] : {std::pair{"    D:\\Add\\b.ukx", "b.ukx"},
-                                     {"/a/Maps\\x:y.rv2", "y.rv2"},
-                                     {"D:\\Add\\", ""},
-                                     {" spaced.ukx", " spaced.ukx"}}) {
+// A name that something takes after the pass listed the game's sub-folder, before the copy, is
+// already there, as if listed: left alone, and no failure.
+TEST(WritePass, CountsANameTakenAfterTheListingAsAlreadyThere) {
+    Pass p;
+    p.temp.AddFile("add/a.u", "a");
+    p.temp.AddFile("add/b.ini", "b");  // the next row, into the same sub-folder
+    p.window.on_yield = [&] {
+        if (p.Status().ends_with("a.u")) {
+            p.temp.AddFile("game/System/b.ini", "taken");
+        }
+        return true;
+    };
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.Status(), "Ready to play - 1 File(s) written!");
+    EXPECT_EQ(p.ToolTip(), "");
+    EXPECT_EQ(ReadWhole(p.Game("System/b.ini")), "taken");
+    EXPECT_EQ(p.installer.LastPass().files.back().state, FileState::AlreadyThere);
+}
+
+// Windows cuts at ':' too (a name relative to a drive); on Linux ':' is part of the name.
+TEST(SplitFileFromPath, CutsAfterTheLastSeparatorOfThePlatform) {
+    const bool colon_cuts = platform::kPathSeparator == '\\';
+    for (const auto& [path, name] :
+         {std::pair{"    D:\\Add\\b.ukx", "b.ukx"},
+          {"/a/Maps\\x:y.rv2", colon_cuts ? "y.rv2" : "x:y.rv2"},
+          {"DM-Arena:Night.rv2", colon_cuts ? "Night.rv2" : "DM-Arena:Night.rv2"},
+          {"D:\\Add\\", ""},
+          {" spaced.ukx", " spaced.ukx"}}) {
         EXPECT_EQ(RV2003_2004_Add_On_Installer::SplitFileFromPath(path), name) << path;
     }
 }

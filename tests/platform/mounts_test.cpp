@@ -9,15 +9,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/file_system_linux.h"
 #include "support/temp_folder.h"
 
-// Copies onto the file systems of USB drives and SD cards as FUSE mounts them, on image files the
-// test makes: FAT32 and exFAT have neither a rename that refuses to replace nor hard links, NTFS
-// has links only; none has O_TMPFILE.
+// Copies onto file systems made on image files and mounted by the test. Those of USB drives and SD
+// cards as FUSE mounts them: FAT32 and exFAT have neither a rename that refuses to replace nor
+// hard links, NTFS has links only; none has O_TMPFILE. And one that shares blocks (btrfs), where
+// a copy is a clone.
 namespace rv::platform {
 namespace {
 
@@ -29,9 +31,13 @@ struct Kind {
     std::string name;
     std::string tools;  // the commands it needs
     std::string mount;  // makes $IMG and mounts it on $MNT
+    bool fuse = true;
 };
 
-const Kind kKinds[] = {
+const Kind kBtrfs = {"btrfs", "mkfs.btrfs",
+                     "truncate -s 128M $IMG && mkfs.btrfs -q $IMG && mount -o loop $IMG $MNT",
+                     false};
+const Kind kFuseKinds[] = {
     {"FAT32", "mkfs.fat fusefat",
      "truncate -s 64M $IMG && mkfs.fat -F 32 $IMG && fusefat -o rw+ $IMG $MNT"},
     {"NTFS", "mkntfs ntfs-3g", "truncate -s 64M $IMG && mkntfs -F -Q $IMG && ntfs-3g $IMG $MNT"},
@@ -43,10 +49,10 @@ const Kind kKinds[] = {
 
 // The kind's file system, mounted in a temporary folder for as long as it lives; `skipped` says
 // why none could be made.
-class FuseMount {
+class ImageMount {
 public:
-    explicit FuseMount(const Kind& kind) {
-        if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+    explicit ImageMount(const Kind& kind) {
+        if (kind.fuse && ::access("/dev/fuse", R_OK | W_OK) != 0) {
             skipped = "/dev/fuse is missing or not usable";
             return;
         }
@@ -63,13 +69,13 @@ public:
         }
         path = temp_.Path("mnt");
     }
-    ~FuseMount() {
+    ~ImageMount() {
         if (!path.empty()) {
             Run("umount $MNT || umount -l $MNT; [ ! -f $IMG.loop ] || losetup -d $(cat $IMG.loop)");
         }
     }
-    FuseMount(const FuseMount&) = delete;
-    FuseMount& operator=(const FuseMount&) = delete;
+    ImageMount(const ImageMount&) = delete;
+    ImageMount& operator=(const ImageMount&) = delete;
 
     std::string path;
     std::string skipped;
@@ -111,9 +117,9 @@ TEST(FuseMounts, CopiesWithoutReplacingAndClearsWhatACrashLeft) {
     temp.AddFile("other.u", "other");
     std::string skipped;
     int mounted = 0;
-    for (const Kind& kind : kKinds) {
+    for (const Kind& kind : kFuseKinds) {
         SCOPED_TRACE(kind.name);
-        const FuseMount mount(kind);
+        const ImageMount mount(kind);
         if (!mount.skipped.empty()) {
             std::printf("[  SKIP    ] %s: %s\n", kind.name.c_str(), mount.skipped.c_str());
             skipped += kind.name + ": " + mount.skipped + "; ";
@@ -146,6 +152,31 @@ TEST(FuseMounts, CopiesWithoutReplacingAndClearsWhatACrashLeft) {
     }
     if (mounted == 0) {
         GTEST_SKIP() << skipped;
+    }
+}
+
+// Where the file system shares blocks, a copy is a clone of the add-on file, and a watcher still
+// sees the whole content, in order: the receipts hash what was written through it.
+TEST(ReflinkMount, ShowsAClonedCopyToTheWatcher) {
+    const ImageMount mount(kBtrfs);
+    if (!mount.skipped.empty()) {
+        GTEST_SKIP() << "btrfs: " << mount.skipped;
+    }
+    std::string big;
+    while (big.size() < (3 << 20)) {
+        big += std::to_string(big.size());
+    }
+    std::ofstream(mount.path + "/big.u") << big;
+    for (const auto way : {posix::Temporary::Anonymous, posix::Temporary::Named}) {
+        const std::string copy = mount.path + "/copy" + std::to_string(static_cast<int>(way));
+        std::string seen;
+        const CopyResult result = posix::CopyNewFileUsing(
+            way, mount.path + "/big.u", copy, {},
+            [&seen](std::span<const char> piece) { seen.append(piece.data(), piece.size()); });
+        EXPECT_EQ(result.outcome, CopyOutcome::Copied) << result.reason;
+        EXPECT_TRUE(result.watched);
+        EXPECT_TRUE(seen == big) << seen.size() << " bytes seen";
+        EXPECT_TRUE(ReadWhole(copy) == big);
     }
 }
 
