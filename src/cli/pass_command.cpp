@@ -84,7 +84,6 @@ std::optional<Refusal> FindGameFolder(const CommandLine& command, ConsoleWindow&
         Refusal refusal{"no game folder is registered for " + installer.Edition +
                         "; name one with --game FOLDER"};
         if (const std::string looked = console.registry.WhereLooked(); !looked.empty()) {
-            refusal.message += "\n" + looked;
             refusal.details["where_looked"] = looked;
         }
         return refusal;
