@@ -211,8 +211,10 @@ int RunPass(const CommandLine& command, Console& console) {
             console.out << "Receipt: " << ShownLines(installer.LastReceiptName()) << '\n';
         }
     }
-    // What failed, and the files of another version left alone.
+    // What failed, and the files of another version left alone: after the report, also where
+    // both streams go to one place.
     if (const std::string tool_tip = window.ToolTip({"lbl_status"}); !tool_tip.empty()) {
+        console.out << std::flush;
         console.err << ShownLines(tool_tip) << '\n';
     }
     if (signal != 0) {
