@@ -13,7 +13,13 @@ std::string JsonText(const nlohmann::json& json) {
 
 int Refuse(Console& console, bool json, int status, const std::string& message,
            const nlohmann::json& details) {
-    console.err << "rv-addon-installer: " << ShownLines(message) << '\n' << std::flush;
+    console.err << "rv-addon-installer: " << ShownLines(message) << '\n';
+    for (const auto& detail : details) {
+        if (detail.is_string()) {
+            console.err << ShownLines(detail.get<std::string>()) << '\n';
+        }
+    }
+    console.err << std::flush;
     if (json) {
         nlohmann::json error = details;
         error["error"] = message;

@@ -13,9 +13,10 @@ namespace rv {
 // name can reach a terminal as a control sequence; bytes that are not UTF-8 become U+FFFD.
 std::string JsonText(const nlohmann::json& json);
 
-// Says what is wrong on standard error ("rv-addon-installer: " and the message, its names shown
-// as the window shows them); with --json also on standard output as {"error": message,
-// "exit_status": status} and the details. Returns the status.
+// Says what is wrong on standard error: "rv-addon-installer: " and the message, then each text of
+// the details on lines of its own, names shown as the window shows them. With --json also on
+// standard output as {"error": message, "exit_status": status} and the details. Returns the
+// status.
 int Refuse(Console& console, bool json, int status, const std::string& message,
            const nlohmann::json& details = nlohmann::json::object());
 

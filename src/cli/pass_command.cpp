@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "cli/pass_command.h"
 
+#include <algorithm>
 #include <array>
 #include <iomanip>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 
 #include "cli/cli_output.h"
@@ -84,7 +86,6 @@ std::optional<Refusal> FindGameFolder(const CommandLine& command, ConsoleWindow&
         Refusal refusal{"no game folder is registered for " + installer.Edition +
                         "; name one with --game FOLDER"};
         if (const std::string looked = console.registry.WhereLooked(); !looked.empty()) {
-            refusal.message += "\n" + looked;
             refusal.details["where_looked"] = looked;
         }
         return refusal;
@@ -134,15 +135,32 @@ Json PassJson(const RV2003_2004_Add_On_Installer& installer, const std::string& 
             {"receipt_problem", installer.LastReceiptProblem()}};
 }
 
-// Reads, then writes unless a signal that ends the program came meanwhile: such a signal is
-// answered here, and the one that came, if any, returned.
-int ReadAndWrite(RV2003_2004_Add_On_Installer& installer) {
-    const platform::EndSignalsAnswered answered;
-    installer.cmd_read_Click();
-    if (!platform::EndRequested()) {
-        installer.cmd_write_Click();
+struct PassOutcome {
+    bool failed = false;  // a folder could not be read, a file failed or the receipt was not kept
+    int signal = 0;       // the signal that ended the program, if one came
+};
+
+// Reads, and for --write then writes unless a signal that ends the program came meanwhile; such a
+// signal is answered here. The status tooltip also says what was left alone on purpose (files of
+// another version), so what failed is taken from the passes themselves.
+PassOutcome RunPasses(const CommandLine& command, RV2003_2004_Add_On_Installer& installer,
+                      const ConsoleWindow& window) {
+    std::optional<platform::EndSignalsAnswered> answered;
+    if (command.action == Action::Write) {
+        answered.emplace();
     }
-    return platform::EndSignal();
+    installer.cmd_read_Click();
+    PassOutcome outcome{!window.ToolTip({"lbl_status"}).empty()};  // folders that were not read
+    if (answered && !platform::EndRequested()) {
+        installer.cmd_write_Click();
+        const std::vector<PassFile>& files = installer.LastPass().files;
+        outcome.failed = outcome.failed || !installer.LastReceiptProblem().empty() ||
+                         std::any_of(files.begin(), files.end(), [](const PassFile& file) {
+                             return file.state == FileState::Failed;
+                         });
+    }
+    outcome.signal = answered ? platform::EndSignal() : 0;
+    return outcome;
 }
 
 // The last line of a write a signal stopped: what was written and what became of its receipt.
@@ -179,12 +197,8 @@ int RunPass(const CommandLine& command, Console& console) {
                       "the add-on folder " + command.addon + " is not a folder");
     }
     installer.AddOnFolder = command.addon;
-    int signal = 0;
-    if (command.action == Action::Write) {
-        signal = ReadAndWrite(installer);
-    } else {
-        installer.cmd_read_Click();
-    }
+    const PassOutcome outcome = RunPasses(command, installer, window);
+    const int signal = outcome.signal;
 
     const std::string status =
         signal != 0 ? StoppedLine(installer) : window.Caption({"lbl_status"});
@@ -197,14 +211,16 @@ int RunPass(const CommandLine& command, Console& console) {
             console.out << "Receipt: " << ShownLines(installer.LastReceiptName()) << '\n';
         }
     }
-    const std::string failures = window.ToolTip({"lbl_status"});
-    if (!failures.empty()) {
-        console.err << ShownLines(failures) << '\n';
+    // What failed, and the files of another version left alone: after the report, also where
+    // both streams go to one place.
+    if (const std::string tool_tip = window.ToolTip({"lbl_status"}); !tool_tip.empty()) {
+        console.out << std::flush;
+        console.err << ShownLines(tool_tip) << '\n';
     }
     if (signal != 0) {
         return exit_status::Interrupted(signal);
     }
-    return failures.empty() ? exit_status::kSuccess : exit_status::kFailed;
+    return outcome.failed ? exit_status::kFailed : exit_status::kSuccess;
 }
 
 }  // namespace rv

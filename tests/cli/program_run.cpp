@@ -73,6 +73,7 @@ ProgramFolders::ProgramFolders() {
     AddFile("add/a.rv2");
     AddFile("add/c.u");
     AddFile("game/System/c.u");
+    AddFile("other/c.u", "another version");
     registry.Register({{"RV2004", Path("game")}});
 }
 
@@ -82,7 +83,7 @@ std::string ProgramFolders::Path(const std::string& relative) const {
 
 std::vector<std::string> ProgramFolders::Expand(std::vector<std::string> arguments) const {
     for (std::string& argument : arguments) {
-        for (const char* folder : {"add", "game", "bare", "many"}) {
+        for (const char* folder : {"add", "game", "bare", "many", "other"}) {
             const std::string token = text::UpperAscii(folder);
             if (argument.starts_with("WIN" + token)) {
                 argument = registry.Shown(Path(folder)) + argument.substr(token.size() + 3);

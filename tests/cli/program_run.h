@@ -27,13 +27,14 @@ ProgramRan RunProgram(const std::vector<std::string>& arguments, Output output =
                       const std::function<void(pid_t)>& meanwhile = {});
 
 // An add-on (add: a.rv2 the game lacks, c.u it has) and a game folder registered as RV2004 in the
-// test's Wine prefix, and a game folder that has only System (bare).
+// test's Wine prefix, a game folder that has only System (bare), and an add-on with another
+// version of c.u (other).
 struct ProgramFolders {
     ProgramFolders();
     // The folder below the prefix's C: drive, as Linux names it.
     std::string Path(const std::string& relative) const;
-    // ADD, GAME, BARE and MANY stand for those folders; WINADD and WINGAME for add and game in
-    // the Windows form the program prints (C:\t\add).
+    // ADD, GAME, BARE, MANY and OTHER stand for those folders; WINADD and WINGAME for add and game
+    // in the Windows form the program prints (C:\t\add).
     std::vector<std::string> Expand(std::vector<std::string> arguments) const;
     void AddFile(const std::string& relative, const std::string& content = "data") const;
 

@@ -61,11 +61,20 @@ std::vector<ExitRow> ExitRows() {
          .err = "",
          .made = "Maps/a.rv2"},
         {{"--write", "ADD", "--game", "BARE"}, 1, "1 File(s) failed!", "a.rv2: "},
-        {{"--read", "ADD", "--edition", "2003"}, 3, "", "no game folder is registered for RV2003"},
+        {{"--write", "OTHER"},
+         0,
+         "Ready to play - 0 File(s) written!",
+         "1 File(s) already there in another version were not replaced"},
+        {{"--read", "ADD", "--edition", "2003"},
+         3,
+         "",
+         "no game folder is registered for RV2003; name one with --game FOLDER\nNone of these "
+         "Wine prefixes holds HKEY_LOCAL_MACHINE\\"},
         {{"--read", "ADD", "--edition", "2003", "--json"},
          3,
-         "\"exit_status\": 3,\n  \"where_looked\": \"None of these Wine prefixes holds "
-         "HKEY_LOCAL_MACHINE",
+         "\"error\": \"no game folder is registered for RV2003; name one with --game "
+         "FOLDER\",\n  \"exit_status\": 3,\n  \"where_looked\": \"None of these Wine prefixes "
+         "holds HKEY_LOCAL_MACHINE\\\\",
          ""},
         {{"--read", "ADD", "--game", "ADD/none"}, 3, "", "is not a folder"},
         {{"--write", "GAME/none"}, 3, "", "the add-on folder"},

@@ -93,6 +93,7 @@ System                       2               1               1               1
 Total                        3               2               1               2
 Ready to play - 2 File(s) written!
 Receipt: TIME
+1 File(s) already there in another version were not replaced (see Files of the last pass)
 exit code: 0" --write "$a" --game "$g"
 cmp "$addon/Maps/DM-Harbour.rv2" "$game/Maps/DM-Harbour.rv2"
 [ -f "$data/$(sed -n 's/^Receipt: //p' <<<"$raw")" ]
