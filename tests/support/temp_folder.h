@@ -66,7 +66,12 @@ inline std::string ReadWhole(const std::string& path) {
         return {};
     }
     std::ifstream in(NativePath(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    return content;
 }
 
 // True for anything at the path, a dangling link included.
