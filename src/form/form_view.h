@@ -45,8 +45,8 @@ public:
     virtual void ShowArchiveWarning() = 0;
 
     // Shows the folder picker: title kPickerTitle, file-system folders only, the whole file
-    // system offered, nothing preselected, no owner window. Returns the chosen folder's path
-    // (not cut at any length), or empty text when the user cancels.
+    // system offered, nothing preselected, modal for the main window. Returns the chosen folder's
+    // path (not cut at any length), or empty text when the user cancels.
     virtual std::string BrowseForFolder() = 0;
 
     // Opens the address in the user's web browser and returns at once.

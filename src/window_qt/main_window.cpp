@@ -10,12 +10,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
 #include <cassert>
 #include <vector>
 
 #include "form/control_layout.h"
+#include "form/dialog_placement.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/file_list_dialog.h"
 #include "window_qt/installed_addons_dialog.h"
@@ -189,7 +191,7 @@ void MainWindow::ShowArchiveWarning() {
 }
 
 std::string MainWindow::BrowseForFolder() {
-    return modGetFolder::BrowseForFolder(nullptr);
+    return modGetFolder::BrowseForFolder(this);
 }
 
 void MainWindow::OpenLink(std::string_view address) {
@@ -209,8 +211,19 @@ void MainWindow::ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) {
 }
 
 // Window-modal and not waited for, so the main window takes no input while the dialog shows.
+// It stands over the main window inside the work area of the main window's screen, its frame
+// taken to be as wide as the main window's.
 void MainWindow::OpenDialog(QDialog* dialog) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QRect area = screen()->availableGeometry();
+    const QRect main = frameGeometry();
+    const QSize wanted = dialog->size() + frame;
+    const ScreenRect place = PlaceDialog({area.x(), area.y(), area.width(), area.height()},
+                                         {main.x(), main.y(), main.width(), main.height()},
+                                         wanted.width(), wanted.height());
+    dialog->resize(QSize(place.width, place.height) - frame);
+    dialog->move(place.left, place.top);
     dialog->open();
 }
 

@@ -189,7 +189,7 @@ void MainWindow::CreateControls() {
 
 void MainWindow::LayOut(UINT dpi) {
     dpi_ = dpi;
-    OwnedFont font = CreateWindowFont(dpi);
+    OwnedFont font = CreateFittingFont(dpi);
     for (const ControlWindow& control : controls_) {
         const TwipsRect& twips = control.window_rect;
         const RECT pixels =
@@ -261,8 +261,12 @@ void MainWindow::ShowArchiveWarning() {
     ShowMessageBox(window_, kWarningTitle, kWarningText);
 }
 
+// Modal: the window takes no input while the browser shows.
 std::string MainWindow::BrowseForFolder() {
-    return win32::BrowseForFolder(nullptr);
+    EnableWindow(window_, FALSE);
+    std::string chosen = win32::BrowseForFolder(window_);
+    EnableWindow(window_, TRUE);
+    return chosen;
 }
 
 void MainWindow::OpenLink(std::string_view address) {

@@ -168,7 +168,7 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
               (std::vector<std::string>{
                   "warning|Unofficial RV2004 Add-On Installer|Please choose the Folder with the "
                   "Maps, Mutators, Skins, Weapons, ...\r\nNO archives supported!|OK,no icon,modal",
-                  "picker|Bitte den Startordner wählen!|folders only, no start folder, no owner"}));
+                  "picker|Bitte den Startordner wählen!|folders only, no start folder, modal"}));
     EXPECT_EQ(w_->Caption({names::lbl_Mods}), addon_);
     EXPECT_EQ(Chain(), "cmd_Open2 cmd_read");
 
@@ -383,6 +383,30 @@ TEST_F(WindowScenario, FilesOfTheLastPass) {
     EXPECT_TRUE(w_->Rows()[1].starts_with(Native("Harbour.ogg|Music|Music/Harbour.ogg|failed: ")))
         << w_->Rows()[1];
     w_->CloseDialog();
+}
+
+// With the main window in the top-left corner of the screen and an add-on folder named in
+// Cyrillic, every fixed caption of both editions fits its control, and both dialogs stand inside
+// the work area with columns as wide as their contents.
+TEST_F(WindowScenario, EverythingOnScreen) {
+    addon_ = Join(w_->Root(), "Дополнение");
+    Start();
+    w_->MoveToCorner();
+    for (int edition = 0; edition < 2; ++edition) {
+        Click(names::cmd_gameChange);
+        EXPECT_EQ(w_->CutOff(), std::vector<std::string>{});
+    }
+    Pick(names::cmd_Open2, addon_);
+    EXPECT_EQ(w_->Caption({names::lbl_Mods}), addon_);
+    Click(names::cmd_read);
+    Click(names::cmd_write);
+    for (std::string_view entry : kContextMenu) {
+        SCOPED_TRACE(entry);
+        ASSERT_TRUE(w_->ChooseMenuEntry(entry, false));
+        EXPECT_GT(w_->Rows().size(), 1u);
+        EXPECT_EQ(w_->CutOff(), std::vector<std::string>{});
+        w_->CloseDialog();
+    }
 }
 
 }  // namespace
