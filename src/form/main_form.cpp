@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "form/main_form.h"
+#include "form/about.h"
 
 #include <array>
 #include <functional>
@@ -68,6 +69,8 @@ void MainForm::ChooseMenuEntry(std::string_view entry) {
     }
     if (entry == kFileListEntry) {
         view_.ShowFileList(std::make_unique<FileList>(installer_.LastPass()));
+    } else if (entry == kAboutEntry) {
+        view_.ShowMessage(kAboutTitle, AboutText());
     } else if (entry == kInstalledAddOnsEntry) {
         view_.ShowInstalledAddOns(std::make_unique<InstalledAddOns>(
             journal_.Folder(), installer_.GameFolder, [this](const std::string& question) {

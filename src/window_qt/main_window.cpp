@@ -190,6 +190,10 @@ void MainWindow::ShowArchiveWarning() {
     rv::ShowArchiveWarning(this);
 }
 
+void MainWindow::ShowMessage(std::string_view title, const std::string& text) {
+    rv::ShowMessage(this, title, text);
+}
+
 std::string MainWindow::BrowseForFolder() {
     return modGetFolder::BrowseForFolder(this);
 }

@@ -35,6 +35,7 @@ public:
     void SetMousePointer(MousePointer pointer) override;
     bool ProcessPendingMessages() override;
     void ShowArchiveWarning() override;
+    void ShowMessage(std::string_view title, const std::string& text) override;
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;

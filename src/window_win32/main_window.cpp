@@ -93,11 +93,8 @@ std::vector<std::size_t> CreationOrder(const std::vector<ControlSpec>& layout) {
     return order;
 }
 
-// The menu entries' ids: the system menu's commands leave the low four bits to the system and
-// take the ids from 0xF000 up.
-constexpr UINT kFirstMenuId = 0x100;
 constexpr UINT MenuId(std::size_t entry) {
-    return kFirstMenuId + 0x10 * static_cast<UINT>(entry);
+    return MainWindow::MenuCommand(entry);
 }
 
 void AppendContextMenu(HMENU menu) {
@@ -259,6 +256,10 @@ bool MainWindow::ProcessPendingMessages() {
 
 void MainWindow::ShowArchiveWarning() {
     ShowMessageBox(window_, kWarningTitle, kWarningText);
+}
+
+void MainWindow::ShowMessage(std::string_view title, const std::string& text) {
+    ShowMessageBox(window_, title, text);
 }
 
 // Modal: the window takes no input while the browser shows.

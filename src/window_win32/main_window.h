@@ -36,6 +36,12 @@ public:
     // The window class; another process finds the window by it.
     static constexpr const wchar_t* kClassName = L"RV2003_2004_Add_On_Installer";
 
+    // The id of the context menu's entry, in the context menu and in the system menu, whose
+    // commands leave the low four bits to the system and take the ids from 0xF000 up.
+    static constexpr UINT MenuCommand(std::size_t entry) {
+        return 0x100 + 0x10 * static_cast<UINT>(entry);
+    }
+
     HWND Handle() const { return window_; }
     // The system window of a control; the window itself for names::RV2003_2004_Add_On_Installer.
     HWND ControlHandle(Control control) const;
@@ -53,6 +59,7 @@ public:
     void SetMousePointer(MousePointer pointer) override;
     bool ProcessPendingMessages() override;
     void ShowArchiveWarning() override;
+    void ShowMessage(std::string_view title, const std::string& text) override;
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;

@@ -387,7 +387,7 @@ TEST_F(WindowScenario, FilesOfTheLastPass) {
 
 // With the main window in the top-left corner of the screen and an add-on folder named in
 // Cyrillic, every fixed caption of both editions fits its control, and both dialogs stand inside
-// the work area with columns as wide as their contents.
+// the work area with columns as wide as their contents. "About..." names the version.
 TEST_F(WindowScenario, EverythingOnScreen) {
     addon_ = Join(w_->Root(), "Дополнение");
     Start();
@@ -400,13 +400,19 @@ TEST_F(WindowScenario, EverythingOnScreen) {
     EXPECT_EQ(w_->Caption({names::lbl_Mods}), addon_);
     Click(names::cmd_read);
     Click(names::cmd_write);
-    for (std::string_view entry : kContextMenu) {
+    for (std::string_view entry : {kFileListEntry, kInstalledAddOnsEntry}) {
         SCOPED_TRACE(entry);
         ASSERT_TRUE(w_->ChooseMenuEntry(entry, false));
         EXPECT_GT(w_->Rows().size(), 1u);
         EXPECT_EQ(w_->CutOff(), std::vector<std::string>{});
         w_->CloseDialog();
     }
+    // The third entry shows the program's name, version and licence in a box.
+    EXPECT_FALSE(w_->ChooseMenuEntry(kAboutEntry, true));
+    const std::string about = w_->Dialogs().back();
+    EXPECT_TRUE(about.starts_with("warning|About|RV2003/RV2004 Add-On Installer\r\nVersion ") &&
+                about.ends_with("\r\n\r\nFree software under the MIT License.|OK,no icon,modal"))
+        << about;
 }
 
 }  // namespace
