@@ -60,15 +60,27 @@ bool Press(const std::string& button) {
 
 }  // namespace
 
+// Chooses the entry as the system menu does, and waits until a new dialog shows and is drawn.
+void ChooseEntry(std::size_t entry) {
+    HWND before = FindWindowW(win32::TableDialog::kClassName, nullptr);
+    PostMessageW(window, WM_SYSCOMMAND, win32::MainWindow::MenuCommand(entry), 0);
+    for (DWORD waited = 0; waited < kPatience; waited += 50) {
+        HWND dialog = FindWindowW(win32::TableDialog::kClassName, nullptr);
+        if (dialog != nullptr && dialog != before && IsWindowVisible(dialog)) {
+            break;
+        }
+        Sleep(50);
+    }
+    Sleep(1000);
+}
+
 // Presses the buttons or chooses the menu entries in the window of a program already running.
 int DriveAttached(int argc, wchar_t* argv[]) {
     window = FindWindowW(win32::MainWindow::kClassName, nullptr);
     for (int word = 2; window != nullptr && word < argc; ++word) {
         const std::string what = platform::Utf8FromWide(argv[word]);
         if (what.starts_with("menu:")) {
-            PostMessageW(window, WM_SYSCOMMAND,
-                         win32::MainWindow::MenuCommand(std::stoul(what.substr(5))), 0);
-            Sleep(500);
+            ChooseEntry(std::stoul(what.substr(5)));
         } else if (!Press(what)) {
             return 1;
         }
