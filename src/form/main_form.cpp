@@ -39,6 +39,17 @@ void MainForm::OpenFolderArgument(std::span<const std::string> arguments) {
     TakeFolder(folder, installer_.AddOnFolder, names::lbl_Mods, names::cmd_read);
 }
 
+void MainForm::DropItems(std::span<const std::string> items) {
+    if (installer_.PassRunning() || items.empty()) {
+        return;
+    }
+    if (items.size() > 1) {
+        view_.ShowArchiveWarning();
+        return;
+    }
+    OpenFolderArgument(items);
+}
+
 void MainForm::Click(std::string_view button) {
     using Handler = void (MainForm::*)();
     static constexpr std::array<std::pair<std::string_view, Handler>, 5> kHandlers = {{

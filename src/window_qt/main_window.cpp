@@ -5,10 +5,13 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
@@ -85,6 +88,7 @@ MainWindow::MainWindow(platform::RegistryBackend& registry, const QStringList& a
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
     BuildControls();
     SetTabOrder();
+    setAcceptDrops(true);
     form_.Form_Load();
     std::vector<std::string> folders;
     for (const QString& argument : arguments) {
@@ -246,6 +250,21 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
                 [this, entry] { form_.ChooseMenuEntry(entry); });
     }
     menu->popup(event->globalPos());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> items;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        items.push_back(modGetFolder::PathFromQt(url.toLocalFile()));
+    }
+    event->acceptProposedAction();
+    form_.DropItems(items);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

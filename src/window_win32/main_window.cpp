@@ -148,6 +148,7 @@ void MainWindow::CreateMainWindow() {
     small_icon_ = ProgramIcon(SM_CXSMICON);
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+    DragAcceptFiles(window_, TRUE);
     HMENU system_menu = GetSystemMenu(window_, FALSE);
     AppendMenuW(system_menu, MF_SEPARATOR, 0, nullptr);
     AppendContextMenu(system_menu);
@@ -315,6 +316,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ACTIVATE:
             OnActivate(LOWORD(wparam) != WA_INACTIVE);
             return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wparam));
+            return 0;
         case WM_CONTEXTMENU:
             OnContextMenu({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
             return 0;
@@ -355,6 +359,18 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut(dpi);
+}
+
+void MainWindow::OnDropFiles(HDROP drop) {
+    std::vector<std::string> items;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT item = 0; item < count; ++item) {
+        std::wstring path(DragQueryFileW(drop, item, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, item, path.data(), static_cast<UINT>(path.size())));
+        items.push_back(platform::Utf8FromWide(path));
+    }
+    DragFinish(drop);
+    form_.DropItems(items);
 }
 
 bool MainWindow::OnSetCursor() {

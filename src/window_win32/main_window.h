@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <map>
 #include <memory>
 #include <span>
@@ -83,6 +85,8 @@ private:
     void OnCommand(int id, int notification);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     bool OnSetCursor();
+    // Folders or files dropped onto the window from the shell.
+    void OnDropFiles(HDROP drop);
     void OnActivate(bool active);
     // The context menu at the point, in screen coordinates; from the keyboard (-1, -1) below
     // the control with the focus.

@@ -61,6 +61,8 @@ public:
     // leaves the work area of the main window's monitor ("dialog: ...") and each column narrower
     // than its header or one of its cells ("column: header").
     virtual std::vector<std::string> CutOff() const = 0;
+    // Drops the items (paths) onto the main window as the file manager does.
+    virtual void Drop(const std::vector<std::string>& items) = 0;
     // Moves the main window to the top-left corner of its monitor's work area.
     virtual void MoveToCorner() = 0;
 

@@ -331,6 +331,25 @@ TEST_F(WindowScenario, StartUp) {
     }
 }
 
+// A folder dropped onto the open window is the add-on folder, as the folder argument is; a file
+// or several folders show the warning box and change nothing.
+TEST_F(WindowScenario, DropAFolder) {
+    Start();
+    const std::string readme = Join(addon_, "Readme.txt");
+    const std::vector<std::string> cases[] = {{readme}, {addon_, Game()}, {addon_}};
+    for (const std::vector<std::string>& items : cases) {
+        SCOPED_TRACE(items.front());
+        auto expected = Snapshot();
+        const bool taken = items.size() == 1 && items.front() == addon_;
+        expected["lbl_Mods"] = taken ? addon_ : expected["lbl_Mods"];
+        expected["cmd_read"] = taken ? "Read|on" : expected["cmd_read"];
+        const std::size_t warnings = w_->Dialogs().size() + (taken ? 0 : 1);
+        w_->Drop(items);
+        EXPECT_EQ(Snapshot(), expected);
+        EXPECT_EQ(w_->Dialogs().size(), warnings);
+    }
+}
+
 // The files of the last Read, then of the last Write, by the context menu (a right click, then
 // the menu key): each file with its state, a file already there compared with the add-on's; the
 // filter and the sort change the rows shown, a copy holds the selected ones.

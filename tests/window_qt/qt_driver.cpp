@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -155,6 +156,19 @@ public:
             }
         }
         return cut;
+    }
+    void Drop(const std::vector<std::string>& items) override {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string& item : items) {
+            urls << QUrl::fromLocalFile(QFile::decodeName(item.c_str()));
+        }
+        data.setUrls(urls);
+        const QPointF middle = window_->rect().center();
+        QDragEnterEvent enter(middle.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window_.get(), &enter);
+        QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window_.get(), &drop);
     }
     void MoveToCorner() override {
         window_->move(window_->screen()->availableGeometry().topLeft());

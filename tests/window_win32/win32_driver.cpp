@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "form/control_layout.h"
 #include "platform/wide_text_win.h"
@@ -146,6 +147,22 @@ public:
             cut.insert(cut.end(), columns.begin(), columns.end());
         }
         return cut;
+    }
+    // A DROPFILES block with the paths as the shell hands it over, sent to the window.
+    void Drop(const std::vector<std::string>& items) override {
+        std::wstring paths;
+        for (const std::string& item : items) {
+            paths += WideFromUtf8(item).value_or(L"") + L'\0';
+        }
+        paths += L'\0';
+        const std::size_t bytes = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GHND, bytes);
+        auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        std::memcpy(drop + 1, paths.data(), paths.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     }
     void MoveToCorner() override {
         MONITORINFO monitor{};
