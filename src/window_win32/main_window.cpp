@@ -248,6 +248,7 @@ void MainWindow::SetToolTip(Control control, const std::string& text) {
 
 void MainWindow::SetMousePointer(MousePointer pointer) {
     busy_ = pointer == MousePointer::Hourglass;
+    progress_.SetBusy(window_, busy_);
     SetCursor(LoadCursorW(nullptr, busy_ ? IDC_WAIT : IDC_ARROW));
 }
 

@@ -19,6 +19,7 @@
 #include "window_win32/control_tooltips.h"
 #include "window_win32/owned_gdi.h"
 #include "window_win32/table_dialog.h"
+#include "window_win32/taskbar_progress.h"
 #include "window_win32/window_procedure.h"
 
 namespace rv::win32 {
@@ -109,6 +110,7 @@ private:
     OwnedIcon large_icon_;
     OwnedIcon small_icon_;
     ControlToolTips tips_;
+    TaskbarProgress progress_;
     std::unique_ptr<TableDialog> dialog_;
     HWND focus_ = nullptr;  // kept while another window is active
     bool busy_ = false;
