@@ -26,8 +26,9 @@ inline constexpr std::string_view kWarningText =
 // them. On Windows the window's system menu offers them too.
 inline constexpr std::string_view kFileListEntry = "Files of the last pass...";
 inline constexpr std::string_view kInstalledAddOnsEntry = "Installed add-ons...";
-inline constexpr std::array<std::string_view, 2> kContextMenu = {kFileListEntry,
-                                                                 kInstalledAddOnsEntry};
+inline constexpr std::string_view kAboutEntry = "About...";
+inline constexpr std::array<std::string_view, 3> kContextMenu = {
+    kFileListEntry, kInstalledAddOnsEntry, kAboutEntry};
 
 // What the main form needs of a window toolkit. A window (Qt, Win32) creates the controls of
 // MainWindowLayout(), implements these operations on them and routes every button click to
@@ -43,10 +44,12 @@ public:
     // Shows the warning box: kWarningTitle, kWarningText, one OK button, no icon, modal for the
     // application. Returns once the user has dismissed it.
     virtual void ShowArchiveWarning() = 0;
+    // Shows a box in the same way with this title and text.
+    virtual void ShowMessage(std::string_view title, const std::string& text) = 0;
 
     // Shows the folder picker: title kPickerTitle, file-system folders only, the whole file
-    // system offered, nothing preselected, no owner window. Returns the chosen folder's path
-    // (not cut at any length), or empty text when the user cancels.
+    // system offered, nothing preselected, modal for the main window. Returns the chosen folder's
+    // path (not cut at any length), or empty text when the user cancels.
     virtual std::string BrowseForFolder() = 0;
 
     // Opens the address in the user's web browser and returns at once.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "form/main_form.h"
+#include "form/about.h"
 
 #include <array>
 #include <functional>
@@ -38,6 +39,17 @@ void MainForm::OpenFolderArgument(std::span<const std::string> arguments) {
     TakeFolder(folder, installer_.AddOnFolder, names::lbl_Mods, names::cmd_read);
 }
 
+void MainForm::DropItems(std::span<const std::string> items) {
+    if (installer_.PassRunning() || items.empty()) {
+        return;
+    }
+    if (items.size() > 1) {
+        view_.ShowArchiveWarning();
+        return;
+    }
+    OpenFolderArgument(items);
+}
+
 void MainForm::Click(std::string_view button) {
     using Handler = void (MainForm::*)();
     static constexpr std::array<std::pair<std::string_view, Handler>, 5> kHandlers = {{
@@ -68,6 +80,8 @@ void MainForm::ChooseMenuEntry(std::string_view entry) {
     }
     if (entry == kFileListEntry) {
         view_.ShowFileList(std::make_unique<FileList>(installer_.LastPass()));
+    } else if (entry == kAboutEntry) {
+        view_.ShowMessage(kAboutTitle, AboutText());
     } else if (entry == kInstalledAddOnsEntry) {
         view_.ShowInstalledAddOns(std::make_unique<InstalledAddOns>(
             journal_.Folder(), installer_.GameFolder, [this](const std::string& question) {

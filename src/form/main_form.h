@@ -32,6 +32,10 @@ public:
     // not a folder changes nothing and shows the warning box.
     void OpenFolderArgument(std::span<const std::string> arguments);
 
+    // Items dropped onto the open window: one folder is taken as the folder argument is; a file
+    // or several items show the warning box and change nothing. Refused while a pass runs.
+    void DropItems(std::span<const std::string> items);
+
     // A click on the named button. Refused while a pass runs, except on a link button.
     void Click(std::string_view button);
 

@@ -22,8 +22,13 @@ MessageBoxRunner& Runner() {
 }  // namespace
 
 void ShowArchiveWarning(QWidget* owner) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kWarningTitle),
-                    QString::fromUtf8(kWarningText), QMessageBox::Ok, owner);
+    ShowMessage(owner, kWarningTitle, std::string(kWarningText));
+}
+
+void ShowMessage(QWidget* owner, std::string_view title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon,
+                    QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                    QString::fromStdString(text), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     Runner()(box);

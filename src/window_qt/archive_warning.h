@@ -13,6 +13,8 @@ namespace rv {
 // The reminder before the add-on folder is chosen: the add-on must already be unpacked.
 // Returns once the user has dismissed it.
 void ShowArchiveWarning(QWidget* owner);
+// A box of the same kind with this title and text, shown as it stands.
+void ShowMessage(QWidget* owner, std::string_view title, const std::string& text);
 
 // Asks the question in a modal box with Yes and No, No the default; true for Yes. The text is
 // shown as it stands, never as markup.

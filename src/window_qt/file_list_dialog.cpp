@@ -28,6 +28,8 @@ FileListDialog::FileListDialog(std::unique_ptr<FileList> list, QWidget* parent)
     setWindowTitle(FromUtf8(FileList::kTitle));
     auto* heading = new QLabel(QString::fromStdString(list_->Heading()), this);
     heading->setTextFormat(Qt::PlainText);
+    // A long folder name does not widen the dialog past the screen; the heading is cut instead.
+    heading->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* filter = new QComboBox(this);
     filter->setObjectName(QStringLiteral("stateFilter"));

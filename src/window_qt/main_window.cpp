@@ -5,18 +5,23 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
 #include <cassert>
 #include <vector>
 
 #include "form/control_layout.h"
+#include "form/dialog_placement.h"
 #include "window_qt/accessible_names.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/file_list_dialog.h"
@@ -109,6 +114,7 @@ MainWindow::MainWindow(platform::RegistryBackend& registry, const QStringList& a
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
     BuildControls();
     SetTabOrder();
+    setAcceptDrops(true);
     form_.Form_Load();
     std::vector<std::string> folders;
     for (const QString& argument : arguments) {
@@ -216,8 +222,12 @@ void MainWindow::ShowArchiveWarning() {
     rv::ShowArchiveWarning(this);
 }
 
+void MainWindow::ShowMessage(std::string_view title, const std::string& text) {
+    rv::ShowMessage(this, title, text);
+}
+
 std::string MainWindow::BrowseForFolder() {
-    return modGetFolder::BrowseForFolder(nullptr);
+    return modGetFolder::BrowseForFolder(this);
 }
 
 void MainWindow::OpenLink(std::string_view address) {
@@ -237,8 +247,19 @@ void MainWindow::ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) {
 }
 
 // Window-modal and not waited for, so the main window takes no input while the dialog shows.
+// It stands over the main window inside the work area of the main window's screen, its frame
+// taken to be as wide as the main window's.
 void MainWindow::OpenDialog(QDialog* dialog) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QRect area = screen()->availableGeometry();
+    const QRect main = frameGeometry();
+    const QSize wanted = dialog->size() + frame;
+    const ScreenRect place = PlaceDialog({area.x(), area.y(), area.width(), area.height()},
+                                         {main.x(), main.y(), main.width(), main.height()},
+                                         wanted.width(), wanted.height());
+    dialog->resize(QSize(place.width, place.height) - frame);
+    dialog->move(place.left, place.top);
     dialog->open();
 }
 
@@ -278,6 +299,21 @@ void MainWindow::ShowContextMenu(const QPoint& at) {
                 [this, entry] { form_.ChooseMenuEntry(entry); });
     }
     menu_->popup(at);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> items;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        items.push_back(modGetFolder::PathFromQt(url.toLocalFile()));
+    }
+    event->acceptProposedAction();
+    form_.DropItems(items);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

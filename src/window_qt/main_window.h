@@ -37,6 +37,7 @@ public:
     void SetMousePointer(MousePointer pointer) override;
     bool ProcessPendingMessages() override;
     void ShowArchiveWarning() override;
+    void ShowMessage(std::string_view title, const std::string& text) override;
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
@@ -48,6 +49,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A folder dropped onto the window is taken as the folder argument is.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildControls();

@@ -66,4 +66,9 @@ void RowTable::keyPressEvent(QKeyEvent* event) {
     QTableWidget::keyPressEvent(event);
 }
 
+void RowTable::showEvent(QShowEvent* event) {
+    QTableWidget::showEvent(event);
+    resizeColumnsToContents();
+}
+
 }  // namespace rv

@@ -28,6 +28,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The columns are sized again once the table has its size; the last takes the rest.
+    void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace rv

@@ -93,11 +93,8 @@ std::vector<std::size_t> CreationOrder(const std::vector<ControlSpec>& layout) {
     return order;
 }
 
-// The menu entries' ids: the system menu's commands leave the low four bits to the system and
-// take the ids from 0xF000 up.
-constexpr UINT kFirstMenuId = 0x100;
 constexpr UINT MenuId(std::size_t entry) {
-    return kFirstMenuId + 0x10 * static_cast<UINT>(entry);
+    return MainWindow::MenuCommand(entry);
 }
 
 void AppendContextMenu(HMENU menu) {
@@ -151,6 +148,7 @@ void MainWindow::CreateMainWindow() {
     small_icon_ = ProgramIcon(SM_CXSMICON);
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+    DragAcceptFiles(window_, TRUE);
     HMENU system_menu = GetSystemMenu(window_, FALSE);
     AppendMenuW(system_menu, MF_SEPARATOR, 0, nullptr);
     AppendContextMenu(system_menu);
@@ -189,7 +187,7 @@ void MainWindow::CreateControls() {
 
 void MainWindow::LayOut(UINT dpi) {
     dpi_ = dpi;
-    OwnedFont font = CreateWindowFont(dpi);
+    OwnedFont font = CreateFittingFont(dpi);
     for (const ControlWindow& control : controls_) {
         const TwipsRect& twips = control.window_rect;
         const RECT pixels =
@@ -250,6 +248,7 @@ void MainWindow::SetToolTip(Control control, const std::string& text) {
 
 void MainWindow::SetMousePointer(MousePointer pointer) {
     busy_ = pointer == MousePointer::Hourglass;
+    progress_.SetBusy(window_, busy_);
     SetCursor(LoadCursorW(nullptr, busy_ ? IDC_WAIT : IDC_ARROW));
 }
 
@@ -261,8 +260,16 @@ void MainWindow::ShowArchiveWarning() {
     ShowMessageBox(window_, kWarningTitle, kWarningText);
 }
 
+void MainWindow::ShowMessage(std::string_view title, const std::string& text) {
+    ShowMessageBox(window_, title, text);
+}
+
+// Modal: the window takes no input while the browser shows.
 std::string MainWindow::BrowseForFolder() {
-    return win32::BrowseForFolder(nullptr);
+    EnableWindow(window_, FALSE);
+    std::string chosen = win32::BrowseForFolder(window_);
+    EnableWindow(window_, TRUE);
+    return chosen;
 }
 
 void MainWindow::OpenLink(std::string_view address) {
@@ -310,6 +317,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ACTIVATE:
             OnActivate(LOWORD(wparam) != WA_INACTIVE);
             return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wparam));
+            return 0;
         case WM_CONTEXTMENU:
             OnContextMenu({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
             return 0;
@@ -350,6 +360,18 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut(dpi);
+}
+
+void MainWindow::OnDropFiles(HDROP drop) {
+    std::vector<std::string> items;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT item = 0; item < count; ++item) {
+        std::wstring path(DragQueryFileW(drop, item, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, item, path.data(), static_cast<UINT>(path.size())));
+        items.push_back(platform::Utf8FromWide(path));
+    }
+    DragFinish(drop);
+    form_.DropItems(items);
 }
 
 bool MainWindow::OnSetCursor() {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <map>
 #include <memory>
 #include <span>
@@ -17,6 +19,7 @@
 #include "window_win32/control_tooltips.h"
 #include "window_win32/owned_gdi.h"
 #include "window_win32/table_dialog.h"
+#include "window_win32/taskbar_progress.h"
 #include "window_win32/window_procedure.h"
 
 namespace rv::win32 {
@@ -36,6 +39,12 @@ public:
     // The window class; another process finds the window by it.
     static constexpr const wchar_t* kClassName = L"RV2003_2004_Add_On_Installer";
 
+    // The id of the context menu's entry, in the context menu and in the system menu, whose
+    // commands leave the low four bits to the system and take the ids from 0xF000 up.
+    static constexpr UINT MenuCommand(std::size_t entry) {
+        return 0x100 + 0x10 * static_cast<UINT>(entry);
+    }
+
     HWND Handle() const { return window_; }
     // The system window of a control; the window itself for names::RV2003_2004_Add_On_Installer.
     HWND ControlHandle(Control control) const;
@@ -53,6 +62,7 @@ public:
     void SetMousePointer(MousePointer pointer) override;
     bool ProcessPendingMessages() override;
     void ShowArchiveWarning() override;
+    void ShowMessage(std::string_view title, const std::string& text) override;
     std::string BrowseForFolder() override;
     void OpenLink(std::string_view address) override;
     void CloseWindow() override;
@@ -76,6 +86,8 @@ private:
     void OnCommand(int id, int notification);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     bool OnSetCursor();
+    // Folders or files dropped onto the window from the shell.
+    void OnDropFiles(HDROP drop);
     void OnActivate(bool active);
     // The context menu at the point, in screen coordinates; from the keyboard (-1, -1) below
     // the control with the focus.
@@ -98,6 +110,7 @@ private:
     OwnedIcon large_icon_;
     OwnedIcon small_icon_;
     ControlToolTips tips_;
+    TaskbarProgress progress_;
     std::unique_ptr<TableDialog> dialog_;
     HWND focus_ = nullptr;  // kept while another window is active
     bool busy_ = false;

@@ -3,8 +3,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "form/dialog_placement.h"
 #include "platform/wide_text_win.h"
 #include "window_win32/dpi_scale.h"
 #include "window_win32/window_font.h"
@@ -18,6 +20,7 @@ constexpr int kLine = 345;
 constexpr int kButtonWidth = 1350;
 constexpr int kFilterWidth = 3600;
 constexpr int kOutcomeHeight = 1380;
+constexpr int kTextPadding = 210;
 constexpr int kClientWidth = 11250;
 constexpr int kClientHeight = 6300;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
@@ -26,17 +29,42 @@ std::wstring Wide(std::string_view text) {
     return platform::WideFromUtf8(text).value_or(std::wstring());
 }
 
-// Places the window with a client area of the given size over the middle of the owner.
+ScreenRect FromRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Places the window with a client area of the given size over the middle of the owner, inside
+// the work area of the owner's monitor.
 void PlaceOver(HWND window, HWND owner, int width, int height) {
     RECT outer{0, 0, width, height};
     AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
     RECT below{};
     GetWindowRect(owner, &below);
-    const int outer_width = outer.right - outer.left;
-    const int outer_height = outer.bottom - outer.top;
-    SetWindowPos(window, nullptr, (below.left + below.right - outer_width) / 2,
-                 (below.top + below.bottom - outer_height) / 2, outer_width, outer_height,
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const ScreenRect place = PlaceDialog(FromRect(monitor.rcWork), FromRect(below),
+                                         outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The width the column needs for its header and its widest cell, with the room the list leaves
+// on either side of a text (which its own sizing falls short of under some systems).
+int NeededWidth(HWND table, int column, UINT dpi) {
+    std::wstring text(1024, L'\0');
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT;
+    header.pszText = text.data();
+    header.cchTextMax = static_cast<int>(text.size());
+    ListView_GetColumn(table, column, &header);
+    int widest = ListView_GetStringWidth(table, text.c_str());
+    for (int row = 0; row < ListView_GetItemCount(table); ++row) {
+        text.assign(text.size(), L'\0');
+        ListView_GetItemText(table, row, column, text.data(), static_cast<int>(text.size()));
+        widest = std::max(widest, ListView_GetStringWidth(table, text.c_str()));
+    }
+    return widest + PixelsFromTwips(kTextPadding, dpi);
 }
 
 }  // namespace
@@ -48,7 +76,7 @@ TableDialog::TableDialog(HWND owner, std::string_view title,
     CreateWindowExW(0, kClassName, Wide(title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                     owner, nullptr, GetModuleHandleW(nullptr), this);
     dpi_ = WindowDpi(window_);
-    font_ = CreateWindowFont(dpi_);
+    font_ = CreateFittingFont(dpi_);
     PlaceOver(window_, owner, PixelsFromTwips(kClientWidth, dpi_),
               PixelsFromTwips(kClientHeight, dpi_));
     AddPart(kTable, WC_LISTVIEWW, WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS);
@@ -105,10 +133,7 @@ void TableDialog::ShowRows(const std::vector<TableRow>& rows) {
                          reinterpret_cast<LPARAM>(&item));
         }
     }
-    const int columns = Header_GetItemCount(ListView_GetHeader(table));
-    for (int column = 0; column < columns; ++column) {
-        ListView_SetColumnWidth(table, column, LVSCW_AUTOSIZE_USEHEADER);
-    }
+    FitColumns();
     SendMessageW(table, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(table, nullptr, TRUE);
     filling_ = false;
@@ -125,6 +150,27 @@ void TableDialog::MarkSorted(int sorted, bool ascending) {
         item.fmt |= column != sorted ? 0 : ascending ? HDF_SORTUP : HDF_SORTDOWN;
         Header_SetItem(header, column, &item);
     }
+}
+
+// Each column as wide as its header and its widest cell; the last one takes the rest of the
+// table's width as well.
+void TableDialog::FitColumns() {
+    HWND table = Part(kTable);
+    if (table == nullptr) {
+        return;  // the parts are not made yet
+    }
+    const int last = Header_GetItemCount(ListView_GetHeader(table)) - 1;
+    int used = 0;
+    for (int column = 0; column < last; ++column) {
+        const int width = NeededWidth(table, column, dpi_);
+        ListView_SetColumnWidth(table, column, width);
+        used += width;
+    }
+    RECT client{};
+    GetClientRect(table, &client);
+    ListView_SetColumnWidth(
+        table, last,
+        std::max(NeededWidth(table, last, dpi_), static_cast<int>(client.right) - used));
 }
 
 std::vector<std::size_t> TableDialog::SelectedRows() const {
@@ -171,6 +217,7 @@ void TableDialog::LayOut() {
                    pixels(kOutcomeHeight), TRUE);
     }
     MoveWindow(Part(kTable), margin, top, client.right - 2 * margin, table_bottom - top, TRUE);
+    FitColumns();
 }
 
 void TableDialog::Close() {
@@ -224,7 +271,7 @@ void TableDialog::OnNotify(const NMHDR& header) {
 
 void TableDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
-    OwnedFont font = CreateWindowFont(dpi);
+    OwnedFont font = CreateFittingFont(dpi);
     for (HWND part = GetWindow(window_, GW_CHILD); part != nullptr;
          part = GetWindow(part, GW_HWNDNEXT)) {
         SendMessageW(part, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);

@@ -56,6 +56,7 @@ private:
     void OnNotify(const NMHDR& header);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void LayOut();
+    void FitColumns();
     void Close();
 
     HWND owner_;

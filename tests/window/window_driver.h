@@ -56,10 +56,20 @@ public:
     virtual std::vector<ShownControl> Controls() const = 0;  // in creation order
     virtual std::vector<std::string> TabOrder() const = 0;   // from the first button round
 
+    // What shows cut off, one line each: every fixed caption of the main window wider than the
+    // room its control gives it ("caption: key"), and while a dialog shows, the dialog where it
+    // leaves the work area of the main window's monitor ("dialog: ...") and each column narrower
+    // than its header or one of its cells ("column: header").
+    virtual std::vector<std::string> CutOff() const = 0;
+    // Drops the items (paths) onto the main window as the file manager does.
+    virtual void Drop(const std::vector<std::string>& items) = 0;
+    // Moves the main window to the top-left corner of its monitor's work area.
+    virtual void MoveToCorner() = 0;
+
     // The next folder picker returns this path (empty: cancelled).
     void AnswerPicker(const std::string& folder) { answer_ = folder; }
     // Each picker and warning box shown since the start: "picker|title|flags" with the flags the
-    // toolkit asked for ("folders only, no start folder, no owner"), or "warning|title|text|OK,no
+    // toolkit asked for ("folders only, no start folder, modal"), or "warning|title|text|OK,no
     // icon,modal".
     std::vector<std::string> Dialogs() const { return dialogs_; }
     std::vector<std::string> OpenedLinks() const { return links_; }

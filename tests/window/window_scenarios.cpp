@@ -168,7 +168,7 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
               (std::vector<std::string>{
                   "warning|Unofficial RV2004 Add-On Installer|Please choose the Folder with the "
                   "Maps, Mutators, Skins, Weapons, ...\r\nNO archives supported!|OK,no icon,modal",
-                  "picker|Bitte den Startordner wählen!|folders only, no start folder, no owner"}));
+                  "picker|Bitte den Startordner wählen!|folders only, no start folder, modal"}));
     EXPECT_EQ(w_->Caption({names::lbl_Mods}), addon_);
     EXPECT_EQ(Chain(), "cmd_Open2 cmd_read");
 
@@ -331,6 +331,25 @@ TEST_F(WindowScenario, StartUp) {
     }
 }
 
+// A folder dropped onto the open window is the add-on folder, as the folder argument is; a file
+// or several folders show the warning box and change nothing.
+TEST_F(WindowScenario, DropAFolder) {
+    Start();
+    const std::string readme = Join(addon_, "Readme.txt");
+    const std::vector<std::string> cases[] = {{readme}, {addon_, Game()}, {addon_}};
+    for (const std::vector<std::string>& items : cases) {
+        SCOPED_TRACE(items.front());
+        auto expected = Snapshot();
+        const bool taken = items.size() == 1 && items.front() == addon_;
+        expected["lbl_Mods"] = taken ? addon_ : expected["lbl_Mods"];
+        expected["cmd_read"] = taken ? "Read|on" : expected["cmd_read"];
+        const std::size_t warnings = w_->Dialogs().size() + (taken ? 0 : 1);
+        w_->Drop(items);
+        EXPECT_EQ(Snapshot(), expected);
+        EXPECT_EQ(w_->Dialogs().size(), warnings);
+    }
+}
+
 // The files of the last Read, then of the last Write, by the context menu (a right click, then
 // the menu key): each file with its state, a file already there compared with the add-on's; the
 // filter and the sort change the rows shown, a copy holds the selected ones.
@@ -383,6 +402,36 @@ TEST_F(WindowScenario, FilesOfTheLastPass) {
     EXPECT_TRUE(w_->Rows()[1].starts_with(Native("Harbour.ogg|Music|Music/Harbour.ogg|failed: ")))
         << w_->Rows()[1];
     w_->CloseDialog();
+}
+
+// With the main window in the top-left corner of the screen and an add-on folder named in
+// Cyrillic, every fixed caption of both editions fits its control, and both dialogs stand inside
+// the work area with columns as wide as their contents. "About..." names the version.
+TEST_F(WindowScenario, EverythingOnScreen) {
+    addon_ = Join(w_->Root(), "Дополнение");
+    Start();
+    w_->MoveToCorner();
+    for (int edition = 0; edition < 2; ++edition) {
+        Click(names::cmd_gameChange);
+        EXPECT_EQ(w_->CutOff(), std::vector<std::string>{});
+    }
+    Pick(names::cmd_Open2, addon_);
+    EXPECT_EQ(w_->Caption({names::lbl_Mods}), addon_);
+    Click(names::cmd_read);
+    Click(names::cmd_write);
+    for (std::string_view entry : {kFileListEntry, kInstalledAddOnsEntry}) {
+        SCOPED_TRACE(entry);
+        ASSERT_TRUE(w_->ChooseMenuEntry(entry, false));
+        EXPECT_GT(w_->Rows().size(), 1u);
+        EXPECT_EQ(w_->CutOff(), std::vector<std::string>{});
+        w_->CloseDialog();
+    }
+    // The third entry shows the program's name, version and licence in a box.
+    EXPECT_FALSE(w_->ChooseMenuEntry(kAboutEntry, true));
+    const std::string about = w_->Dialogs().back();
+    EXPECT_TRUE(about.starts_with("warning|About|RV2003/RV2004 Add-On Installer\r\nVersion ") &&
+                about.ends_with("\r\n\r\nFree software under the MIT License.|OK,no icon,modal"))
+        << about;
 }
 
 }  // namespace

@@ -10,8 +10,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -37,7 +41,7 @@ public:
             dialogs_.push_back("picker|" + title.toStdString() + "|" +
                                (how == QFileDialog::ShowDirsOnly ? "folders only" : "any files") +
                                (start.isEmpty() ? ", no start folder" : ", a start folder") +
-                               (owner == nullptr ? ", no owner" : ", an owner"));
+                               (owner == window_.get() ? ", modal" : ", not modal"));
             return QFile::decodeName(TakeAnswer().c_str());
         });
         SetMessageBoxRunner([this](QMessageBox& box) {
@@ -128,6 +132,47 @@ public:
         QApplication::processEvents();
     }
 
+    std::vector<std::string> CutOff() const override {
+        std::vector<std::string> cut = CutCaptions();
+        if (QDialog* dialog = Dialog()) {
+            const QRect area = window_->screen()->availableGeometry();
+            if (!area.contains(dialog->frameGeometry())) {
+                cut.push_back("dialog: outside the work area");
+            }
+            const QTableWidget* table = Table();
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const int width = table->horizontalHeader()->sectionSize(column);
+                int needed = table->horizontalHeader()->sectionSizeHint(column);
+                for (int row = 0; row < table->rowCount(); ++row) {
+                    needed = std::max(
+                        needed,
+                        table->sizeHintForIndex(table->model()->index(row, column)).width());
+                }
+                if (width < needed) {
+                    cut.push_back("column: " +
+                                  table->horizontalHeaderItem(column)->text().toStdString());
+                }
+            }
+        }
+        return cut;
+    }
+    void Drop(const std::vector<std::string>& items) override {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string& item : items) {
+            urls << QUrl::fromLocalFile(QFile::decodeName(item.c_str()));
+        }
+        data.setUrls(urls);
+        const QPointF middle = window_->rect().center();
+        QDragEnterEvent enter(middle.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window_.get(), &enter);
+        QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window_.get(), &drop);
+    }
+    void MoveToCorner() override {
+        window_->move(window_->screen()->availableGeometry().topLeft());
+    }
+
     std::string ReceiptFolder() const override { return receipts_.Path(); }
     bool ChooseMenuEntry(std::string_view entry, bool keyboard) override {
         if (keyboard) {
@@ -194,6 +239,40 @@ public:
     }
 
 private:
+    // The fixed captions (not the labels that show folders or the status line) wider than the
+    // room the control's style gives them.
+    std::vector<std::string> CutCaptions() const {
+        std::vector<std::string> cut;
+        const QFontMetrics metrics(window_->font());
+        for (const ControlSpec& entry : MainWindowLayout()) {
+            if (entry.name == names::lbl_folder || entry.name == names::lbl_Mods ||
+                entry.name == names::lbl_status) {
+                continue;
+            }
+            const QWidget* widget = Widget(ControlKey(entry.name, entry.index));
+            QRect room = widget->rect(), used;
+            if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+                used.setSize({metrics.horizontalAdvance(label->text()), 1});
+            } else if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+                QStyleOptionButton option;
+                option.initFrom(button);
+                room =
+                    button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+                used = QRect(room.topLeft(), QSize(metrics.horizontalAdvance(button->text()), 1));
+            } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+                QStyleOptionGroupBox option;
+                option.initFrom(frame);
+                option.text = frame->title();
+                option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+                used = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                      QStyle::SC_GroupBoxLabel, frame);
+            }
+            if (!room.contains(used)) {
+                cut.push_back("caption: " + ControlKey(entry.name, entry.index));
+            }
+        }
+        return cut;
+    }
     // The dialog that holds the window's input, if any, and its table.
     static QDialog* Dialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
     QTableWidget* Table() const { return Dialog()->findChild<QTableWidget*>(); }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Drives the real program from outside, as a user would: starts it with an add-on folder as its
 // argument, presses the named buttons in turn and after each prints the status line. Closes the
-// window and prints the exit code, unless the last word is --stay.
+// window and prints the exit code, unless the last word is --stay. With --attached it drives the
+// window of a program already running, where "menu:N" also chooses the context menu's entry N.
 // Usage: program_driver <program.exe> <add-on folder> <button>... [--stay]
+//        program_driver --attached <button or menu:N>...
 #include <windows.h>
 
 #include <cstdio>
@@ -58,7 +60,38 @@ bool Press(const std::string& button) {
 
 }  // namespace
 
+// Chooses the entry as the system menu does, and waits until a new dialog shows and is drawn.
+void ChooseEntry(std::size_t entry) {
+    HWND before = FindWindowW(win32::TableDialog::kClassName, nullptr);
+    PostMessageW(window, WM_SYSCOMMAND, win32::MainWindow::MenuCommand(entry), 0);
+    for (DWORD waited = 0; waited < kPatience; waited += 50) {
+        HWND dialog = FindWindowW(win32::TableDialog::kClassName, nullptr);
+        if (dialog != nullptr && dialog != before && IsWindowVisible(dialog)) {
+            break;
+        }
+        Sleep(50);
+    }
+    Sleep(1000);
+}
+
+// Presses the buttons or chooses the menu entries in the window of a program already running.
+int DriveAttached(int argc, wchar_t* argv[]) {
+    window = FindWindowW(win32::MainWindow::kClassName, nullptr);
+    for (int word = 2; window != nullptr && word < argc; ++word) {
+        const std::string what = platform::Utf8FromWide(argv[word]);
+        if (what.starts_with("menu:")) {
+            ChooseEntry(std::stoul(what.substr(5)));
+        } else if (!Press(what)) {
+            return 1;
+        }
+    }
+    return window != nullptr ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t* argv[]) {
+    if (argc >= 2 && std::wstring_view(argv[1]) == L"--attached") {
+        return DriveAttached(argc, argv);
+    }
     if (argc < 3) {
         std::fputs("usage: program_driver <program.exe> <add-on folder> <button>... [--stay]\n",
                    stderr);

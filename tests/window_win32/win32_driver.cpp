@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "form/control_layout.h"
 #include "platform/wide_text_win.h"
@@ -31,13 +32,14 @@ using platform::WideFromUtf8;
 class Win32Driver : public WindowDriver {
 public:
     Win32Driver() {
+        SetProcessDPIAware();  // as the program's manifest declares it
         win32::SetShellFolderBrowser([this](BROWSEINFOW& request) -> PIDLIST_ABSOLUTE {
             dialogs_.push_back(
                 "picker|" + Utf8FromWide(request.lpszTitle) + "|" +
                 (request.ulFlags == BIF_RETURNONLYFSDIRS ? "folders only" : "other flags") +
                 (request.pidlRoot == nullptr && request.lpfn == nullptr ? ", no start folder"
                                                                         : ", a start folder") +
-                (request.hwndOwner == nullptr ? ", no owner" : ", an owner"));
+                (IsWindowEnabled(window_->Handle()) ? ", not modal" : ", modal"));
             // The shell names no folder with outer spaces; all spaces is a cancel.
             const std::string answer(text::TrimSpaces(TakeAnswer()));
             return answer.empty()
@@ -100,8 +102,9 @@ public:
             shown.push_back(
                 {ControlKey(control), Kind(window_->ControlHandle(control)),
                  top ? std::string(names::RV2003_2004_Add_On_Installer) : ControlKey(container),
-                 outer.left - origin.left, outer.top - origin.top, outer.right - outer.left,
-                 outer.bottom - outer.top, window_->Caption(control)});
+                 At96(outer.left - origin.left), At96(outer.top - origin.top),
+                 At96(outer.right - outer.left), At96(outer.bottom - outer.top),
+                 window_->Caption(control)});
         }
         return shown;
     }
@@ -127,6 +130,47 @@ public:
         PostMessageW(window_->Handle(), kYieldMessage, 0, 0);
     }
     void Close() override { SendMessageW(window_->Handle(), WM_CLOSE, 0, 0); }
+
+    std::vector<std::string> CutOff() const override {
+        std::vector<std::string> cut = CutCaptions();
+        if (Dialog() != nullptr) {
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof(monitor);
+            GetMonitorInfoW(MonitorFromWindow(window_->Handle(), MONITOR_DEFAULTTONEAREST),
+                            &monitor);
+            RECT inside{};
+            const RECT dialog = Rect(Dialog());
+            if (!IntersectRect(&inside, &dialog, &monitor.rcWork) || !EqualRect(&inside, &dialog)) {
+                cut.push_back("dialog: " + Text(dialog) + " in " + Text(monitor.rcWork));
+            }
+            const std::vector<std::string> columns = CutColumns();
+            cut.insert(cut.end(), columns.begin(), columns.end());
+        }
+        return cut;
+    }
+    // A DROPFILES block with the paths as the shell hands it over, sent to the window.
+    void Drop(const std::vector<std::string>& items) override {
+        std::wstring paths;
+        for (const std::string& item : items) {
+            paths += WideFromUtf8(item).value_or(L"") + L'\0';
+        }
+        paths += L'\0';
+        const std::size_t bytes = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GHND, bytes);
+        auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        std::memcpy(drop + 1, paths.data(), paths.size() * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
+    void MoveToCorner() override {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(window_->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+        SetWindowPos(window_->Handle(), nullptr, monitor.rcWork.left, monitor.rcWork.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+    }
 
     std::string ReceiptFolder() const override { return Root() + "\\Receipts"; }
     // A right click on a label, or the menu key on the button with the focus, then the keys that
@@ -245,6 +289,87 @@ private:
         text.resize(static_cast<std::size_t>(
             GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
         return Utf8FromWide(text);
+    }
+
+    // The fixed captions, each measured in its control's font against the control's width less
+    // the edges and indents the system draws inside it; the labels that show folders and the
+    // status line hold no fixed caption.
+    std::vector<std::string> CutCaptions() const {
+        std::vector<std::string> cut;
+        HDC dc = GetDC(window_->Handle());
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        for (const ControlSpec& entry : MainWindowLayout()) {
+            if (entry.name == names::lbl_folder || entry.name == names::lbl_Mods ||
+                entry.name == names::lbl_status) {
+                continue;
+            }
+            HWND control = window_->ControlHandle({entry.name, entry.index});
+            const std::wstring text = WideFromUtf8(Caption(control)).value_or(L"");
+            const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
+            HGDIOBJ before = SelectObject(dc, font);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(dc, before);
+            const std::string kind = Kind(control);
+            const int inset = kind == "label" ? 0 : kind == "button" ? 3 : 8;
+            RECT room{};
+            GetClientRect(control, &room);
+            if (extent.cx > room.right - 2 * MulDiv(inset, dpi, 96)) {
+                cut.push_back("caption: " + ControlKey(entry.name, entry.index));
+            }
+        }
+        ReleaseDC(window_->Handle(), dc);
+        return cut;
+    }
+    // Each column against its header and its cells, as the list measures them, with the room
+    // the list leaves on either side of a cell's text.
+    std::vector<std::string> CutColumns() const {
+        std::vector<std::string> cut;
+        HWND table = Part(win32::TableDialog::kTable);
+        const std::vector<std::string> rows = Rows();
+        std::vector<int> needed;
+        for (const std::string& row : rows) {
+            const std::vector<std::string_view> cells = Split(row);
+            needed.resize(std::max(needed.size(), cells.size()));
+            for (std::size_t column = 0; column < cells.size(); ++column) {
+                const std::wstring text = WideFromUtf8(cells[column]).value_or(L"");
+                needed[column] =
+                    std::max(needed[column], ListView_GetStringWidth(table, text.c_str()));
+            }
+        }
+        const std::vector<std::string_view> headers = Split(rows.front());
+        for (std::size_t column = 0; column < needed.size(); ++column) {
+            if (ListView_GetColumnWidth(table, static_cast<int>(column)) <
+                needed[column] + At96Inverse(12)) {
+                cut.push_back("column: " + std::string(headers[column]));
+            }
+        }
+        return cut;
+    }
+    static std::vector<std::string_view> Split(std::string_view row) {
+        std::vector<std::string_view> cells;
+        for (std::size_t start = 0;;) {
+            const std::size_t bar = row.find('|', start);
+            cells.push_back(row.substr(start, bar - start));
+            if (bar == std::string_view::npos) {
+                return cells;
+            }
+            start = bar + 1;
+        }
+    }
+    static int ScreenDpi() {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        return dpi;
+    }
+    // Pixels at the screen's dpi as pixels at 96 dpi, and back.
+    static int At96(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
+    static int At96Inverse(int pixels) { return MulDiv(pixels, ScreenDpi(), 96); }
+    static std::string Text(const RECT& rect) {
+        return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
+               std::to_string(rect.right - rect.left) + "x" +
+               std::to_string(rect.bottom - rect.top);
     }
 
     static constexpr UINT kYieldMessage = WM_APP + 0x3FF0;
