@@ -9,7 +9,7 @@
 #include "cli/exit_status.h"
 #include "cli/pass_command.h"
 #include "cli/receipt_commands.h"
-#include "cli/version.h"
+#include "text/version.h"
 #include "platform/end_signals.h"
 
 namespace rv {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "form/about.h"
 
+#include "text/version.h"
+
 namespace rv {
 
 std::string AboutText() {
-    return "RV2003/RV2004 Add-On Installer\r\nVersion " RV_VERSION
+    return std::string("RV2003/RV2004 Add-On Installer\r\nVersion ") + kProgramVersion +
            "\r\n\r\nFree software under the MIT License.";
 }
 

@@ -7,7 +7,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "cli/version.h"
+#include "text/version.h"
 #include "program_run.h"
 #include "support/temp_folder.h"
 
