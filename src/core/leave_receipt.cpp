@@ -8,10 +8,13 @@ namespace rv {
 void RV2003_2004_Add_On_Installer::LeaveReceipt(std::string& failures) {
     receipt_name_.clear();
     receipt_problem_.clear();
-    const bool wrote =
-        std::any_of(last_pass_.files.begin(), last_pass_.files.end(),
-                    [](const PassFile& file) { return file.state == FileState::Written; });
-    if (Journal == nullptr || !wrote) {
+    // A pass that wrote nothing still relies on the files it found already there and identical.
+    const bool relies =
+        std::any_of(last_pass_.files.begin(), last_pass_.files.end(), [](const PassFile& file) {
+            return file.state == FileState::Written ||
+                   (file.state == FileState::AlreadyThere && file.sameness == Sameness::Identical);
+        });
+    if (Journal == nullptr || !relies) {
         return;
     }
     // The files are written: their receipt is made and saved even when the window asks to

@@ -31,6 +31,8 @@ public:
     InstalledAddOns(std::string receipt_folder, std::string game_folder, Confirm confirm);
 
     const std::vector<TableRow>& Rows() const { return rows_; }
+    // Why the receipts could not be listed; empty when they could (none may be there).
+    const std::string& ListProblem() const { return problem_; }
     // Only a receipt in force can be removed: never a damaged one, one of an unknown version or
     // one already removed.
     bool Removable(std::size_t row) const;
@@ -46,7 +48,8 @@ private:
     void List();
 
     ReceiptBook book_;
-    std::string game_folder_;
+    GameIdentity game_;
+    std::string problem_;  // why the receipts could not be listed
     Confirm confirm_;
     std::vector<StoredReceipt> receipts_;
     std::vector<TableRow> rows_;

@@ -65,17 +65,21 @@ std::string WhileAnswering(const std::function<std::string()>& job, const EachFi
 
 }  // namespace
 
-std::vector<StoredReceipt> ReceiptBook::List(const std::optional<std::string>& game_folder) const {
+std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& game,
+                                             std::string* problem) const {
     std::vector<StoredReceipt> receipts;
-    const std::optional<platform::FolderListing> listing = platform::ListFolder(folder_);
+    std::string why;
+    const std::optional<platform::FolderListing> listing = platform::ListFolder(folder_, &why);
     if (!listing) {
+        if (problem != nullptr && platform::PathExists(folder_)) {
+            *problem = "the receipts in " + folder_ + " cannot be listed: " + why;
+        }
         return receipts;
     }
     for (const platform::FolderEntry& entry : listing->entries) {
         if (!entry.is_folder && entry.name.ends_with(kEnding) && !entry.name.starts_with('.')) {
             StoredReceipt stored = Load(folder_, entry.name);
-            if (!game_folder || !stored.problem.empty() ||
-                stored.receipt.game_folder == *game_folder) {
+            if (!game || !stored.problem.empty() || SameGame(stored.receipt.game, *game)) {
                 receipts.push_back(std::move(stored));
             }
         }

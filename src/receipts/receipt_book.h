@@ -14,7 +14,7 @@ enum class ReceiptStatus { InForce, Removed, Damaged, UnknownVersion };
 struct StoredReceipt {
     std::string name;  // the file's name in the book's folder
     ReceiptStatus status = ReceiptStatus::Damaged;
-    std::string problem;  // why a damaged or unknown receipt cannot be used
+    std::string problem;  // why a damaged or unknown receipt cannot be used, in a few words
     Receipt receipt;      // empty unless in force or removed
 };
 
@@ -25,9 +25,11 @@ public:
 
     const std::string& Folder() const { return folder_; }
 
-    // Every receipt, newest first; with a game folder only its receipts and the damaged ones,
-    // which cannot tell their folder.
-    std::vector<StoredReceipt> List(const std::optional<std::string>& game_folder = {}) const;
+    // Every receipt, newest first; with a game folder only its receipts and the ones that cannot
+    // be read, which cannot tell their folder. A folder that cannot be listed sets `problem`;
+    // one that is not there yet holds no receipts.
+    std::vector<StoredReceipt> List(const std::optional<GameIdentity>& game = {},
+                                    std::string* problem = nullptr) const;
     // The receipt of that name, or at that path inside the folder.
     std::optional<StoredReceipt> Find(const std::string& name_or_path) const;
 

@@ -217,7 +217,7 @@ TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
         ReceiptBook(journal.Folder()).Find(p.installer.LastReceiptName());
     ASSERT_TRUE(receipt.has_value());
     ASSERT_EQ(receipt->receipt.files.size(), 2u);
-    EXPECT_EQ(receipt->receipt.files[0].target, p.Game("Animations/a.ukx"));
+    EXPECT_EQ(receipt->receipt.files[0].target, "Animations/a.ukx");
     EXPECT_EQ(receipt->receipt.files[1].outcome, Outcome::Identical);
 }
 

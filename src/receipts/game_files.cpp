@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#include "receipts/game_files.h"
+
+#include <algorithm>
+
+#include "core/category_table.h"
+#include "platform/file_system.h"
+#include "text/case_fold.h"
+
+namespace rv {
+
+std::optional<std::vector<std::string>> PartsBelowGame(const ReceiptFile& file) {
+    if (file.outside) {
+        return std::nullopt;
+    }
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t end = 0; end <= file.target.size(); ++end) {
+        if (end == file.target.size() || file.target[end] == '/') {
+            parts.push_back(file.target.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    // Only what a pass writes: a file right in one of the game's sub-folders.
+    const bool known_folder =
+        parts.size() == 2 &&
+        std::any_of(kCategories.begin(), kCategories.end(), [&parts](const CategoryInfo& info) {
+            return text::FoldUtf8(info.sub_folder) == text::FoldUtf8(parts[0]);
+        });
+    const std::string& name = parts.back();
+    const bool plain_name =
+        !name.empty() && name != "." && name != ".." &&
+        name.find(platform::kPathSeparator) == std::string::npos &&
+        (platform::kPathSeparator == '/' || name.find(':') == std::string::npos);
+    if (!known_folder || !plain_name) {
+        return std::nullopt;
+    }
+    return parts;
+}
+
+}  // namespace rv
