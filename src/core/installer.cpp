@@ -5,6 +5,7 @@
 
 #include "core/pass_support.h"
 #include "platform/file_system.h"
+#include "text/text.h"
 
 namespace rv {
 
@@ -57,6 +58,33 @@ bool RV2003_2004_Add_On_Installer::SearchRow(std::optional<AddOnWalk>& walk) {
     }
     window_.SetMousePointer(MousePointer::Default);
     return open && YieldToWindow();
+}
+
+bool RV2003_2004_Add_On_Installer::WalkRows(std::span<const CategoryRow> rows,
+                                            std::optional<AddOnWalk>& walk,
+                                            const std::function<void(std::size_t row)>& start,
+                                            const std::function<bool(const RowFile&)>& each) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (!SearchRow(walk)) {
+            return false;
+        }
+        if (start) {
+            start(row);
+        }
+        const std::string suffix = MatchSuffix(rows[row].pattern);
+        for (const WalkedFile& file : walk->files) {
+            if (!NameMatches(file.Name(), suffix)) {
+                continue;
+            }
+            // The name as both passes check it, so that both mean the same file.
+            const RowFile matched{file, rows[row].category,
+                                  std::string(text::TrimSpaces(SplitFileFromPath(file.path)))};
+            if (!each(matched) || !YieldWhenDue()) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool RV2003_2004_Add_On_Installer::YieldToWindow() {

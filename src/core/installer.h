@@ -2,7 +2,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,12 @@
 #include "core/window_operations.h"
 
 namespace rv {
+
+class GameFolderNames;
+class FailureList;
+struct RowFile;
+struct WriteTally;
+enum class InstallOutcome;
 
 // The application object: the state of the workflow and the handlers that change it. It reaches
 // the window only through WindowOperations and the disk only through the platform layer.
@@ -57,6 +66,29 @@ private:
 
     void ReadAddOns();
     void WriteAddOns();
+
+    // The per-row walk both passes make: for each row of `rows`, the add-on folder's walk (made
+    // on the first row), then `start` with the row's index, then `each` for every walked file
+    // that matches the row's pattern, yielding to the window when due after each. False when the
+    // window is closing or `each` returned false: the walk has stopped then.
+    bool WalkRows(std::span<const CategoryRow> rows, std::optional<AddOnWalk>& walk,
+                  const std::function<void(std::size_t row)>& start,
+                  const std::function<bool(const RowFile&)>& each);
+    // The read pass's look at one file: counted as read, and as already there or ready to write.
+    void CheckOne(const RowFile& file, GameFolderNames& game, FailureList& unread);
+    // The write pass's handling of one file: copied when the game lacks it, else left alone.
+    InstallOutcome InstallOne(const RowFile& file, GameFolderNames& game, WriteTally& tally);
+    // Notes what the copy of one file came to.
+    InstallOutcome NoteCopy(const RowFile& file, GameFolderNames& game, WriteTally& tally,
+                            platform::CopyResult result, std::string hash);
+    // Notes a file found at its target, and asks for its comparison when a receipt is kept.
+    void NoteAlreadyThere(Category category, WriteTally& tally);
+    // The closing line of a pass that went through all its rows.
+    void ShowReadResult();
+    void ShowWriteResult(const WriteTally& tally);
+    // Gathers the comparisons asked for and stores the receipt; a failure is added to
+    // `failures`. A pass stopped midway leaves one too, so that what it wrote can be taken back.
+    void FinishWrite(WriteTally& tally, std::string& failures);
 
     // Adds one to the counter and shows the new count in the category's label of the group.
     void CountOne(CounterKind kind, Category category);

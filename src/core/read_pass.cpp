@@ -18,38 +18,40 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
     std::optional<AddOnWalk> walk;
     GameFolderNames game(GameFolder);
     FailureList unread;  // one line per file or folder that could not be checked, and why
-    for (const CategoryRow& row : kReadOrder) {
-        if (!SearchRow(walk)) {
-            return;  // the window is closing
-        }
-        const std::string suffix = MatchSuffix(row.pattern);
-        for (const WalkedFile& file : walk->files) {
-            if (!NameMatches(file.Name(), suffix)) {
-                continue;
-            }
-            const std::string name(text::TrimSpaces(SplitFileFromPath(file.path)));
-            window_.SetCaption(kStatusLabel, "Reading: " + text::ShownName(name));
-            CountOne(CounterKind::Read, row.category);
-            if (file.outside) {
-                unread.Add(file.path + ": " + std::string(kLeadsOutside));
-                last_pass_.Add(file.path, row.category, "", FileState::Failed,
-                               std::string(kLeadsOutside));
-            } else {
-                TargetPath = game.TargetPath(row.category, name);
-                TargetExists = game.Holds(row.category, name);
-                CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, row.category);
-                last_pass_.Add(file.path, row.category, TargetPath,
-                               TargetExists ? FileState::AlreadyThere : FileState::ReadyToWrite);
-            }
-            if (!YieldWhenDue()) {
-                return;
-            }
-        }
+    const bool finished = WalkRows(kReadOrder, walk, nullptr, [&](const RowFile& file) {
+        CheckOne(file, game, unread);
+        return true;
+    });
+    if (!finished) {
+        return;  // the window is closing
     }
     for (const WalkProblem& problem : walk->problems) {
         unread.Add(problem.path + ": " + problem.reason);
     }
+    ShowReadResult();
+    // What could not be checked; the reasons of an earlier write's failures no longer belong to
+    // the status line.
+    window_.SetToolTip(kStatusLabel, unread.ToolTip());
+}
 
+void RV2003_2004_Add_On_Installer::CheckOne(const RowFile& file, GameFolderNames& game,
+                                            FailureList& unread) {
+    window_.SetCaption(kStatusLabel, "Reading: " + text::ShownName(file.name));
+    CountOne(CounterKind::Read, file.category);
+    const std::string& path = file.walked.path;
+    if (file.walked.outside) {
+        unread.Add(path + ": " + std::string(kLeadsOutside));
+        last_pass_.Add(path, file.category, "", FileState::Failed, std::string(kLeadsOutside));
+        return;
+    }
+    TargetPath = game.TargetPath(file.category, file.name);
+    TargetExists = game.Holds(file.category, file.name);
+    CountOne(TargetExists ? CounterKind::Exist : CounterKind::Ready, file.category);
+    last_pass_.Add(path, file.category, TargetPath,
+                   TargetExists ? FileState::AlreadyThere : FileState::ReadyToWrite);
+}
+
+void RV2003_2004_Add_On_Installer::ShowReadResult() {
     const std::int32_t read = counters_.SumIntoTotal(CounterKind::Read);
     const std::int32_t exist = counters_.SumIntoTotal(CounterKind::Exist);
     const std::int32_t ready = counters_.SumIntoTotal(CounterKind::Ready);
@@ -63,9 +65,6 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
                                              std::to_string(read) + " File(s) checked!");
         window_.SetEnabled(kWriteButton, true);
     }
-    // What could not be checked; the reasons of an earlier write's failures no longer belong to
-    // the status line.
-    window_.SetToolTip(kStatusLabel, unread.ToolTip());
 }
 
 }  // namespace rv
