@@ -2,6 +2,7 @@
 #include "cli/receipt_commands.h"
 
 #include <array>
+#include <chrono>
 #include <csignal>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -106,6 +107,19 @@ void KeepRunningWhenOutputCloses() {
 void KeepRunningWhenOutputCloses() {}
 #endif
 
+// Waits for another copy of the program that holds the game folder, saying so once, for at most
+// half a minute.
+Waiting WaitSaying(std::ostream& err) {
+    const auto start = std::chrono::steady_clock::now();
+    return [&err, start, said = false](const std::string& what) mutable {
+        if (!said) {
+            err << what << std::endl;
+            said = true;
+        }
+        return std::chrono::steady_clock::now() - start < std::chrono::seconds(30);
+    };
+}
+
 }  // namespace
 
 int ListReceipts(const CommandLine& command, Console& console) {
@@ -149,7 +163,9 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
     StoredReceipt stored = *found;
     const RemovalPlan plan = PlanRemoval(book, stored, all);
     const std::string refusal =
-        stored.problem.empty() ? plan.blocked : CarryOutRemoval(book, stored, all).problem;
+        stored.problem.empty()
+            ? plan.blocked
+            : "the receipt " + stored.name + " cannot be read (" + stored.problem + ")";
     if (!refusal.empty()) {
         console.err << "rv-addon-installer: " << text::ShownName(refusal) << '\n';
         return stored.problem.empty() ? 1 : 2;
@@ -159,7 +175,7 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
         return 1;
     }
     KeepRunningWhenOutputCloses();
-    const RemovalResult result = CarryOutRemoval(book, stored, all);
+    const RemovalResult result = CarryOutRemoval(book, stored, {}, WaitSaying(console.err));
     PrintResult(command, console, stored, result);
     if (!result.problem.empty()) {
         console.err << "rv-addon-installer: " << text::ShownName(result.problem) << '\n';

@@ -107,10 +107,9 @@ Json PassJson(const RV2003_2004_Add_On_Installer& installer, const std::string& 
 int RunPass(const CommandLine& command, Console& console) {
     ConsoleWindow window;
     RV2003_2004_Add_On_Installer installer(window);
+    // Also without a data folder: the pass then says that it kept no receipt.
     ReceiptJournal journal(console.receipt_folder);
-    if (!journal.Folder().empty()) {
-        installer.Journal = &journal;
-    }
+    installer.Journal = &journal;
     if (std::string problem = FindGameFolder(command, window, installer, console);
         !problem.empty()) {
         console.err << "rv-addon-installer: " << problem << '\n';

@@ -107,7 +107,7 @@ void InstalledAddOns::Remove(std::size_t row) {
         outcome_ = {"Nothing was removed."};
         return;
     }
-    const RemovalResult result = CarryOutRemoval(book_, stored, all);
+    const RemovalResult result = CarryOutRemoval(book_, stored, {}, waiting_);
     outcome_ = {result.Line()};
     if (!result.problem.empty()) {
         outcome_.push_back(text::ShownName(result.problem));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "form/dialog_table.h"
+#include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 
 namespace rv {
@@ -37,6 +38,10 @@ public:
     // one already removed.
     bool Removable(std::size_t row) const;
 
+    // Asked while another copy of the program holds the game folder, with what is waited for; a
+    // window keeps answering there. Without it the removal waits in silence.
+    void SetWaiting(Waiting waiting) { waiting_ = std::move(waiting); }
+
     // Shows what the removal would delete and keep in one question, and when the user agrees,
     // deletes what may be deleted; then lists the receipts afresh. Outcome() tells what happened.
     void Remove(std::size_t row);
@@ -51,6 +56,7 @@ private:
     GameIdentity game_;
     std::string problem_;  // why the receipts could not be listed
     Confirm confirm_;
+    Waiting waiting_;
     std::vector<StoredReceipt> receipts_;
     std::vector<TableRow> rows_;
     std::vector<std::string> outcome_;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
 
 #include "platform/file_system.h"
 #include "platform/native_path.h"
@@ -228,6 +229,47 @@ ParsedReceipt ParseReceipt(const std::string& text) {
     } catch (const std::exception&) {
         return {{}, false, "a value is missing or of the wrong kind"};
     }
+}
+
+}  // namespace rv
+
+namespace rv {
+
+std::string JournalHead(const Receipt& receipt) {
+    return HeadText(receipt) + "\n";
+}
+
+std::string JournalLine(const ReceiptFile& file) {
+    return FileJson(file).dump() + "\n";
+}
+
+std::optional<Receipt> ParseJournal(const std::string& text) {
+    std::size_t end = text.find('\n');
+    Json head = Json::parse(text.substr(0, end), nullptr, false);
+    std::optional<Receipt> receipt;
+    try {
+        head["files"] = Json::array();
+        receipt = HeadFromJson(head, kReceiptVersion);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    std::unordered_map<std::string, std::size_t> at;
+    while (end != std::string::npos && end + 1 < text.size()) {
+        const std::size_t start = end + 1;
+        end = text.find('\n', start);
+        try {
+            ReceiptFile file = FileFromJson(Json::parse(text.substr(start, end - start)));
+            const auto [known, added] = at.try_emplace(file.target, receipt->files.size());
+            if (added) {
+                receipt->files.push_back(std::move(file));
+            } else {
+                receipt->files[known->second] = std::move(file);
+            }
+        } catch (const std::exception&) {
+            break;
+        }
+    }
+    return receipt;
 }
 
 }  // namespace rv

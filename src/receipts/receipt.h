@@ -74,4 +74,12 @@ struct ParsedReceipt {
 };
 ParsedReceipt ParseReceipt(const std::string& text);
 
+// A write pass's journal, kept while it runs: the receipt's head on the first line, then one
+// line per file named before its copy (its hash still empty) and one once it is whole.
+std::string JournalHead(const Receipt& receipt);
+std::string JournalLine(const ReceiptFile& file);
+// The receipt the journal names: per target the last line given. Nothing when the head is not
+// whole; a last line cut short by a crash is left out.
+std::optional<Receipt> ParseJournal(const std::string& text);
+
 }  // namespace rv

@@ -10,11 +10,12 @@
 #include "platform/data_folder.h"
 #include "platform/file_facts.h"
 #include "platform/file_system.h"
+#include "receipts/journal_recovery.h"
 
 namespace rv {
 namespace {
 
-constexpr std::string_view kEnding = ".json";
+constexpr std::string_view kEnding = ReceiptBook::kEnding;
 
 StoredReceipt Load(const std::string& folder, const std::string& name) {
     std::string text;
@@ -33,9 +34,11 @@ StoredReceipt Load(const std::string& folder, const std::string& name) {
     return {name, status, {}, std::move(*parsed.receipt)};
 }
 
+}  // namespace
+
 // The name starts with the time, so names sort as the receipts were made; the time's colons
 // are not allowed in a Windows name.
-std::string NameFor(const Receipt& receipt) {
+std::string ReceiptBook::NameFor(const Receipt& receipt) {
     std::string name = receipt.time;
     std::replace(name.begin(), name.end(), ':', '-');
     const auto tag = std::random_device{}() & 0xffffu;
@@ -43,6 +46,8 @@ std::string NameFor(const Receipt& receipt) {
     std::snprintf(hex, sizeof hex, "-%04x", tag);
     return name + hex + std::string(kEnding);
 }
+
+namespace {
 
 // Runs the job on a thread of its own and calls `each` every few milliseconds until it ends:
 // flushing a large receipt to the disk may take seconds, and the window keeps answering
@@ -67,6 +72,7 @@ std::string WhileAnswering(const std::function<std::string()>& job, const EachFi
 
 std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& game,
                                              std::string* problem) const {
+    RecoverJournals(folder_);
     std::vector<StoredReceipt> receipts;
     std::string why;
     const std::optional<platform::FolderListing> listing = platform::ListFolder(folder_, &why);
@@ -107,7 +113,9 @@ std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) 
 }
 
 std::string ReceiptBook::Add(Receipt receipt, std::string& name, const EachFile& each) const {
-    name = NameFor(receipt);
+    if (name.empty()) {
+        name = NameFor(receipt);
+    }
     std::string text = ToJson(receipt, each);
     return WhileAnswering(
         [&] {

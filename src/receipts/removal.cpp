@@ -9,6 +9,7 @@
 
 #include "platform/end_signals.h"
 #include "receipts/game_files.h"
+#include "receipts/game_lock.h"
 #include "text/case_fold.h"
 
 namespace rv {
@@ -144,6 +145,51 @@ private:
     Clock::duration every_ = std::chrono::milliseconds(500);
 };
 
+// Deletes what may be deleted and records it; marks the receipt removed when nothing is left
+// that a later run may take back.
+void DeleteFiles(const ReceiptBook& book, StoredReceipt& receipt,
+                 const std::vector<StoredReceipt>& all, const EachFile& each,
+                 RemovalResult& result) {
+    const Claims claims(receipt, all);
+    const GameFiles files(receipt.receipt.game);
+    Recorder recorder(book);
+    std::map<std::string, std::vector<ReceiptFile>> given;
+    const platform::EndSignalsDeferred end_signals;
+    bool stopped = false;
+    for (ReceiptFile& file : receipt.receipt.files) {
+        if (each) {
+            each();
+        }
+        if ((stopped = platform::EndRequested())) {
+            break;  // the files not yet looked at keep the receipt in force
+        }
+        if (file.outcome != Outcome::Written || file.deleted) {
+            result.deleted += file.deleted ? 1 : 0;
+            continue;
+        }
+        // Looked at again right before deleting: the files may have changed since the plan.
+        if (std::optional<std::string> reason = KeepReason(files, claims, file, true)) {
+            if (const Claims::Claim* claim = claims.Of(file); claim && claim->found_there) {
+                given[claim->by->name].push_back(file);
+            }
+            result.kept.push_back({file.target, std::move(*reason)});
+            continue;
+        }
+        file.deleted = true;
+        ++result.deleted;
+        if (!(result.problem = recorder.WhenDue(receipt)).empty()) {
+            return;
+        }
+    }
+    if (!(result.problem = HandOver(book, given)).empty()) {
+        return;
+    }
+    result.in_force = stopped || result.Unchecked();
+    receipt.receipt.removed = !result.in_force;
+    receipt.status = result.in_force ? ReceiptStatus::InForce : ReceiptStatus::Removed;
+    result.problem = book.Update(receipt);
+}
+
 }  // namespace
 
 std::string RemovalResult::Line() const {
@@ -192,53 +238,32 @@ RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
     return plan;
 }
 
-RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
-                              const std::vector<StoredReceipt>& all, const EachFile& each) {
+RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt, const EachFile& each,
+                              const Waiting& waiting) {
     RemovalResult result;
-    result.problem = receipt.problem.empty() ? Blocker(book, receipt, all)
-                                             : "the receipt " + receipt.name + " cannot be read (" +
-                                                   receipt.problem + "); nothing was removed";
-    if (!result.problem.empty()) {
+    // Under the game folder's lock, with the book as it is now: a pass that ran meanwhile may
+    // rely on files the question listed.
+    const GameLock lock(
+        book.Folder(), receipt.receipt.game,
+        waiting ? waiting : [](const std::string&) { return true; });
+    if (!(result.problem = lock.Problem()).empty()) {
         return result;
     }
-    const Claims claims(receipt, all);
-    const GameFiles files(receipt.receipt.game);
-    Recorder recorder(book);
-    std::map<std::string, std::vector<ReceiptFile>> given;
-    const platform::EndSignalsDeferred end_signals;
-    bool stopped = false;
-    for (ReceiptFile& file : receipt.receipt.files) {
-        if (each) {
-            each();
-        }
-        if ((stopped = platform::EndRequested())) {
-            break;  // the files not yet looked at keep the receipt in force
-        }
-        if (file.outcome != Outcome::Written || file.deleted) {
-            result.deleted += file.deleted ? 1 : 0;
-            continue;
-        }
-        // Looked at again right before deleting: the files may have changed since the plan.
-        if (std::optional<std::string> reason = KeepReason(files, claims, file, true)) {
-            if (const Claims::Claim* claim = claims.Of(file); claim && claim->found_there) {
-                given[claim->by->name].push_back(file);
-            }
-            result.kept.push_back({file.target, std::move(*reason)});
-            continue;
-        }
-        file.deleted = true;
-        ++result.deleted;
-        if (!(result.problem = recorder.WhenDue(receipt)).empty()) {
-            return result;
-        }
+    const std::vector<StoredReceipt> all = book.List();
+    if (const std::optional<StoredReceipt> now = book.Find(receipt.name)) {
+        receipt = *now;
     }
-    if (!(result.problem = HandOver(book, given)).empty()) {
+    if (!receipt.problem.empty() || receipt.status != ReceiptStatus::InForce) {
+        result.problem = "the receipt " + receipt.name +
+                         (receipt.problem.empty() ? " is not installed any more"
+                                                  : " cannot be read (" + receipt.problem + ")") +
+                         "; nothing was removed";
         return result;
     }
-    result.in_force = stopped || result.Unchecked();
-    receipt.receipt.removed = !result.in_force;
-    receipt.status = result.in_force ? ReceiptStatus::InForce : ReceiptStatus::Removed;
-    result.problem = book.Update(receipt);
+    if (!(result.problem = Blocker(book, receipt, all)).empty()) {
+        return result;
+    }
+    DeleteFiles(book, receipt, all, each, result);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 
 namespace rv {
@@ -47,11 +48,13 @@ WrittenFiles CountWritten(const Receipt& receipt);
 RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
                         const std::vector<StoredReceipt>& all);
 
-// Deletes every file of the plan that still passes every check, recording the deletions in the
-// receipt as it goes, so that an interrupted removal can be run again. A receipt left with
-// nothing to take back is marked removed. `each` is called before each file. A signal that ends
-// the program stops the removal before the next file and ends it once the deletions are recorded.
+// Takes the game folder's lock (asking `waiting` while another process holds it; without it, it
+// waits), reads the book afresh and deletes every file that passes every check then, recording
+// the deletions in the receipt as it goes, so that an interrupted removal can be run again. A
+// receipt left with nothing to take back is marked removed. `each` is called before each file.
+// A signal that ends the program stops the removal before the next file and ends it once the
+// deletions are recorded.
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
-                              const std::vector<StoredReceipt>& all, const EachFile& each = {});
+                              const EachFile& each = {}, const Waiting& waiting = {});
 
 }  // namespace rv

@@ -29,7 +29,7 @@ struct Receipts : test::Pass {
     }
     RemovalResult Remove(const StoredReceipt& receipt) {
         StoredReceipt current = *book.Find(receipt.name);
-        return CarryOutRemoval(book, current, book.List());
+        return CarryOutRemoval(book, current);
     }
     ReceiptStatus Status(const StoredReceipt& receipt) const {
         return book.Find(receipt.name)->status;
@@ -242,6 +242,33 @@ TEST(Removal, FinishesAnInterruptedRun) {
     EXPECT_EQ(pass.Kept(result), "System/b.u: already gone;");
     EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
     EXPECT_EQ(pass.Status(receipt), ReceiptStatus::Removed);
+}
+
+// Writing the same add-on into the same game folder again leaves one receipt in force that names
+// everything the add-on wrote, so that removing it takes all of it back.
+TEST(Receipts, TheSameAddOnWrittenAgainSupersedesItsReceipt) {
+    Receipts pass;
+    pass.temp.AddFile("add/a.u");
+    const StoredReceipt first = pass.Install("add");
+    pass.temp.AddFile("add/b.u");
+    const StoredReceipt second = pass.Install("add");
+    EXPECT_EQ(pass.Status(first), ReceiptStatus::Removed);
+    EXPECT_EQ(pass.Remove(second).Line(), "Removed - 2 File(s) deleted - 0 File(s) kept!");
+    EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
+}
+
+// Without a data folder the write still runs, and says that it kept no receipt.
+TEST(Receipts, WithoutADataFolderTheWriteSaysItKeptNone) {
+    test::Pass pass;
+    ReceiptJournal nowhere{""};
+    pass.installer.Journal = &nowhere;
+    pass.temp.AddFile("add/a.u");
+    pass.installer.cmd_write_Click();
+    EXPECT_EQ(pass.Status(), "Ready to play - 1 File(s) written!");
+    EXPECT_NE(pass.ToolTip().find("No receipt was saved, so this add-on cannot be removed by this "
+                                  "program: there is no data folder"),
+              std::string::npos)
+        << pass.ToolTip();
 }
 
 }  // namespace

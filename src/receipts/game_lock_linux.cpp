@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "receipts/game_lock.h"
+
+namespace rv {
+
+struct GameLock::Held {
+    int fd = -1;
+    ~Held() {
+        if (fd >= 0) {
+            ::close(fd);  // lets go of the lock
+        }
+    }
+};
+
+GameLock::GameLock(const std::string& data_folder, const GameIdentity& game, const Waiting& waiting)
+    : held_(std::make_unique<Held>()) {
+    if (data_folder.empty()) {
+        return;
+    }
+    const std::string folder = data_folder + "/locks";
+    ::mkdir(data_folder.c_str(), 0700);
+    ::mkdir(folder.c_str(), 0700);
+    const std::string path = folder + "/" + LockName(game);
+    held_->fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (held_->fd < 0) {
+        problem_ = "cannot lock the game folder with " + path + ": " + std::strerror(errno);
+        return;
+    }
+    while (::flock(held_->fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            problem_ = "cannot lock the game folder with " + path + ": " + std::strerror(errno);
+            return;
+        }
+        if (!waiting || !waiting(std::string(kWaitingForLock))) {
+            problem_ = "another copy of the program writes to or removes from this game folder";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+GameLock::~GameLock() = default;
+
+}  // namespace rv

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/wide_text_win.h"
+#include "receipts/game_lock.h"
+
+namespace rv {
+
+struct GameLock::Held {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    ~Held() {
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);  // lets go of the lock
+        }
+    }
+};
+
+GameLock::GameLock(const std::string& data_folder, const GameIdentity& game, const Waiting& waiting)
+    : held_(std::make_unique<Held>()) {
+    if (data_folder.empty()) {
+        return;
+    }
+    const std::string folder = data_folder + "\\locks";
+    const auto wide_data = platform::WideFromUtf8(data_folder);
+    const auto wide_folder = platform::WideFromUtf8(folder);
+    const auto wide = platform::WideFromUtf8(folder + "\\" + LockName(game));
+    if (!wide_data || !wide_folder || !wide) {
+        problem_ = "cannot lock the game folder: the data folder's name cannot be used";
+        return;
+    }
+    CreateDirectoryW(wide_data->c_str(), nullptr);
+    CreateDirectoryW(wide_folder->c_str(), nullptr);
+    held_->file =
+        CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held_->file == INVALID_HANDLE_VALUE) {
+        problem_ = "cannot lock the game folder with " + folder + "\\" + LockName(game);
+        return;
+    }
+    OVERLAPPED at{};
+    while (!LockFileEx(held_->file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                       &at)) {
+        if (!waiting || !waiting(std::string(kWaitingForLock))) {
+            problem_ = "another copy of the program writes to or removes from this game folder";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+GameLock::~GameLock() = default;
+
+}  // namespace rv
