@@ -18,11 +18,17 @@ namespace {
 constexpr std::string_view kEnding = ReceiptBook::kEnding;
 
 StoredReceipt Load(const std::string& folder, const std::string& name) {
+    // Only a regular file is read: a FIFO or a device named like a receipt would hang or never
+    // end the listing.
+    const std::string path = folder + platform::kPathSeparator + name;
     std::string text;
-    const bool read = platform::ReadPieces(
-        folder + platform::kPathSeparator + name,
-        [&text](std::span<const char> piece) { text.append(piece.data(), piece.size()); });
-    ParsedReceipt parsed = read ? ParseReceipt(text) : ParsedReceipt{{}, false, "cannot be read"};
+    const bool regular = platform::LookAt(path).kind == platform::EntryKind::RegularFile;
+    const bool read = regular && platform::ReadPieces(path, [&text](std::span<const char> piece) {
+                          text.append(piece.data(), piece.size());
+                      });
+    ParsedReceipt parsed = read      ? ParseReceipt(text)
+                           : regular ? ParsedReceipt{{}, false, "its file cannot be read"}
+                                     : ParsedReceipt{{}, false, "not a regular file"};
     if (!parsed.receipt) {
         return {name,
                 parsed.unknown_version ? ReceiptStatus::UnknownVersion : ReceiptStatus::Damaged,
