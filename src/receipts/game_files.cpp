@@ -2,6 +2,7 @@
 #include "receipts/game_files.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/category_table.h"
 #include "platform/file_system.h"
@@ -36,6 +37,23 @@ std::optional<std::vector<std::string>> PartsBelowGame(const ReceiptFile& file) 
         return std::nullopt;
     }
     return parts;
+}
+
+Looked GameFiles::Check(const ReceiptFile& file, bool delete_as_written) const {
+    const auto parts = PartsBelowGame(file);
+    if (!parts) {
+        return {Look::Outside, {}};
+    }
+    if (!problem_.empty()) {
+        return {Look::CannotCheck, problem_};
+    }
+    return LookBelow((*parts)[0], (*parts)[1], file, delete_as_written);
+}
+
+std::string HashHex(std::uint64_t hash) {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return hex;
 }
 
 }  // namespace rv

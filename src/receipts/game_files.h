@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,8 +46,16 @@ public:
     Looked Check(const ReceiptFile& file, bool delete_as_written = false) const;
 
 private:
+    // The file `name` in the game's sub-folder, looked at as Check says (one file per system).
+    Looked LookBelow(const std::string& sub_folder, const std::string& name,
+                     const ReceiptFile& file, bool delete_as_written) const;
+
     struct Root;
     std::unique_ptr<Root> root_;
+    std::string problem_;  // why the game folder cannot be looked at
 };
+
+// The content hash as receipts store it: XXH3 64-bit, 16 hex digits.
+std::string HashHex(std::uint64_t hash);
 
 }  // namespace rv

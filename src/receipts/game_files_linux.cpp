@@ -79,10 +79,7 @@ std::string HashOf(int fd) {
         XXH3_64bits_update(&state, buffer.data(),
                            static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
     }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx",
-                  static_cast<unsigned long long>(XXH3_64bits_digest(&state)));
-    return hex;
+    return HashHex(XXH3_64bits_digest(&state));
 }
 
 std::int64_t ModifiedNs(const struct stat& facts) {
@@ -125,37 +122,29 @@ Looked DeleteChecked(int folder, const std::string& name, int fd) {
 
 struct GameFiles::Root {
     Fd fd;
-    std::string problem;  // why the game folder cannot be looked at
 };
 
 GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>()) {
     root_->fd = Fd(::open(game.path.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat facts {};
     if (root_->fd.get() < 0) {
-        root_->problem = "the game folder " + game.path + ": " + Why(errno);
+        problem_ = "the game folder " + game.path + ": " + Why(errno);
     } else if (game.Known() && (::fstat(root_->fd.get(), &facts) != 0 ||
                                 facts.st_dev != game.device || facts.st_ino != game.node)) {
-        root_->problem = "the game folder " + game.path + " is not the one the add-on went into";
+        problem_ = "the game folder " + game.path + " is not the one the add-on went into";
     }
 }
 
 GameFiles::~GameFiles() = default;
 
-Looked GameFiles::Check(const ReceiptFile& file, bool delete_as_written) const {
-    const auto parts = PartsBelowGame(file);
-    if (!parts) {
-        return {Look::Outside, {}};
-    }
-    if (!root_->problem.empty()) {
-        return {Look::CannotCheck, root_->problem};
-    }
-    const Fd folder = OpenBelow(root_->fd.get(), (*parts)[0]);
+Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
+                            const ReceiptFile& file, bool delete_as_written) const {
+    const Fd folder = OpenBelow(root_->fd.get(), sub_folder);
     if (folder.get() < 0) {
         return errno == ELOOP || errno == EXDEV
                    ? Looked{Look::Outside, {}}
-                   : Looked{Look::CannotCheck, "the folder " + (*parts)[0] + ": " + Why(errno)};
+                   : Looked{Look::CannotCheck, "the folder " + sub_folder + ": " + Why(errno)};
     }
-    const std::string& name = (*parts)[1];
     const Fd opened(::openat(folder.get(), name.c_str(),
                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (opened.get() < 0) {

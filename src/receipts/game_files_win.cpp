@@ -72,10 +72,7 @@ std::string HashOf(HANDLE file) {
         }
         XXH3_64bits_update(&state, buffer.data(), got);
     } while (got > 0);
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx",
-                  static_cast<unsigned long long>(XXH3_64bits_digest(&state)));
-    return hex;
+    return HashHex(XXH3_64bits_digest(&state));
 }
 
 Looked LookAtOpened(HANDLE file, const ReceiptFile& wanted) {
@@ -118,7 +115,6 @@ bool IsReparsePoint(HANDLE handle) {
 struct GameFiles::Root {
     std::string path;
     Handle folder;
-    std::string problem;
 };
 
 GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>()) {
@@ -126,36 +122,30 @@ GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>())
     root_->folder = OpenItself(game.path, FILE_READ_ATTRIBUTES);
     BY_HANDLE_FILE_INFORMATION facts{};
     if (root_->folder.get() == INVALID_HANDLE_VALUE) {
-        root_->problem = "the game folder " + game.path + ": " + Why(GetLastError());
+        problem_ = "the game folder " + game.path + ": " + Why(GetLastError());
     } else if (game.Known() &&
                (!GetFileInformationByHandle(root_->folder.get(), &facts) ||
                 facts.dwVolumeSerialNumber != game.device ||
                 ((std::uint64_t(facts.nFileIndexHigh) << 32) | facts.nFileIndexLow) != game.node)) {
-        root_->problem = "the game folder " + game.path + " is not the one the add-on went into";
+        problem_ = "the game folder " + game.path + " is not the one the add-on went into";
     }
 }
 
 GameFiles::~GameFiles() = default;
 
-Looked GameFiles::Check(const ReceiptFile& file, bool delete_as_written) const {
-    const auto parts = PartsBelowGame(file);
-    if (!parts) {
-        return {Look::Outside, {}};
-    }
-    if (!root_->problem.empty()) {
-        return {Look::CannotCheck, root_->problem};
-    }
+Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
+                            const ReceiptFile& file, bool delete_as_written) const {
     // The sub-folder stays open, and so cannot be swapped, until the file is done with.
-    const std::string sub_folder = root_->path + "\\" + (*parts)[0];
-    const Handle folder = OpenItself(sub_folder, FILE_READ_ATTRIBUTES);
+    const std::string folder_path = root_->path + "\\" + sub_folder;
+    const Handle folder = OpenItself(folder_path, FILE_READ_ATTRIBUTES);
     if (folder.get() == INVALID_HANDLE_VALUE) {
-        return {Look::CannotCheck, "the folder " + (*parts)[0] + ": " + Why(GetLastError())};
+        return {Look::CannotCheck, "the folder " + sub_folder + ": " + Why(GetLastError())};
     }
     if (IsReparsePoint(folder.get())) {
         return {Look::Outside, {}};
     }
     const Handle opened =
-        OpenItself(sub_folder + "\\" + (*parts)[1], GENERIC_READ | DELETE | FILE_READ_ATTRIBUTES);
+        OpenItself(folder_path + "\\" + name, GENERIC_READ | DELETE | FILE_READ_ATTRIBUTES);
     if (opened.get() == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND ? Looked{Look::Gone, {}}

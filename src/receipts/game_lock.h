@@ -41,4 +41,10 @@ inline constexpr std::string_view kWaitingForLock =
 // The name of the game folder's lock file: the same for every spelling of the folder.
 std::string LockName(const GameIdentity& game);
 
+// What one try to take a lock came to.
+enum class LockTry { Taken, Busy, Failed };
+// Tries until the lock is taken, asking `waiting` between tries. Empty when taken, else why not.
+std::string TakeWaiting(const std::function<LockTry()>& take, const Waiting& waiting,
+                        const std::string& lock_path);
+
 }  // namespace rv

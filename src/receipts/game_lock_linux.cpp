@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "receipts/game_lock.h"
 
@@ -36,17 +34,13 @@ GameLock::GameLock(const std::string& data_folder, const GameIdentity& game, con
         problem_ = "cannot lock the game folder with " + path + ": " + std::strerror(errno);
         return;
     }
-    while (::flock(held_->fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            problem_ = "cannot lock the game folder with " + path + ": " + std::strerror(errno);
-            return;
-        }
-        if (!waiting || !waiting(std::string(kWaitingForLock))) {
-            problem_ = "another copy of the program writes to or removes from this game folder";
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    problem_ = TakeWaiting(
+        [this] {
+            return ::flock(held_->fd, LOCK_EX | LOCK_NB) == 0 ? LockTry::Taken
+                   : errno == EWOULDBLOCK || errno == EINTR   ? LockTry::Busy
+                                                              : LockTry::Failed;
+        },
+        waiting, path);
 }
 
 GameLock::~GameLock() = default;

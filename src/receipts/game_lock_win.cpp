@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <windows.h>
 
-#include <chrono>
-#include <thread>
-
 #include "platform/wide_text_win.h"
 #include "receipts/game_lock.h"
 
@@ -40,15 +37,16 @@ GameLock::GameLock(const std::string& data_folder, const GameIdentity& game, con
         problem_ = "cannot lock the game folder with " + folder + "\\" + LockName(game);
         return;
     }
-    OVERLAPPED at{};
-    while (!LockFileEx(held_->file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                       &at)) {
-        if (!waiting || !waiting(std::string(kWaitingForLock))) {
-            problem_ = "another copy of the program writes to or removes from this game folder";
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    problem_ = TakeWaiting(
+        [this] {
+            OVERLAPPED at{};
+            return LockFileEx(held_->file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                              1, 0, &at)
+                       ? LockTry::Taken
+                   : GetLastError() == ERROR_LOCK_VIOLATION ? LockTry::Busy
+                                                            : LockTry::Failed;
+        },
+        waiting, folder + "\\" + LockName(game));
 }
 
 GameLock::~GameLock() = default;
