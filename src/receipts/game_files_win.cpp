@@ -104,10 +104,10 @@ Looked DeleteOpened(HANDLE file) {
     return {Look::Deleted, {}};
 }
 
-bool IsReparsePoint(HANDLE handle) {
+// The attributes of the opened folder; 0 when they cannot be had.
+DWORD AttributesOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION facts{};
-    return !GetFileInformationByHandle(handle, &facts) ||
-           (facts.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return GetFileInformationByHandle(handle, &facts) ? facts.dwFileAttributes : 0;
 }
 
 }  // namespace
@@ -141,8 +141,12 @@ Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& na
     if (folder.get() == INVALID_HANDLE_VALUE) {
         return {Look::CannotCheck, "the folder " + sub_folder + ": " + Why(GetLastError())};
     }
-    if (IsReparsePoint(folder.get())) {
+    const DWORD attributes = AttributesOf(folder.get());
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         return {Look::Outside, {}};
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return {Look::CannotCheck, "the folder " + sub_folder + ": not a folder"};
     }
     const Handle opened =
         OpenItself(folder_path + "\\" + name, GENERIC_READ | DELETE | FILE_READ_ATTRIBUTES);

@@ -60,14 +60,19 @@ std::string HandOver(const ReceiptBook& book,
         if (!other || other->status != ReceiptStatus::InForce) {
             continue;
         }
+        std::unordered_map<std::string, const ReceiptFile*> by_target;
+        for (const ReceiptFile& file : files) {
+            by_target.try_emplace(text::FoldUtf8(file.target), &file);
+        }
         for (ReceiptFile& mine : other->receipt.files) {
-            for (const ReceiptFile& file : files) {
-                if (mine.outcome == Outcome::Identical &&
-                    text::FoldUtf8(mine.target) == text::FoldUtf8(file.target)) {
-                    const std::string target = mine.target;
-                    mine = file;
-                    mine.target = target;
-                }
+            const auto given_file = by_target.find(text::FoldUtf8(mine.target));
+            if (mine.outcome == Outcome::Identical && given_file != by_target.end()) {
+                // Its own add-on file and name, with the facts of what was written.
+                mine.outcome = Outcome::Written;
+                mine.size = given_file->second->size;
+                mine.modified_ns = given_file->second->modified_ns;
+                mine.hash = given_file->second->hash;
+                mine.deleted = false;
             }
         }
         if (std::string problem = book.Update(*other); !problem.empty()) {
