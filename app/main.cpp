@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <cstdio>
 #include <iostream>
-#include <string_view>
 
+#include "cli/command_line.h"
 #include "cli/run_command.h"
 #include "platform/data_folder.h"
 
@@ -14,7 +14,7 @@
 int main(int argc, char* argv[]) {
     const auto registry = rv::platform::OpenSystemRegistry();
     // Options run the command line, which needs no display.
-    if (argc > 1 && std::string_view(argv[1]).starts_with("--")) {
+    if (argc > 1 && rv::AsksForCommandLine(argv[1])) {
         rv::Console console{std::cin, std::cout, std::cerr, *registry,
                             rv::platform::UserDataFolder()};
         return rv::RunCommandLine({argv + 1, argv + argc}, console);

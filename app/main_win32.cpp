@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/run_command.h"
 #include "platform/console_streams_win.h"
 #include "platform/data_folder.h"
@@ -34,9 +35,12 @@ std::vector<std::string> Arguments() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     const auto registry = rv::platform::OpenSystemRegistry();
-    const std::vector<std::string> arguments = Arguments();
+    std::vector<std::string> arguments = Arguments();
+    if (!arguments.empty() && arguments.front() == "/?") {
+        arguments.front() = "--help";  // the help switch of Windows' own programs
+    }
     // Options run the command line, with no window, on the console the program was started from.
-    if (!arguments.empty() && arguments.front().starts_with("--")) {
+    if (!arguments.empty() && rv::AsksForCommandLine(arguments.front())) {
         rv::platform::ConsoleStreams streams;
         rv::Console console{streams.In(), streams.Out(), streams.Err(), *registry,
                             rv::platform::UserDataFolder()};

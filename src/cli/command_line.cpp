@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_line.h"
 
-#include <filesystem>
 #include <map>
+
+#include "platform/absolute_path.h"
 
 namespace rv {
 
@@ -12,24 +13,37 @@ const char* const kCommandLineHelp =
     "  rv-addon-installer --write ADDON [--game FOLDER] [--edition 2003|2004] [--json]\n"
     "  rv-addon-installer --list [--game FOLDER] [--json]\n"
     "  rv-addon-installer --remove RECEIPT [--yes] [--json]\n"
+    "  rv-addon-installer -h | --help | --version\n"
     "  rv-addon-installer [FOLDER]     (the window)\n"
     "\n"
     "--read     counts the add-on's files per kind: read, written, already there, ready to\n"
     "           write, and prints the status line.\n"
-    "--write    copies the add-on files the game folder does not have yet; nothing is ever\n"
-    "           overwritten and no folder is created. Every write that copies a file leaves a\n"
-    "           receipt in the user's data folder.\n"
+    "--write    reads as --read does, then copies the add-on files the game folder does not\n"
+    "           have yet; nothing is ever overwritten and no folder is created. Every write\n"
+    "           that copies a file leaves a receipt in the user's data folder.\n"
     "--game     the game folder; without it the folder the edition is registered in\n"
-    "           (RV2004 unless --edition says 2003), found as the window finds it.\n"
+    "           (RV2004 unless --edition says 2003), found as the window finds it. Folders\n"
+    "           may be given as the program prints them, C:\\Games\\RV2004 included.\n"
     "--list     the receipts, newest first, only those of the game folder with --game.\n"
     "--remove   takes an add-on back out by its receipt (a name from --list): deletes only the\n"
     "           files that receipt wrote and that are still exactly as written and that no\n"
     "           other add-on relies on; lists every file it keeps and why. Asks once before\n"
     "           deleting unless --yes is given. Run again after an interruption to finish.\n"
-    "--json     the result as JSON on standard output.\n"
+    "--json     the result as JSON on standard output; an error as {\"error\": ...} there too.\n"
+    "--version  the program's version.\n"
     "\n"
-    "Exit status: 0 success; 1 some file failed (listed on standard error), or the removal\n"
-    "was declined or stopped; 2 bad arguments.\n";
+    "Exit status:\n"
+    "  0    success\n"
+    "  1    a file failed (listed on standard error), a removal was declined, stopped or kept\n"
+    "       files it could not check, or the output could not be written\n"
+    "  2    bad arguments\n"
+    "  3    the game or add-on folder was not found (not registered, or not a folder)\n"
+    "  130  ended by Ctrl+C, 143 by SIGTERM (128 and the signal's number): the last line says\n"
+    "       what was done, and the receipt of what was written is kept\n";
+
+bool AsksForCommandLine(const std::string& first_argument) {
+    return first_argument.starts_with("--") || first_argument == "-h";
+}
 
 namespace {
 
@@ -40,10 +54,11 @@ struct OptionRule {
 
 const std::map<std::string, OptionRule>& Options() {
     static const std::map<std::string, OptionRule> options = {
-        {"--help", {false, Action::Help}},    {"--read", {true, Action::Read}},
-        {"--write", {true, Action::Write}},   {"--list", {false, Action::List}},
-        {"--remove", {true, Action::Remove}}, {"--game", {true, std::nullopt}},
-        {"--edition", {true, std::nullopt}},  {"--yes", {false, std::nullopt}},
+        {"--help", {false, Action::Help}},       {"-h", {false, Action::Help}},
+        {"--version", {false, Action::Version}}, {"--read", {true, Action::Read}},
+        {"--write", {true, Action::Write}},      {"--list", {false, Action::List}},
+        {"--remove", {true, Action::Remove}},    {"--game", {true, std::nullopt}},
+        {"--edition", {true, std::nullopt}},     {"--yes", {false, std::nullopt}},
         {"--json", {false, std::nullopt}},
     };
     return options;
@@ -62,20 +77,6 @@ std::string Mismatch(const CommandLine& command) {
         return "--yes goes with --remove only";
     }
     return {};
-}
-
-// Receipts outlive the working folder, so every folder is kept as an absolute path.
-std::string Absolute(const std::string& path) {
-    const std::u8string utf8(path.begin(), path.end());
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(utf8, error);
-    const std::u8string text = error ? utf8 : absolute.lexically_normal().u8string();
-    std::string result(text.begin(), text.end());
-    while (result.size() > 1 && (result.back() == '/' || result.back() == '\\') &&
-           result[result.size() - 2] != ':') {
-        result.pop_back();
-    }
-    return result;
 }
 
 }  // namespace
@@ -98,16 +99,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         if (option->second.action) {
             if (action) {
-                return {{}, "give only one of --read, --write, --list, --remove, --help"};
+                return {{},
+                        "give only one of --read, --write, --list, --remove, --help, --version"};
             }
             action = option->second.action;
             if (*action == Action::Remove) {
                 command.receipt = value;
             } else if (!value.empty()) {
-                command.addon = Absolute(value);
+                command.addon =
+                    platform::AbsolutePath(value);  // receipts outlive the working folder
             }
         } else if (name == "--game") {
-            command.game = Absolute(value);
+            command.game = platform::AbsolutePath(value);
         } else if (name == "--edition") {
             if (value != "2003" && value != "2004") {
                 return {{}, "--edition takes 2003 or 2004"};
@@ -118,7 +121,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     if (!action) {
-        return {{}, "give one of --read, --write, --list, --remove, --help"};
+        return {{}, "give one of --read, --write, --list, --remove, --help, --version"};
     }
     command.action = *action;
     if (std::string mismatch = Mismatch(command); !mismatch.empty()) {

@@ -7,7 +7,7 @@
 
 namespace rv {
 
-enum class Action { Help, Read, Write, List, Remove };
+enum class Action { Help, Version, Read, Write, List, Remove };
 
 struct CommandLine {
     Action action = Action::Help;
@@ -27,5 +27,9 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 extern const char* const kCommandLineHelp;
+
+// True when the program's first argument asks for the command line rather than the window: an
+// option ("--read", "--help", ...) or "-h".
+bool AsksForCommandLine(const std::string& first_argument);
 
 }  // namespace rv

@@ -20,7 +20,7 @@ struct Console {
 };
 
 // Runs the command line (the arguments after the program's name) without any window and
-// returns the exit status: 0 success, 1 something failed or was declined, 2 bad arguments.
+// returns the exit status (cli/exit_status.h).
 int RunCommandLine(const std::vector<std::string>& arguments, Console& console);
 
 }  // namespace rv

@@ -52,13 +52,13 @@ GameFolderNames::SubFolder& GameFolderNames::Open(Category category) {
     std::string sub_folder = wanted;
     if (!platform::PathExists(game + platform::kPathSeparator + wanted)) {
         if (const auto listing = platform::ListFolder(game)) {
-            const std::string folded = text::FoldUtf8(wanted);
+            text::CaseBlindChoice choice(wanted);
             for (const platform::FolderEntry& entry : listing->entries) {
-                if (entry.is_folder && text::FoldUtf8(entry.name) == folded) {
-                    sub_folder = entry.name;
-                    break;
+                if (entry.is_folder) {
+                    choice.Offer(entry.name);
                 }
             }
+            sub_folder = choice.Chosen().value_or(wanted);
         }
     }
     slot.emplace();

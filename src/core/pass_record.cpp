@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/pass_record.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <utility>
 
@@ -27,6 +29,20 @@ PassFile& PassRecord::Add(std::string addon_path, Category category, std::string
     file.state = state;
     file.reason = std::move(reason);
     return file;
+}
+
+std::string NotReplacedLine(const PassRecord& pass, bool first) {
+    const auto count = std::count_if(pass.files.begin(), pass.files.end(), [](const PassFile& f) {
+        return f.state == FileState::AlreadyThere && f.sameness == Sameness::Different;
+    });
+    if (count == 0) {
+        return "";
+    }
+    std::string line = first ? "" : "\n";
+    line += std::to_string(count);
+    line +=
+        " File(s) already there in another version were not replaced (see Files of the last pass)";
+    return line;
 }
 
 Sameness CompareWithTarget(const PassFile& file) {

@@ -46,6 +46,10 @@ struct PassRecord {
                   FileState state, std::string reason = {});
 };
 
+// The status tool tip's line for the files found already there in another version, which a pass
+// never replaces; empty when there are none. Starts on a line of its own unless `first`.
+std::string NotReplacedLine(const PassRecord& pass, bool first);
+
 // Compares sizes first and the content only when they are equal. A target that is not a regular
 // file, or either file unreadable, counts as different.
 Sameness CompareWithTarget(const PassFile& file);

@@ -162,6 +162,9 @@ void RV2003_2004_Add_On_Installer::FinishWrite(WriteTally& tally, std::string& f
     tally.sameness.Finish(last_pass_.files, [this] { YieldWhenDue(); });
     // A receipt that could not be saved is named after the failures, however many they are.
     LeaveReceipt(failures);
+    if (tally.keeping_receipt) {  // only then were the files already there compared
+        failures += NotReplacedLine(last_pass_, failures.empty());
+    }
 }
 
 }  // namespace rv

@@ -91,6 +91,8 @@ void EditionSelection::Apply(GameEdition edition) {
         window_.SetEnabled({names::cmd_Open2}, false);
     }
     window_.SetToolTip({names::lbl_folder}, folder.empty() ? "" : registry_.FoundIn());
+    // Where the key was looked for, when it was not found.
+    window_.SetToolTip({names::lbl_status}, folder.empty() ? registry_.WhereLooked() : "");
     window_.SetCaption({names::cmd_gameChange}, std::string(row.switch_caption));
     installer_.Edition = edition == GameEdition::RV2003 ? "RV2003" : "RV2004";
 }

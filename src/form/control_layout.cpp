@@ -145,7 +145,10 @@ std::string_view CreationCaption() {
 std::string ControlKey(std::string_view name, int index) {
     std::string key(name);
     if (index >= 0) {
-        key += "(" + std::to_string(index) + ")";
+        // Piece by piece: "(" + std::to_string(...) trips GCC 12's -Wrestrict in a release build.
+        key += '(';
+        key += std::to_string(index);
+        key += ')';
     }
     return key;
 }

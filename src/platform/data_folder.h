@@ -11,11 +11,19 @@ namespace rv::platform {
 // may not exist yet.
 std::string UserDataFolder();
 
+// What becomes of a file already at the name a write gives.
+enum class Existing {
+    Keep,     // it stays, and the write fails ("already exists")
+    Replace,  // the new content takes its place
+};
+
 // Writes the content to folder/name, creating the folder and its parents when missing. The file
-// is written under a temporary name, flushed to the disk and renamed into place, so the name
-// holds either its old content or the new one, never a part. Empty on success, else the reason
-// in plain words ("the disk is full").
+// is written under a temporary name in the folder, flushed to the disk, given the name (never
+// over an existing file when asked to keep it), and the folder flushed so that the name lasts:
+// the name holds either its old content or the new one, never a part, also after a crash.
+// Every step's failure is reported. Empty on success, else the reason in plain words ("the disk
+// is full").
 std::string WriteFileSafely(const std::string& folder, const std::string& name,
-                            const std::string& content);
+                            const std::string& content, Existing existing = Existing::Replace);
 
 }  // namespace rv::platform

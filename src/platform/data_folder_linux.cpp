@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string_view>
 
+#include "platform/file_system_temporary_linux.h"
 #include "platform/owned_posix.h"
 
 namespace rv::platform {
@@ -19,6 +19,9 @@ namespace {
 std::string Reason(int error) {
     if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
         return "the disk is full";
+    }
+    if (error == EEXIST) {
+        return "already exists";
     }
     return std::strerror(error);
 }
@@ -66,31 +69,34 @@ std::string UserDataFolder() {
 }
 
 std::string WriteFileSafely(const std::string& folder, const std::string& name,
-                            const std::string& content) {
+                            const std::string& content, Existing existing) {
     if (const int error = MakeFolders(folder)) {
         return "cannot create " + folder + ": " + Reason(error);
     }
-    const std::string temporary =
-        folder + "/." + name + "." + std::to_string(std::random_device{}()) + ".tmp";
-    Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!file.valid()) {
+    const Descriptor folder_file(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder_file.valid()) {
         return "cannot write in " + folder + ": " + Reason(errno);
     }
-    int error = WriteAndFlush(file.get(), content);
-    if (::close(file.Release()) != 0 && error == 0) {
-        error = errno;
+    // Named, so that it can replace a file; one a crash leaves behind is a stale temporary.
+    posix::TemporaryFile part(folder_file.get(), 0600, posix::Temporary::Named);
+    if (part.fd() < 0) {
+        return "cannot write in " + folder + ": " + Reason(part.error());
     }
-    if (error == 0 && ::rename(temporary.c_str(), (folder + "/" + name).c_str()) != 0) {
-        error = errno;
+    int error = WriteAndFlush(part.fd(), content);
+    if (error == 0) {
+        error = part.Close();
+    }
+    if (error == 0) {
+        posix::Publishing way = posix::Publishing::NoReplaceRename;
+        error = existing == Existing::Keep ? part.MoveIntoPlace(name, way) : part.ReplaceInto(name);
     }
     if (error != 0) {
-        ::unlink(temporary.c_str());
         return "cannot write " + name + ": " + Reason(error);
     }
-    // The rename itself lasts only once the folder is flushed too.
-    const Descriptor folder_file(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder_file.valid()) {
-        ::fsync(folder_file.get());
+    // The name lasts only once the folder is flushed too; a file system without that flush
+    // keeps its names as it writes them.
+    if (::fsync(folder_file.get()) != 0 && errno != EINVAL && errno != ENOSYS) {
+        return "cannot write " + name + ": " + Reason(errno);
     }
     return {};
 }

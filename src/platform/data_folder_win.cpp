@@ -20,6 +20,9 @@ std::string Reason(DWORD error) {
     if (error == ERROR_ACCESS_DENIED) {
         return "permission denied";
     }
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+        return "already exists";
+    }
     return "Windows error " + std::to_string(error);
 }
 
@@ -71,7 +74,7 @@ std::string UserDataFolder() {
 }
 
 std::string WriteFileSafely(const std::string& folder, const std::string& name,
-                            const std::string& content) {
+                            const std::string& content, Existing existing) {
     const std::optional<std::wstring> wide_folder = WideFromUtf8(folder);
     const std::optional<std::wstring> wide_name = WideFromUtf8(name);
     if (!wide_folder || !wide_name) {
@@ -84,8 +87,9 @@ std::string WriteFileSafely(const std::string& folder, const std::string& name,
     const std::wstring temporary = *wide_folder + L"\\." + *wide_name + L"." +
                                    std::to_wstring(std::random_device{}()) + L".tmp";
     DWORD error = WriteAndFlush(temporary, content);
-    if (error == 0 && !MoveFileExW(temporary.c_str(), target.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD replace = existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (error == 0 &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
     }
     if (error != 0) {

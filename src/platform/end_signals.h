@@ -17,7 +17,26 @@ public:
     EndSignalsDeferred& operator=(const EndSignalsDeferred&) = delete;
 };
 
-// True once such a signal came while an EndSignalsDeferred lives.
+// While it lives, such a signal only asks the pass to stop, and the program is not ended when
+// the pass's EndSignalsDeferred goes either: the command line then says what was done and ends
+// with the status of the signal itself (EndSignal).
+class EndSignalsAnswered {
+public:
+    EndSignalsAnswered();
+    ~EndSignalsAnswered();
+    EndSignalsAnswered(const EndSignalsAnswered&) = delete;
+    EndSignalsAnswered& operator=(const EndSignalsAnswered&) = delete;
+};
+
+// True once such a signal came while an EndSignalsDeferred or EndSignalsAnswered lives.
 bool EndRequested();
+
+// The signal that came (SIGINT, SIGTERM or SIGHUP; on Windows SIGINT for Ctrl+C, SIGBREAK for
+// Ctrl+Break and SIGTERM for the console closing), 0 when none came.
+int EndSignal();
+
+// From now on a reader that went away (a closed pipe) ends nothing: writing to it fails, and the
+// output stream says so. Windows does so anyway.
+void WritesToClosedPipesFail();
 
 }  // namespace rv::platform

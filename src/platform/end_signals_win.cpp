@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <csignal>
 
 #include "platform/end_signals.h"
 
@@ -11,41 +12,73 @@ namespace {
 // The exit code of a console program that Ctrl+C ended.
 constexpr UINT kEndedByControlC = 0xC000013A;
 
-std::atomic<bool> end_requested{false};
+std::atomic<int> end_signal{0};
 // Set when the pass no longer defers the end.
 std::atomic<HANDLE> pass_over{nullptr};
+bool answered = false;  // an EndSignalsAnswered lives
 
 // Runs on a thread of its own: notes the request for the pass to see.
 BOOL WINAPI NoteEnd(DWORD event) {
-    end_requested = true;
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        end_signal = event == CTRL_C_EVENT ? SIGINT : SIGBREAK;
         return TRUE;  // the pass ends the program once the copy under way is done
     }
     // The console closing, a log-off or a shutdown ends the program as soon as this returns, and
     // the system allows a few seconds: wait that long for the pass to stop.
+    end_signal = SIGTERM;
     WaitForSingleObject(pass_over.load(), 4000);
     return FALSE;
+}
+
+void Defer() {
+    end_signal = 0;
+    pass_over = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(NoteEnd, TRUE);
+}
+
+void Restore() {
+    SetConsoleCtrlHandler(NoteEnd, FALSE);
+    SetEvent(pass_over.load());
 }
 
 }  // namespace
 
 EndSignalsDeferred::EndSignalsDeferred() {
-    end_requested = false;
-    pass_over = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    SetConsoleCtrlHandler(NoteEnd, TRUE);
+    if (!answered) {
+        Defer();
+    }
 }
 
 EndSignalsDeferred::~EndSignalsDeferred() {
-    SetConsoleCtrlHandler(NoteEnd, FALSE);
-    SetEvent(pass_over.load());
-    if (end_requested) {
+    if (answered) {
+        return;
+    }
+    Restore();
+    if (end_signal != 0) {
         ExitProcess(kEndedByControlC);
     }
     CloseHandle(pass_over.exchange(nullptr));
 }
 
-bool EndRequested() {
-    return end_requested;
+EndSignalsAnswered::EndSignalsAnswered() {
+    Defer();
+    answered = true;
 }
+
+EndSignalsAnswered::~EndSignalsAnswered() {
+    answered = false;
+    Restore();
+    CloseHandle(pass_over.exchange(nullptr));
+}
+
+bool EndRequested() {
+    return end_signal != 0;
+}
+
+int EndSignal() {
+    return end_signal;
+}
+
+void WritesToClosedPipesFail() {}
 
 }  // namespace rv::platform

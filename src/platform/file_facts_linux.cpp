@@ -13,6 +13,7 @@
 #include "platform/file_system_linux.h"
 #include "platform/native_path.h"
 #include "platform/owned_posix.h"
+#include "platform/regular_file_linux.h"
 
 namespace rv::platform {
 
@@ -34,22 +35,6 @@ FileFacts posix::RegularFileFacts(const struct stat& status) {
 }
 
 namespace {
-
-// Opens a regular file for reading; -1 for anything else. O_NONBLOCK so that a pipe cannot hang
-// the open. Reading to compare leaves the file's access time alone where the owner may ask so,
-// which also spares the file system a write per file.
-Descriptor OpenRegularFile(const std::string& path, int flags, struct stat& info) {
-    const std::string native = ResolveNativePath(path);
-    flags |= O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-    Descriptor file(native.empty() ? -1 : ::open(native.c_str(), flags | O_NOATIME));
-    if (!file.valid() && errno == EPERM) {
-        file.Reset(::open(native.c_str(), flags));
-    }
-    if (file.valid() && (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))) {
-        file.Reset();
-    }
-    return file;
-}
 
 // Reads as much as is there up to the buffer's size; the count, or -1.
 ssize_t ReadFully(int file, std::span<char> buffer) {
@@ -73,23 +58,20 @@ ssize_t ReadFully(int file, std::span<char> buffer) {
 }  // namespace
 
 bool SameContent(const std::string& addon_file, const std::string& game_file) {
-    struct stat addon_info {};
-    struct stat game_info {};
-    const Descriptor addon = OpenRegularFile(addon_file, 0, addon_info);
-    if (!addon.valid()) {
-        return false;
-    }
-    const Descriptor game = OpenRegularFile(game_file, O_NOFOLLOW, game_info);
-    if (!game.valid() || addon_info.st_size != game_info.st_size) {
+    RegularFile addon;
+    RegularFile game;
+    if (OpenRegularFile(ResolveNativePath(addon_file), Links::Follow, addon) != 0 ||
+        OpenRegularFile(ResolveNativePath(game_file), Links::Refuse, game) != 0 ||
+        addon.info.st_size != game.info.st_size) {
         return false;
     }
     std::array<char, 1 << 16> mine;
     std::array<char, 1 << 16> theirs;
-    for (off_t left = addon_info.st_size; left > 0;) {
+    for (off_t left = addon.info.st_size; left > 0;) {
         const std::size_t want =
             static_cast<std::size_t>(std::min<off_t>(left, static_cast<off_t>(mine.size())));
-        const ssize_t got = ReadFully(addon.get(), std::span(mine.data(), want));
-        if (got <= 0 || ReadFully(game.get(), std::span(theirs.data(), want)) != got ||
+        const ssize_t got = ReadFully(addon.fd.get(), std::span(mine.data(), want));
+        if (got <= 0 || ReadFully(game.fd.get(), std::span(theirs.data(), want)) != got ||
             std::memcmp(mine.data(), theirs.data(), static_cast<std::size_t>(got)) != 0) {
             return false;
         }
@@ -99,15 +81,14 @@ bool SameContent(const std::string& addon_file, const std::string& game_file) {
 }
 
 bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {
-    const std::string native = ResolveNativePath(path);
-    const Descriptor file(
-        native.empty() ? -1 : ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (!file.valid()) {
+    // A pipe or a device named like the file must not hold the reader.
+    RegularFile file;
+    if (OpenRegularFile(ResolveNativePath(path), Links::Refuse, file) != 0) {
         return false;
     }
     std::array<char, 1 << 16> buffer;
     ssize_t got = 0;
-    while ((got = ::read(file.get(), buffer.data(), buffer.size())) != 0) {
+    while ((got = ::read(file.fd.get(), buffer.data(), buffer.size())) != 0) {
         if (got < 0 && errno != EINTR) {
             break;
         }

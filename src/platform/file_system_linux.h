@@ -19,6 +19,9 @@ enum class Temporary {
 // The facts of a regular file from its status.
 FileFacts RegularFileFacts(const struct stat& status);
 
+// The reason followed by the system's words for the error, in parentheses.
+std::string WithCause(std::string reason, int error);
+
 // The outcome and the words for a failure to write into the game's folder of that name.
 CopyResult WriteFailure(int error, const std::string& folder_name);
 

@@ -185,6 +185,58 @@ CopyResult CopyFailure(DWORD error, const std::wstring& source, const std::wstri
     }
 }
 
+// Empty when the folder is there, else why the copy cannot go into it.
+std::optional<CopyResult> FolderMissing(const std::wstring& folder) {
+    const DWORD attributes = Attributes(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return CopyResult{CopyOutcome::DestinationFolderMissing,
+                          "the game sub-folder does not exist"};
+    }
+    if (!IsFolder(attributes)) {
+        return CopyResult{CopyOutcome::DestinationFolderMissing,
+                          "the game sub-folder is a file, not a folder"};
+    }
+    return std::nullopt;
+}
+
+// Copies the source into a new file of our own in the folder and sets `temporary` to its path.
+// Empty when copied, else the failure; nothing is left behind then.
+std::optional<CopyResult> CopyToTemporary(const std::wstring& source, const std::wstring& folder,
+                                          const KeepCopying& keep_copying,
+                                          std::wstring& temporary) {
+    static std::atomic<unsigned> copies{0};
+    for (int attempt = 0;; ++attempt) {
+        temporary = Joined(folder, L"~rv-copy-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                       std::to_wstring(++copies) + L".tmp");
+        // CopyFileExW keeps the content, the attributes and the modification time.
+        if (CopyFileExW(source.c_str(), temporary.c_str(), AskBetweenChunks,
+                        const_cast<KeepCopying*>(&keep_copying), nullptr,
+                        COPY_FILE_FAIL_IF_EXISTS) != 0) {
+            return std::nullopt;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            // Someone else's file under that name: leave it and pick another.
+            if (attempt < 100) {
+                continue;
+            }
+            return CopyResult{CopyOutcome::Failed, "no free temporary name in the game sub-folder"};
+        }
+        RemoveTemporary(temporary);
+        return CopyFailure(error, source, folder);
+    }
+}
+
+// Why the finished copy could not take the destination name.
+CopyResult MoveFailure(DWORD error, const std::wstring& source, const std::wstring& destination) {
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+        Attributes(destination) != INVALID_FILE_ATTRIBUTES) {
+        return {CopyOutcome::DestinationExists,
+                "something is already at the destination; it was left untouched"};
+    }
+    return CopyFailure(error, source, FolderOf(destination));
+}
+
 // The id of the process that wrote the temporary of that name ("~rv-copy-<id>-<n>.tmp"); 0 when
 // the name is not one of ours.
 DWORD WriterOfTemporary(std::wstring_view name) {
@@ -346,7 +398,6 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
     if (!wide_source || !wide_destination) {
         return {CopyOutcome::Failed, "the path is not valid UTF-8"};
     }
-
     if (!KernelHandle(CreateFileW(wide_source->c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
@@ -354,43 +405,18 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         return SourceFailure(GetLastError());
     }
     const std::optional<WIN32_FILE_ATTRIBUTE_DATA> source_before = Stamp(*wide_source);
-
     const std::wstring folder = FolderOf(*wide_destination);
-    const DWORD folder_attributes = Attributes(folder);
-    if (folder_attributes == INVALID_FILE_ATTRIBUTES) {
-        return {CopyOutcome::DestinationFolderMissing, "the game sub-folder does not exist"};
+    if (std::optional<CopyResult> missing = FolderMissing(folder)) {
+        return *std::move(missing);
     }
-    if (!IsFolder(folder_attributes)) {
-        return {CopyOutcome::DestinationFolderMissing,
-                "the game sub-folder is a file, not a folder"};
-    }
-
     // Copy under a name of our own in the destination folder, then rename it into place: the
     // rename never replaces, so whatever is at the destination, or appears there during the
     // copy, stays untouched, and a copy that fails midway leaves nothing under the real name.
-    static std::atomic<unsigned> copies{0};
     std::wstring temporary;
-    for (int attempt = 0;; ++attempt) {
-        temporary = Joined(folder, L"~rv-copy-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                       std::to_wstring(++copies) + L".tmp");
-        // CopyFileExW keeps the content, the attributes and the modification time.
-        if (CopyFileExW(wide_source->c_str(), temporary.c_str(), AskBetweenChunks,
-                        const_cast<KeepCopying*>(&keep_copying), nullptr,
-                        COPY_FILE_FAIL_IF_EXISTS) != 0) {
-            break;
-        }
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-            // Someone else's file under that name: leave it and pick another.
-            if (attempt < 100) {
-                continue;
-            }
-            return {CopyOutcome::Failed, "no free temporary name in the game sub-folder"};
-        }
-        RemoveTemporary(temporary);
-        return CopyFailure(error, *wide_source, folder);
+    if (std::optional<CopyResult> failed =
+            CopyToTemporary(*wide_source, folder, keep_copying, temporary)) {
+        return *std::move(failed);
     }
-
     // A source that was written to meanwhile may have been copied half old, half new.
     const std::optional<WIN32_FILE_ATTRIBUTE_DATA> source_after = Stamp(*wide_source);
     const std::optional<WIN32_FILE_ATTRIBUTE_DATA> copied = Stamp(temporary);
@@ -399,16 +425,10 @@ CopyResult CopyNewFile(const std::string& source, const std::string& destination
         RemoveTemporary(temporary);
         return {CopyOutcome::SourceChanged, "the add-on file changed while it was copied"};
     }
-
     if (MoveFileExW(temporary.c_str(), wide_destination->c_str(), 0) == 0) {
         const DWORD error = GetLastError();
         RemoveTemporary(temporary);
-        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
-            Attributes(*wide_destination) != INVALID_FILE_ATTRIBUTES) {
-            return {CopyOutcome::DestinationExists,
-                    "something is already at the destination; it was left untouched"};
-        }
-        return CopyFailure(error, *wide_source, folder);
+        return MoveFailure(error, *wide_source, *wide_destination);
     }
     return {CopyOutcome::Copied, "", false, LookAt(destination)};
 }

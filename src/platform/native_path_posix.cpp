@@ -29,32 +29,31 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// Names differ only in case when they fold alike, as Wine compares them.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return text::FoldUtf8(a) == text::FoldUtf8(b);
-}
-
 bool Exists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// The entry of the folder whose name differs from the wanted one only in case; the first in
-// byte order when several do, so the choice does not depend on the listing's order.
-std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view wanted) {
+}  // namespace
+
+// The exact name when it exists; else the first in byte order of the names that fold alike, so
+// the choice does not depend on the listing's order.
+std::optional<std::string> EntryIgnoringCase(const std::string& folder, std::string_view wanted) {
+    if (Exists(folder + "/" + std::string(wanted))) {
+        return std::string(wanted);
+    }
     const FolderStream dir(::opendir(folder.c_str()));
     if (!dir.valid()) {
         return std::nullopt;
     }
-    std::optional<std::string> best;
+    text::CaseBlindChoice choice(wanted);
     while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name = entry->d_name;
-        if (EqualsIgnoringCase(name, wanted) && (!best || name < *best)) {
-            best = std::string(name);
-        }
+        choice.Offer(entry->d_name);
     }
-    return best;
+    return choice.Chosen();
 }
+
+namespace {
 
 // The parts of the path below the drive's root, with "." and ".." taken away as Windows takes
 // them before the path reaches a file system: ".." drops the part before it and stops at the
@@ -95,15 +94,9 @@ std::string ResolveNativePath(const std::string& path) {
     // destination so keeps the add-on's own spelling of its file name.
     bool searching = true;
     for (const std::string_view part : NormalisedParts(std::string_view(path).substr(2))) {
-        std::string next = resolved + "/" + std::string(part);
-        if (searching && !Exists(next)) {
-            if (const auto match = FindIgnoringCase(resolved, part)) {
-                next = resolved + "/" + *match;
-            } else {
-                searching = false;
-            }
-        }
-        resolved = std::move(next);
+        const auto match = searching ? EntryIgnoringCase(resolved, part) : std::nullopt;
+        searching = match.has_value();
+        resolved += "/" + (match ? *match : std::string(part));
     }
     if (path.size() > 2 && IsSeparator(path.back())) {
         resolved += '/';

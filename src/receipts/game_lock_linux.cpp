@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "receipts/game_lock.h"
 
@@ -26,8 +28,8 @@ GameLock::GameLock(const std::string& data_folder, const GameIdentity& game, con
         return;
     }
     const std::string folder = data_folder + "/locks";
-    ::mkdir(data_folder.c_str(), 0700);
-    ::mkdir(folder.c_str(), 0700);
+    std::error_code ignored;  // a folder that cannot be made shows as the lock file's failure
+    std::filesystem::create_directories(folder, ignored);
     const std::string path = folder + "/" + LockName(game);
     held_->fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (held_->fd < 0) {

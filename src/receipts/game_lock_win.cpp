@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <windows.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/wide_text_win.h"
 #include "receipts/game_lock.h"
 
@@ -28,8 +31,8 @@ GameLock::GameLock(const std::string& data_folder, const GameIdentity& game, con
         problem_ = "cannot lock the game folder: the data folder's name cannot be used";
         return;
     }
-    CreateDirectoryW(wide_data->c_str(), nullptr);
-    CreateDirectoryW(wide_folder->c_str(), nullptr);
+    std::error_code ignored;  // a folder that cannot be made shows as the lock file's failure
+    std::filesystem::create_directories(std::filesystem::path(*wide_folder), ignored);
     held_->file =
         CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -49,4 +49,13 @@ std::string FoldUtf8(std::string_view text) {
     return folded;
 }
 
+void CaseBlindChoice::Offer(std::string_view name) {
+    if (chosen_ == wanted_ || FoldUtf8(name) != folded_) {
+        return;
+    }
+    if (!chosen_ || name == wanted_ || name < *chosen_) {
+        chosen_ = std::string(name);
+    }
+}
+
 }  // namespace rv::text

@@ -31,19 +31,23 @@ FileListDialog::FileListDialog(std::unique_ptr<FileList> list, QWidget* parent)
 
     auto* filter = new QComboBox(this);
     filter->setObjectName(QStringLiteral("stateFilter"));
+    filter->setAccessibleName(QStringLiteral("Show files in the state"));
     for (std::string_view choice : FileList::FilterChoices()) {
         filter->addItem(FromUtf8(choice));
     }
     auto* copy = new QPushButton(QStringLiteral("Copy"), this);
     copy->setObjectName(QStringLiteral("copy"));
     auto* tools = new QHBoxLayout;
-    tools->addWidget(new QLabel(QStringLiteral("Show:"), this));
+    auto* show = new QLabel(QStringLiteral("Show:"), this);
+    show->setBuddy(filter);
+    tools->addWidget(show);
     tools->addWidget(filter);
     tools->addStretch();
     tools->addWidget(copy);
 
     table_ = new RowTable(FileList::kColumns, this);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setAccessibleName(QStringLiteral("Files of the last pass"));
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->ShowRows(list_->Rows());
     table_->on_copy = [this] { CopySelection(); };

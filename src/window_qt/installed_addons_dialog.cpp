@@ -29,6 +29,10 @@ InstalledAddOnsDialog::InstalledAddOnsDialog(std::unique_ptr<InstalledAddOns> li
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     remove_ = buttons->addButton(QStringLiteral("Remove"), QDialogButtonBox::ActionRole);
     remove_->setObjectName(QStringLiteral("remove"));
+    // Never pressed by Enter: a removal is asked for only by a click or Space on it.
+    remove_->setAutoDefault(false);
+    table_->setAccessibleName(QStringLiteral("Installed add-ons"));
+    outcome_->setAccessibleName(QStringLiteral("Outcome of the removal"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
     layout->addWidget(outcome_);

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "form/control_layout.h"
+#include "window_qt/accessible_names.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/file_list_dialog.h"
 #include "window_qt/installed_addons_dialog.h"
@@ -42,6 +44,30 @@ QString EscapeMnemonic(QString text) {
 }
 QString UnescapeMnemonic(QString text) {
     return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+// The caption a control shows, '&' as typed.
+QString ShownCaption(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+        return UnescapeMnemonic(button->text());
+    }
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+        return UnescapeMnemonic(frame->title());
+    }
+    return widget->windowTitle();
+}
+
+// What a screen reader says of the control, after each change of its caption.
+void Describe(QWidget* widget) {
+    widget->setAccessibleName(AccessibleName(widget->objectName(), ShownCaption(widget)));
+    widget->setAccessibleDescription(AccessibleDescription(widget->objectName()));
+}
+
+bool IsFolderLabel(Control control) {
+    return control.name == names::lbl_folder || control.name == names::lbl_Mods;
 }
 
 QWidget* CreateControl(const ControlSpec& entry, QWidget* container) {
@@ -103,6 +129,7 @@ void MainWindow::BuildControls() {
         control->setObjectName(FromUtf8(ControlKey(entry.name, entry.index)));
         control->setGeometry(ToPixels(entry.rect));
         controls_.insert(control->objectName(), control);
+        Describe(control);
         if (auto* button = qobject_cast<QPushButton*>(control)) {
             connect(button, &QPushButton::clicked, this,
                     [this, name = entry.name] { form_.Click(name); });
@@ -141,23 +168,14 @@ void MainWindow::SetCaption(Control control, const std::string& text) {
     } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
         frame->setTitle(EscapeMnemonic(caption));
     }
+    Describe(widget);
+    if (IsFolderLabel(control)) {
+        ShowToolTip(control);
+    }
 }
 
 std::string MainWindow::Caption(Control control) const {
-    const QWidget* widget = Find(control);
-    if (widget == this) {
-        return windowTitle().toStdString();
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        return label->text().toStdString();
-    }
-    if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
-        return UnescapeMnemonic(button->text()).toStdString();
-    }
-    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
-        return UnescapeMnemonic(frame->title()).toStdString();
-    }
-    return {};
+    return ShownCaption(Find(control)).toStdString();
 }
 
 void MainWindow::SetEnabled(Control control, bool enabled) {
@@ -165,10 +183,20 @@ void MainWindow::SetEnabled(Control control, bool enabled) {
 }
 
 void MainWindow::SetToolTip(Control control, const std::string& text) {
-    // A tool tip that looks like markup is shown as rich text: a file name such as "<b>x</b>.u"
-    // would lose its tags. Such a text goes as rich text that shows it as typed.
-    const QString tip = QString::fromStdString(text);
-    Find(control)->setToolTip(Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip);
+    tool_tips_[FromUtf8(ControlKey(control))] = QString::fromStdString(text);
+    ShowToolTip(control);
+}
+
+// A folder label's tool tip starts with the whole folder, which a long path cuts off in the
+// label. A tool tip that looks like markup is shown as rich text: a file name such as
+// "<b>x</b>.u" would lose its tags. Such a text goes as rich text that shows it as typed.
+void MainWindow::ShowToolTip(Control control) {
+    QWidget* widget = Find(control);
+    QString tip = tool_tips_.value(widget->objectName());
+    if (IsFolderLabel(control)) {
+        tip = ShownCaption(widget) + (tip.isEmpty() ? QString() : u'\n' + tip);
+    }
+    widget->setToolTip(Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip);
 }
 
 void MainWindow::SetMousePointer(MousePointer pointer) {
@@ -218,17 +246,38 @@ bool MainWindow::Confirm(std::string_view title, const std::string& question) {
     return AskQuestion(QApplication::activeModalWidget(), title, question);
 }
 
-// A right click anywhere on the window, or the menu key. The menu does not wait for a choice,
-// so a pass goes on meanwhile; the form refuses an entry chosen during one.
+// A right click anywhere on the window, or the menu key where the platform makes a context menu
+// event of it.
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("contextMenu"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+    ShowContextMenu(event->globalPos());
+}
+
+// The menu key and Shift+F10, wherever the focus is in the window, open the menu at the focus.
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool menu_key = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+    const bool shift_f10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (!menu_key && !shift_f10) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const QWidget* focused = focusWidget() != nullptr ? focusWidget() : this;
+    ShowContextMenu(focused->mapToGlobal(focused->rect().center()));
+}
+
+// The menu does not wait for a choice, so a pass goes on meanwhile; the form refuses an entry
+// chosen during one. A menu already open (the key and the platform's event for it) stays the one.
+void MainWindow::ShowContextMenu(const QPoint& at) {
+    if (menu_ != nullptr && menu_->isVisible()) {
+        return;
+    }
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("contextMenu"));
+    menu_->setAttribute(Qt::WA_DeleteOnClose);
     for (std::string_view entry : kContextMenu) {
-        connect(menu->addAction(FromUtf8(entry)), &QAction::triggered, this,
+        connect(menu_->addAction(FromUtf8(entry)), &QAction::triggered, this,
                 [this, entry] { form_.ChooseMenuEntry(entry); });
     }
-    menu->popup(event->globalPos());
+    menu_->popup(at);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

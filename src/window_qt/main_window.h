@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QHash>
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -45,14 +47,19 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();
     void SetTabOrder();
     void OpenDialog(QDialog* dialog);
     QWidget* Find(Control control) const;
+    void ShowToolTip(Control control);
+    void ShowContextMenu(const QPoint& at);
 
     QHash<QString, QWidget*> controls_;
+    QHash<QString, QString> tool_tips_;  // as the form set them, by control key
+    QPointer<QMenu> menu_;
     MainForm form_;
 };
 

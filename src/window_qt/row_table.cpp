@@ -18,6 +18,8 @@ RowTable::RowTable(std::span<const std::string_view> columns, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setWordWrap(false);
+    // Tab moves on to the dialog's next control, not to the next cell.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
 }
@@ -44,9 +46,21 @@ std::vector<std::size_t> RowTable::SelectedRows() const {
     return rows;
 }
 
+// Ctrl+Tab leaves the table as Tab does; Enter does nothing here, so it never presses a button
+// of the dialog for the row under the cursor.
 void RowTable::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy) && on_copy) {
         on_copy();
+        return;
+    }
+    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    if (ctrl && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                           !event->modifiers().testFlag(Qt::ShiftModifier));
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
         return;
     }
     QTableWidget::keyPressEvent(event);

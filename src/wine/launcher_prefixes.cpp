@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include <strings.h>
 #include <yaml-cpp/yaml.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -15,6 +15,7 @@
 #include "platform/wine_prefix_linux.h"
 #include "wine/launcher_prefixes.h"
 #include "wine/library_folders_vdf.h"
+#include "wine/lutris_games.h"
 
 // Where the launchers players run the game with keep their Wine prefixes, each searched as its
 // launcher lays its folders and settings out.
@@ -46,25 +47,23 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
     return entries;
 }
 
-// The entry of the folder of the given name, else the first that differs from it only in case.
+// The child of the folder that Wine would open for the name; the name as given when none matches.
 std::string ChildIgnoringCase(const std::string& folder, const std::string& name) {
-    std::error_code error;
-    if (fs::exists(folder + "/" + name, error)) {
-        return folder + "/" + name;
-    }
-    for (const std::string& entry : EntriesOf(folder)) {
-        if (strcasecmp(fs::path(entry).filename().c_str(), name.c_str()) == 0) {
-            return entry;
-        }
-    }
-    return folder + "/" + name;
+    return folder + "/" + EntryIgnoringCase(folder, name).value_or(name);
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else its default below home.
+std::string BaseFolder(const char* variable, const std::string& home, const char* fallback) {
+    const std::string value = Env(variable);
+    return value.starts_with('/') ? value : home + fallback;
 }
 
 class Search {
 public:
-    explicit Search(std::string home) : home_(std::move(home)) {
-        data_home_ = Env("XDG_DATA_HOME").empty() ? home_ + "/.local/share" : Env("XDG_DATA_HOME");
-    }
+    explicit Search(std::string home)
+        : home_(std::move(home)),
+          data_home_(BaseFolder("XDG_DATA_HOME", home_, "/.local/share")),
+          config_home_(BaseFolder("XDG_CONFIG_HOME", home_, "/.config")) {}
 
     std::vector<std::string> Run() {
         Add(Env("WINEPREFIX"));
@@ -72,21 +71,19 @@ public:
             return std::move(found_);
         }
         Add(home_ + "/.wine");
-        for (const char* folder : {"/.config/lutris", "/.local/share/lutris",
-                                   "/.var/app/net.lutris.Lutris/config/lutris",
-                                   "/.var/app/net.lutris.Lutris/data/lutris"}) {
-            AddGameSettingsPrefixes(home_ + folder + "/games");
-        }
+        AddLutris(config_home_ + "/lutris", data_home_ + "/lutris");
+        AddLutris(home_ + "/.var/app/net.lutris.Lutris/config/lutris",
+                  home_ + "/.var/app/net.lutris.Lutris/data/lutris");
         AddEach(home_ + "/Games");
         AddBottles(data_home_ + "/bottles");
         AddBottles(home_ + "/.var/app/com.usebottles.bottles/data/bottles");
-        for (const char* root :
-             {"/.steam/steam", "/.local/share/Steam", "/.steam/debian-installation",
-              "/.var/app/com.valvesoftware.Steam/.local/share/Steam",
-              "/snap/steam/common/.local/share/Steam"}) {
+        AddCompatDataPrefixes(data_home_ + "/Steam");
+        for (const char* root : {"/.steam/steam", "/.steam/debian-installation",
+                                 "/.var/app/com.valvesoftware.Steam/.local/share/Steam",
+                                 "/snap/steam/common/.local/share/Steam"}) {
             AddCompatDataPrefixes(home_ + root);
         }
-        AddGamesConfigPrefixes(home_ + "/.config/heroic");
+        AddGamesConfigPrefixes(config_home_ + "/heroic");
         AddGamesConfigPrefixes(home_ + "/.var/app/com.heroicgameslauncher.hgl/config/heroic");
         AddEach(home_ + "/.PlayOnLinux/wineprefix");
         AddEach(data_home_ + "/wineprefixes");
@@ -107,6 +104,15 @@ private:
         const fs::path real = fs::canonical(folder, error);
         if (seen_.insert(error ? folder : real.string()).second) {
             found_.push_back(folder);
+        }
+    }
+
+    // The nearest prefix that holds the path, the path itself included.
+    void AddEnclosing(fs::path path) {
+        for (; path.is_absolute() && path != path.root_path(); path = path.parent_path()) {
+            if (IsWinePrefix(path.string())) {
+                return Add(path.string());
+            }
         }
     }
 
@@ -131,11 +137,27 @@ private:
         return {};
     }
 
-    // Each game's settings: game: prefix: the prefix's folder.
-    void AddGameSettingsPrefixes(const std::string& folder) {
-        for (const std::string& file : EntriesOf(folder)) {
-            if (file.ends_with(".yml")) {
-                Add(YamlText(file, "game", "prefix"));
+    // Each game's settings file names its prefix in game: prefix:. A game set up without one runs
+    // in the prefix that holds its program (game: exe:, relative to the folder the game database
+    // records for it) or its folder.
+    void AddLutris(const std::string& config, const std::string& data) {
+        const std::map<std::string, std::string> folders = LutrisGameFolders(data + "/pga.db");
+        for (const std::string& games : {config + "/games", data + "/games"}) {
+            for (const std::string& file : EntriesOf(games)) {
+                if (!file.ends_with(".yml")) {
+                    continue;
+                }
+                const std::string prefix = YamlText(file, "game", "prefix");
+                const auto folder = folders.find(fs::path(file).stem().string());
+                const fs::path directory = folder != folders.end() ? folder->second : "";
+                const fs::path exe = YamlText(file, "game", "exe");
+                if (!prefix.empty()) {
+                    Add(prefix);
+                } else if (exe.is_absolute() || !directory.empty()) {
+                    AddEnclosing(exe.is_absolute() ? exe
+                                 : exe.empty()     ? directory
+                                                   : directory / exe);
+                }
             }
         }
     }
@@ -143,13 +165,17 @@ private:
     // Each bottle is a prefix. One kept elsewhere leaves a placeholder.yml whose Path: names it;
     // bottles may also live in the custom_bottles_path of data.yml.
     void AddBottles(const std::string& root) {
-        for (const std::string& bottle : EntriesOf(root + "/bottles")) {
-            const std::string moved = YamlText(bottle + "/placeholder.yml", nullptr, "Path");
-            Add(moved.empty() ? bottle : moved);
-        }
+        AddBottlesIn(root + "/bottles");
         const std::string custom = YamlText(root + "/data.yml", nullptr, "custom_bottles_path");
         if (!custom.empty()) {
-            AddEach(custom);
+            AddBottlesIn(custom);
+        }
+    }
+
+    void AddBottlesIn(const std::string& folder) {
+        for (const std::string& bottle : EntriesOf(folder)) {
+            const std::string moved = YamlText(bottle + "/placeholder.yml", nullptr, "Path");
+            Add(moved.empty() ? bottle : moved);
         }
     }
 
@@ -200,6 +226,7 @@ private:
 
     std::string home_;
     std::string data_home_;
+    std::string config_home_;
     std::vector<std::string> found_;
     std::set<std::string> seen_;
 };

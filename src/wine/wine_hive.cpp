@@ -64,6 +64,57 @@ void AppendRawChar(std::string_view line, std::size_t& i, std::u16string& out) {
     }
 }
 
+// The character a letter escape stands for (\a \b \e \f \n \r \t \v); 0 for any other letter.
+char16_t LetterEscape(char e) {
+    switch (e) {
+        case 'a':
+            return u'\a';
+        case 'b':
+            return u'\b';
+        case 'e':
+            return char16_t{0x1B};
+        case 'f':
+            return u'\f';
+        case 'n':
+            return u'\n';
+        case 'r':
+            return u'\r';
+        case 't':
+            return u'\t';
+        case 'v':
+            return u'\v';
+        default:
+            return 0;
+    }
+}
+
+// Reads the rest of the escape whose character e was just taken; leaves i behind it.
+void ParseEscape(std::string_view line, std::size_t& i, char e, std::u16string& out) {
+    if (const char16_t letter = LetterEscape(e)) {
+        out += letter;
+    } else if (e == 'x') {
+        unsigned value = 0;
+        int digits = 0;
+        while (digits < 4 && i < line.size() && HexDigit(line[i]) >= 0) {
+            value = value * 16 + static_cast<unsigned>(HexDigit(line[i++]));
+            ++digits;
+        }
+        out += digits == 0 ? u'x' : static_cast<char16_t>(value);
+    } else if (e >= '0' && e <= '7') {
+        unsigned value = static_cast<unsigned>(e - '0');
+        for (int digits = 1; digits < 3 && i < line.size() && line[i] >= '0' && line[i] <= '7';
+             ++digits) {
+            value = value * 8 + static_cast<unsigned>(line[i++] - '0');
+        }
+        out += static_cast<char16_t>(value);
+    } else if (static_cast<unsigned char>(e) < 0x80) {
+        out += static_cast<char16_t>(e);
+    } else {
+        --i;
+        AppendRawChar(line, i, out);
+    }
+}
+
 // Reads an escaped text that starts at line[i] and ends at the unescaped terminator, with the
 // escapes Wine writes: \\ \" \[ \] (any other character stands for itself), \a \b \e \f \n \r
 // \t \v, up to three octal digits, and \x with up to four hex digits giving one UTF-16 unit.
@@ -75,69 +126,17 @@ bool ParseEscaped(std::string_view line, std::size_t& i, char terminator, std::u
             ++i;
             return true;
         }
-        if (c != '\\') {
-            if (static_cast<unsigned char>(c) < 0x80) {
-                out += static_cast<char16_t>(c);
-                ++i;
-            } else {
-                AppendRawChar(line, i, out);
+        if (c == '\\') {
+            if (++i >= line.size()) {
+                return false;
             }
-            continue;
-        }
-        if (++i >= line.size()) {
-            return false;
-        }
-        const char e = line[i++];
-        switch (e) {
-            case 'a':
-                out += u'\a';
-                break;
-            case 'b':
-                out += u'\b';
-                break;
-            case 'e':
-                out += char16_t{0x1B};
-                break;
-            case 'f':
-                out += u'\f';
-                break;
-            case 'n':
-                out += u'\n';
-                break;
-            case 'r':
-                out += u'\r';
-                break;
-            case 't':
-                out += u'\t';
-                break;
-            case 'v':
-                out += u'\v';
-                break;
-            case 'x': {
-                unsigned value = 0;
-                int digits = 0;
-                while (digits < 4 && i < line.size() && HexDigit(line[i]) >= 0) {
-                    value = value * 16 + static_cast<unsigned>(HexDigit(line[i++]));
-                    ++digits;
-                }
-                out += digits == 0 ? u'x' : static_cast<char16_t>(value);
-                break;
-            }
-            default:
-                if (e >= '0' && e <= '7') {
-                    unsigned value = static_cast<unsigned>(e - '0');
-                    for (int digits = 1;
-                         digits < 3 && i < line.size() && line[i] >= '0' && line[i] <= '7';
-                         ++digits) {
-                        value = value * 8 + static_cast<unsigned>(line[i++] - '0');
-                    }
-                    out += static_cast<char16_t>(value);
-                } else if (static_cast<unsigned char>(e) < 0x80) {
-                    out += static_cast<char16_t>(e);
-                } else {
-                    --i;
-                    AppendRawChar(line, i, out);
-                }
+            const char e = line[i++];
+            ParseEscape(line, i, e, out);
+        } else if (static_cast<unsigned char>(c) < 0x80) {
+            out += static_cast<char16_t>(c);
+            ++i;
+        } else {
+            AppendRawChar(line, i, out);
         }
     }
     return false;

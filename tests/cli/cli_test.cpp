@@ -45,34 +45,6 @@ struct CommandLineRun : test::Pass {
     std::ostringstream out, err;
 };
 
-TEST(CommandLine, RunsThePassesAndRefusesBadArguments) {
-    // Arguments, exit status, a text standard output holds, one standard error holds.
-    const std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>> cases = {
-        {{"--read", "ADD"}, 0, "1 File(s) are ready to write - 2 File(s) checked!", ""},
-        {{"--read", "ADD", "--json", "--game", "GAME"}, 0, "\"state\": \"already there\"", ""},
-        {{"--write", "ADD", "--game", "GAME"},
-         0,
-         "Ready to play - 1 File(s) written!\nReceipt: ",
-         ""},
-        {{"--write", "ADD", "--game", "BARE"}, 1, "1 File(s) failed!", "a.rv2"},
-        {{"--read", "ADD", "--edition", "2003"}, 2, "", "no game folder is registered for RV2003"},
-        {{"--read", "ADD", "--game", "ADD/none"}, 2, "", "is not a folder"},
-        {{"--read", "GAME/none"}, 2, "", "is not a folder"},
-        {{"--read"}, 2, "", "--read needs a value"},
-        {{"--edition", "2005", "--list"}, 2, "", "--edition takes 2003 or 2004"},
-        {{"--list", "--yes"}, 2, "", "--yes goes with --remove only"},
-        {{"--list", "--write", "ADD"}, 2, "", "give only one of"},
-        {{"--help"}, 0, "--remove RECEIPT [--yes]", ""},
-    };
-    for (const auto& [arguments, status, out, err] : cases) {
-        SCOPED_TRACE(arguments[0] + " " + (arguments.size() > 1 ? arguments[1] : ""));
-        CommandLineRun run;
-        EXPECT_EQ(run.Run(arguments), status);
-        EXPECT_NE(run.out.str().find(out), std::string::npos) << run.out.str();
-        EXPECT_NE(run.err.str().find(err), std::string::npos) << run.err.str();
-    }
-}
-
 TEST(CommandLine, ListsAndRemovesAfterAskingOnce) {
     CommandLineRun run;
     ASSERT_EQ(run.Run({"--write", "ADD", "--game", "GAME"}), 0);

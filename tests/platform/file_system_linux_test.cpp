@@ -10,11 +10,13 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
+#include "platform/regular_file_linux.h"
 #include "support/temp_folder.h"
 
 // What only Linux has: links, pipes, names that are not UTF-8, both kinds of temporary file.
@@ -142,6 +144,36 @@ TEST(CopyNewFile, ADestinationThatAppearsDuringTheCopyIsKept) {
         }
     }
     EXPECT_TRUE(intruder_won) << "the intruder never got in before the copy ended";
+}
+
+// Only a regular file opens, and nothing else at the path makes the open wait: a pipe without a
+// writer, a device, a folder; a link opens only when links are followed.
+TEST(OpenRegularFile, OpensOnlyRegularFilesAndNeverWaits) {
+    TempFolder temp;
+    temp.AddFile("file", "data");
+    ASSERT_EQ(mkfifo(temp.Path("pipe").c_str(), 0600), 0);
+    fs::create_symlink("file", temp.Path("link"));
+    const std::tuple<std::string, Links, int> cases[] = {
+        {temp.Path("file"), Links::Refuse, 0},      {temp.Path("link"), Links::Follow, 0},
+        {temp.Path("link"), Links::Refuse, ELOOP},  {temp.Path("pipe"), Links::Follow, EINVAL},
+        {"/dev/zero", Links::Follow, EINVAL},       {temp.Path(), Links::Follow, EINVAL},
+        {temp.Path("gone"), Links::Follow, ENOENT},
+    };
+    for (const auto& [path, links, error] : cases) {
+        RegularFile file;
+        auto opened =
+            std::async(std::launch::async, [&] { return OpenRegularFile(path, links, file); });
+        if (opened.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            const int writer = open(temp.Path("pipe").c_str(), O_RDWR);  // lets the open go on
+            opened.wait();
+            close(writer);
+            ADD_FAILURE() << path << " held the open";
+            continue;
+        }
+        EXPECT_EQ(opened.get(), error) << path;
+        EXPECT_EQ(file.fd.valid(), error == 0) << path;
+        EXPECT_EQ(file.info.st_size, error == 0 ? 4 : file.info.st_size) << path;
+    }
 }
 
 }  // namespace

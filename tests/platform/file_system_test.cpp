@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "support/temp_folder.h"
 
 #ifdef _WIN32
@@ -289,6 +290,35 @@ TEST(CopyNewFile, CopiesWholeFilesOnlyWhereNothingIsAndLeavesNothingElse) {
             }
             RunOnHost(temp.Path(), "rm -rf Add Game " + elsewhere);
         }
+    }
+}
+
+// A small file is written whole under its name or not at all: a file already there stays when
+// asked to, and no temporary is left beside it either way; missing folders are made.
+TEST(WriteFileSafely, GivesTheNameOnlyAsAskedAndLeavesNoTemporary) {
+    const struct {
+        std::string before;  // the content already at the name; empty: nothing there
+        Existing existing;
+        std::string after;  // the content at the name afterwards
+        bool written;
+    } cases[] = {
+        {"", Existing::Keep, "new", true},
+        {"old", Existing::Keep, "old", false},
+        {"old", Existing::Replace, "new", true},
+        {"", Existing::Replace, "new", true},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.before + (item.existing == Existing::Keep ? " kept" : " replaced"));
+        TempFolder temp;
+        const std::string folder = temp.Path("data/" + kCjkFolder);
+        if (!item.before.empty()) {
+            temp.AddFile("data/" + kCjkFolder + "/r.json", item.before);
+        }
+        const std::string problem = WriteFileSafely(folder, "r.json", "new", item.existing);
+        EXPECT_EQ(problem.empty(), item.written) << problem;
+        EXPECT_EQ(problem, item.written ? "" : "cannot write r.json: already exists");
+        EXPECT_EQ(NamesIn(folder), Names{"r.json"});
+        EXPECT_EQ(ReadWhole(folder + kPathSeparator + "r.json"), item.after);
     }
 }
 

@@ -14,18 +14,19 @@ namespace rv::test {
 
 // A Wine prefix laid out as Wine lays one out (drive_c, and dosdevices/c: linking to it), made
 // the current one through WINEPREFIX for as long as it lives. HOME is its empty folder "home"
-// (and XDG_DATA_HOME unset), so no launcher's prefix of the machine is found.
+// (and the XDG base folders unset), so no launcher's prefix of the machine is found.
 class FakePrefix : public TempFolder {
 public:
     FakePrefix() {
         LayOut("");
-        for (const char* name : {"WINEPREFIX", "HOME", "XDG_DATA_HOME"}) {
+        for (const char* name : {"WINEPREFIX", "HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
             const char* old = ::getenv(name);
             old_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
         }
         ::setenv("WINEPREFIX", Path().c_str(), 1);
         ::setenv("HOME", Path("home").c_str(), 1);
         ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("XDG_CONFIG_HOME");
     }
     ~FakePrefix() {
         for (const auto& [name, value] : old_) {

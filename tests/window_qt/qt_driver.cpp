@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -131,11 +130,8 @@ public:
 
     std::string ReceiptFolder() const override { return receipts_.Path(); }
     bool ChooseMenuEntry(std::string_view entry, bool keyboard) override {
-        if (keyboard) {  // what the platform makes of the menu key
-            QWidget* focused = QApplication::focusWidget();
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, {},
-                                    focused->mapToGlobal(QPoint()));
-            QApplication::sendEvent(focused, &event);
+        if (keyboard) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
         } else {
             QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {},
                               Widget(names::lbl_status)->mapTo(window_.get(), QPoint(4, 4)));

@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
 #include <QTextDocument>
 
+#include "core/category_table.h"
+#include "form/control_layout.h"
+#include "form/form_view.h"
+#include "support/sample_addon.h"
 #include "support/test_registry.h"
+#include "window/window_driver.h"
 #include "window_qt/main_window.h"
 #include "window_qt/mod_get_folder.h"
 
@@ -65,6 +74,94 @@ TEST(QtWindow, ShowsCaptionsAsTypedInOneFont) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(window.SetEnabled({"cmd_raed"}, false), "no control");
 #endif
+}
+
+QWidget* Focused() {
+    return QApplication::focusWidget();
+}
+
+// Opens the context menu with the key at the focus, as a user does; true when it shows. The
+// entry is then chosen with the keyboard too.
+bool MenuByKey(Qt::Key key, Qt::KeyboardModifiers modifiers, std::string_view entry = {}) {
+    QTest::keyClick(Focused(), key, modifiers);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) {
+        return false;
+    }
+    const int place = static_cast<int>(entry == kInstalledAddOnsEntry);
+    for (int step = 0; step <= place; ++step) {
+        QTest::keyClick(menu, Qt::Key_Down);
+    }
+    QTest::keyClick(menu, entry.empty() ? Qt::Key_Escape : Qt::Key_Return);
+    return QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; });
+}
+
+// The keyboard alone reaches everything: Shift+F10 and the menu key open the context menu; Tab,
+// Shift+Tab and Ctrl+Tab leave a dialog's table, and Enter in it removes nothing. A screen reader
+// hears what each control is: a counter its category and column, the two Open buttons told apart,
+// the folder labels and the status their text; the captions stay as they are. The folder labels
+// carry the whole path as their tool tip, above where the game was found; after a write the
+// status tool tip counts the files of another version left in place.
+TEST(QtWindow, KeyboardReachesEverythingAndScreenReadersHearWhatEachControlIs) {
+    const auto w = MakeWindowDriver();
+    const std::string game = w->Root() + "/Games/RV2004", addon = w->Root() + "/Downloads/Arena";
+    MakeSampleAddOn(addon, game);
+    w->SetRegistered({{"RV2004", game}});
+    w->Start({addon});
+    w->Click(names::cmd_read);
+    w->Click(names::cmd_write);
+    const auto* window = QApplication::activeWindow();
+    const auto named = [&](std::string_view key) {
+        return window->findChild<QWidget*>(QString::fromUtf8(key));
+    };
+    std::map<std::string, std::string> heard;
+    for (const ControlSpec& entry : MainWindowLayout()) {
+        const QWidget* control = named(ControlKey(entry.name, entry.index));
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << ControlKey(entry.name, entry.index);
+        heard[ControlKey(entry.name, entry.index)] = control->accessibleName().toStdString();
+    }
+    EXPECT_EQ(heard["lbl_MapCounter(2)"], "Maps, already exist: 1");
+    EXPECT_EQ(heard["lbl_SystemCounter(1)"],
+              "Systems, written: " + w->Caption({names::lbl_SystemCounter, 1}));
+    EXPECT_EQ(heard["Frame4(0)"], "File(s) read");
+    EXPECT_EQ(heard["lbl_Mods"], "Add-on folder: " + addon);
+    EXPECT_EQ(heard["lbl_status"], "Status: " + w->Caption({names::lbl_status}));
+    EXPECT_EQ(heard["cmd_Open1"], "Open");
+    EXPECT_EQ(w->Caption({names::cmd_Open2}), "Open");
+    EXPECT_NE(named("cmd_Open1")->accessibleDescription(),
+              named("cmd_Open2")->accessibleDescription());
+    EXPECT_EQ(named("lbl_Mods")->toolTip().toStdString(), addon);
+    EXPECT_EQ(named("lbl_status")->toolTip().toStdString(),
+              "2 File(s) already there in another version were not replaced (see Files of the "
+              "last pass)");
+    EXPECT_TRUE(named("lbl_folder")
+                    ->toolTip()
+                    .startsWith(QString::fromStdString(w->Caption({names::lbl_folder}) +
+                                                       "\nWine prefix: ")));
+
+    ASSERT_TRUE(MenuByKey(Qt::Key_F10, Qt::ShiftModifier)) << "Shift+F10";
+    ASSERT_TRUE(MenuByKey(Qt::Key_Menu, Qt::NoModifier, kInstalledAddOnsEntry)) << "menu key";
+    QWidget* dialog = QApplication::activeModalWidget();
+    dialog->activateWindow();  // as the window manager does with a new window
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
+    auto* table = dialog->findChild<QTableWidget*>();
+    ASSERT_EQ(w->Rows().size(), 2u);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Space);  // selects the row at the cursor
+    for (int press = 0; press < 3; ++press) {
+        QTest::keyClick(table, press == 0 ? Qt::Key_Return : Qt::Key_Enter);
+    }
+    EXPECT_TRUE(w->Dialogs().empty()) << "Enter asked to remove: " << w->Dialogs().front();
+    EXPECT_TRUE(table->selectionModel()->hasSelection());
+    for (const auto modifiers : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier}) {
+        table->setFocus();
+        ASSERT_EQ(Focused(), table);
+        QTest::keyClick(table, modifiers == Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab,
+                        modifiers);
+        EXPECT_NE(Focused(), table) << modifiers;
+    }
+    EXPECT_FALSE(table->accessibleName().isEmpty());
+    w->CloseDialog();
 }
 
 // Without any display the program says so in one line and fails, instead of crashing.

@@ -88,23 +88,24 @@ Total                        3               0               1               2
 2 File(s) are ready to write - 3 File(s) checked!
 exit code: 0" --read "$a"
 expect pipe "$columns
-Maps                         0               1               0               0
-System                       0               1               0               0
-Total                        0               2               0               0
+Maps                         1               1               0               1
+System                       2               1               1               1
+Total                        3               2               1               2
 Ready to play - 2 File(s) written!
 Receipt: TIME
 exit code: 0" --write "$a" --game "$g"
 cmp "$addon/Maps/DM-Harbour.rv2" "$game/Maps/DM-Harbour.rv2"
 [ -f "$data/$(sed -n 's/^Receipt: //p' <<<"$raw")" ]
 # Ctrl+C in the console during --write: nothing more is copied, nothing unfinished stays, what
-# was written keeps its receipt, and the program ends as Ctrl+C ends a program.
+# was written keeps its receipt, and the last line says so; the exit status is 130.
 mkdir -p "$root/Many" "$root/Game 2"/{Maps,System,Textures,Sounds,Music,Animations,StaticMeshes}
 for n in $(seq 2000); do echo $n >"$root/Many/Many-$n.rv2"; done
 g2='C:\rv end-to-end\Game 2'
 raw=$("$wine" "$console" --ctrl-c-when "$g2\Maps" "$program" --write 'C:\rv end-to-end\Many' \
     --game "$g2" | tr -d '\r')
-[ "$(tail -1 <<<"$raw")" = "exit code: 3221225786" ]
+[ "$(tail -1 <<<"$raw")" = "exit code: 130" ]
 written=$(ls "$root/Game 2/Maps" | grep -c '^Many-[0-9]*\.rv2$')
+grep -q "^Stopped - $written File(s) written! Their receipt is kept: " <<<"$raw"
 [ "$written" -gt 0 ] && [ "$written" -lt 2000 ]
 [ "$(ls -A "$root/Game 2/Maps" | wc -l)" = "$written" ]
 expect console "TIME  in force  TIME  $written File(s) written, $written still as written

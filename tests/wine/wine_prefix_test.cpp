@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -8,10 +10,14 @@
 #include <tuple>
 #include <vector>
 
+#include "core/game_folder_names.h"
+#include "core/installer.h"
+#include "edition/edition_selection.h"
 #include "edition/reg_value_get.h"
 #include "platform/native_path.h"
 #include "platform/registry.h"
 #include "support/fake_prefix.h"
+#include "support/recording_window.h"
 
 namespace rv {
 namespace {
@@ -20,6 +26,7 @@ using namespace std::string_literals;
 using platform::kHKeyLocalMachine;
 
 const std::string kKey = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2004";
+const std::string k2003 = "SOFTWARE\\Zentor Technology\\Installed Apps\\RV2003";
 const std::string kHead = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
 const std::string kWin32 = kHead + "#arch=win32\n\n", kWin64 = kHead + "#arch=win64\n\n";
 const std::string k32Section = "[Software\\\\Zentor Technology\\\\Installed Apps\\\\RV2004] 1\n";
@@ -29,84 +36,171 @@ const RegValue kUntouched = "untouched"s;
 
 using test::FakePrefix;
 
-// The first prefix in the search order whose hive holds the key answers, and its drive letters
-// count; launcher settings are read as each launcher writes them, broken ones passed over. Every
-// system.reg comes with drive_c and dosdevices/c: beside it; "@" in a file stands for the root.
+// Makes the game database of the launcher that keeps one: a settings file name and the game's
+// folder per row.
+void MakeGameDatabase(const std::string& path, const std::string& rows) {
+    sqlite3* database = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
+    const std::string sql =
+        "CREATE TABLE games (id INTEGER PRIMARY KEY, slug TEXT, directory TEXT, configpath TEXT);"
+        "INSERT INTO games (configpath, directory) VALUES " +
+        rows + ";";
+    EXPECT_EQ(sqlite3_exec(database, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(database);
+}
+
+// Lays the files out below root; "@" in a path or text stands for the root. Every system.reg
+// comes with drive_c and dosdevices/c: beside it. Special texts: "fifo" makes a named pipe, "rm"
+// removes the path, "sql:" makes a game database of the rows that follow, "env:" sets the
+// variable that the path names.
+void LayOutFiles(const FakePrefix& root,
+                 const std::vector<std::pair<std::string, std::string>>& files) {
+    for (auto [path, content] : files) {
+        for (auto at = content.find('@'); at != std::string::npos; at = content.find('@')) {
+            content.replace(at, 1, root.Path());
+        }
+        if (content.starts_with("env:")) {
+            ::setenv(path.c_str(), content.substr(4).c_str(), 1);
+        } else if (content == "rm") {
+            std::filesystem::remove_all(root.Path(path));
+        } else if (content.starts_with("sql:")) {
+            root.AddFolder(std::filesystem::path(path).parent_path().string());
+            MakeGameDatabase(root.Path(path), content.substr(4));
+        } else if (content == "fifo") {
+            root.AddFolder(std::filesystem::path(path).parent_path().string());
+            ASSERT_EQ(::mkfifo(root.Path(path).c_str(), 0600), 0);
+        } else {
+            root.AddFile(path, content);
+        }
+        if (path.ends_with("/system.reg")) {
+            root.LayOut(path.substr(0, path.size() - 10));
+        }
+    }
+}
+
+// Of the prefixes that hold the key, the first in the search order whose key names a folder that
+// exists there answers, else the first, and its drive letters count; the others are named beside
+// it. Launcher settings are read as each launcher writes them, broken ones passed over. Without
+// the key, the prefixes searched are named, and a key only in the 64-bit view gets the command
+// that registers it for the 32-bit game. One row per launcher's form; the last column is what
+// follows the prefix in FoundIn, or a line expected in WhereLooked when no prefix answers.
 TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) {
-    const std::string key32 = kWin32 + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
-    const std::string key64 = kWin64 + k64Section + "\"Folder\"=\"C:\\\\G\"\n";
-    const std::string unmarked = kHead + k32Section + "\"Folder\"=\"C:\\\\G\"\n";
-    const std::string launcher_root = "home/.local/share/Steam/",
-                      game_settings = "home/.config/lutris/games/";
-    const std::vector<std::pair<std::vector<std::pair<std::string, std::string>>, std::string>>
-        cases = {
-            {{{"system.reg", kHead}, {"home/.wine/system.reg", key32}}, "home/.wine"},
-            {{{"system.reg", key64}, {"home/.wine/system.reg", key32}}, ""},
-            {{{game_settings + "a.yml", "game: [prefix"},
-              {game_settings + "b.yml", "game:\n  prefix: ~/Games/other\n"},
-              {game_settings + "c.yml", "fifo"},
-              {"home/Games/other/system.reg", kWin64 + k32Section},
-              {"home/.local/share/lutris/games/rv.yml", "game:\n  prefix: ~/p/rv\n"},
-              {"home/p/rv/system.reg", key32},
-              {"home/Games/rv/system.reg", key32}},
-             "home/p/rv"},
-            {{{"home/.steam/steam/config/libraryfolders.vdf", "\"f\" { \"1\" { \"path\" \"@/a\" }"},
-              {"a/steamapps/compatdata/1/pfx/system.reg", key32},
-              {launcher_root + "config/libraryfolders.vdf",
-               "// libraries\n\"libraryfolders\" { \"0\" { \"path\" \"@/lib\" \"apps\" { \"2\" "
-               "\"9\" } } }"},
-              {"lib/SteamApps/compatdata/1/pfx/system.reg", kWin64 + k32Section},
-              {"lib/SteamApps/compatdata/2/pfx/system.reg", key64},
-              {launcher_root + "steamapps/compatdata/3/pfx/system.reg", kHead}},
-             "lib/SteamApps/compatdata/2/pfx"},
-            {{{"home/.config/heroic/GamesConfig/a.json", "{\"a\": "},
-              {"home/.config/heroic/GamesConfig/rv.json",
-               R"({"x": 1, "rv": {"winePrefix": "~/H/rv", "wineVersion": {"type": "proton"}}})"},
-              {"home/H/rv/system.reg", key32},
-              {"home/H/rv/pfx/system.reg", key32}},
-             "home/H/rv/pfx"},
-            {{{"home/.local/share/bottles/bottles/rv/placeholder.yml", "Path: @/moved"},
-              {"moved/system.reg", key32},
-              {"home/.local/share/bottles/data.yml", "custom_bottles_path: @/custom"},
-              {"custom/b/system.reg", key32}},
-             "moved"},
-            {{{"home/.local/share/bottles/data.yml", "custom_bottles_path: @/custom"},
-              {"custom/b/system.reg", key32}},
-             "custom/b"},
-            {{{"home/.wine/system.reg", unmarked},
-              {"home/.wine/drive_c/windows/syswow64/x", ""},
-              {"home/.PlayOnLinux/wineprefix/rv/system.reg", unmarked}},
-             "home/.PlayOnLinux/wineprefix/rv"},
-            {{{"home/.local/share/wineprefixes/rv/system.reg", key64}},
-             "home/.local/share/wineprefixes/rv"},
-            {{{"home/.cxoffice/rv/system.reg", key32}}, "home/.cxoffice/rv"},
-            {{{"home/.cxoffice/rv/system.reg", kHead}}, "none"},
-        };
-    for (const auto& [files, found] : cases) {
+    const std::string folder = "\"Folder\"=\"C:\\\\G\"\n";
+    const std::string key32 = kWin32 + k32Section + folder, key64 = kWin64 + k64Section + folder;
+    const std::string unmarked = kHead + k32Section + folder, bare = kWin32 + k32Section;
+    const std::string steam = "home/.local/share/Steam/", lutris = "home/.config/lutris/games/",
+                      lutris_data = "home/.local/share/lutris/", heroic = "/GamesConfig/rv.json";
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string found, more;
+    };
+    const std::vector<Case> cases = {
+        {{{"system.reg", kHead}, {"home/.wine/system.reg", key32}}, "home/.wine", ""},
+        {{{"system.reg", key64}, {"home/.wine/system.reg", key32}},
+         "",
+         "\nAlso registered in:\n@/home/.wine"},
+        {{{lutris + "a.yml", "game: [prefix"},
+          {lutris + "b.yml", "game:\n  prefix: ~/Games/other\n"},
+          {lutris + "c.yml", "fifo"},
+          {"home/Games/other/system.reg", kWin64 + k32Section},
+          {lutris_data + "games/rv.yml", "game:\n  prefix: ~/p/rv\n"},
+          {"home/p/rv/system.reg", key32},
+          {"home/Games/rv/system.reg", key32}},
+         "home/p/rv",
+         "\nAlso registered in:\n@/home/Games/rv"},
+        {{{lutris_data + "pga.db", "sql:('rv-1', '@/gog/rv'), ('rv-2', '@/x')"},
+          {lutris_data + "games/rv-1.yml", "game:\n  exe: drive_c/G/rv.exe\n"},
+          {"gog/rv/system.reg", bare},
+          {lutris_data + "games/rv-2.yml", "game:\n  exe: @/abs/drive_c/G/rv.exe\n"},
+          {"abs/system.reg", key32},
+          {"abs/drive_c/G/rv.exe", ""}},
+         "abs",
+         "\nAlso registered in:\n@/gog/rv"},
+        {{{"home/.var/app/net.lutris.Lutris/data/lutris/pga.db", "fifo"},
+          {"XDG_DATA_HOME", "env:@/data"},
+          {"data/lutris/pga.db", "sql:('rv', '@/gog/rv')"},
+          {"data/lutris/games/rv.yml", "game:\n  exe: rv.exe\n"},
+          {"gog/rv/system.reg", key32}},
+         "gog/rv",
+         ""},
+        {{{"home/.steam/steam/config/libraryfolders.vdf", "\"f\" { \"1\" { \"path\" \"@/a\" }"},
+          {"a/steamapps/compatdata/1/pfx/system.reg", key32},
+          {steam + "config/libraryfolders.vdf",
+           "// libraries\n\"libraryfolders\" { \"0\" { \"path\" \"@/lib\" \"apps\" { \"2\" "
+           "\"9\" } } }"},
+          {"lib/SteamApps/compatdata/1/pfx/system.reg", kWin64 + k32Section},
+          {"lib/SteamApps/compatdata/2/pfx/system.reg", key64},
+          {steam + "steamapps/compatdata/3/pfx/system.reg", kHead}},
+         "lib/SteamApps/compatdata/2/pfx",
+         ""},
+        {{{"XDG_CONFIG_HOME", "env:@/cfg"},
+          {"cfg/heroic/GamesConfig/a.json", "{\"a\": "},
+          {"home/.config/heroic" + heroic, R"({"rv": {"winePrefix": "~/old"}})"},
+          {"home/old/system.reg", key32},
+          {"cfg/heroic" + heroic,
+           R"({"x": 1, "rv": {"winePrefix": "~/H/rv", "wineVersion": {"type": "proton"}}})"},
+          {"home/H/rv/system.reg", key32},
+          {"home/H/rv/pfx/system.reg", key32}},
+         "home/H/rv/pfx",
+         ""},
+        {{{"home/.local/share/bottles/bottles/rv/placeholder.yml", "Path: @/moved"},
+          {"moved/system.reg", bare},
+          {"home/.local/share/bottles/data.yml", "custom_bottles_path: @/custom"},
+          {"custom/b/placeholder.yml", "Path: @/b"},
+          {"b/system.reg", key32},
+          {"b/drive_c/G/x", ""}},
+         "b",
+         "\nAlso registered in:\n@/moved"},
+        {{{"home/.wine/system.reg", unmarked},
+          {"home/.wine/drive_c/windows/syswow64/x", ""},
+          {"home/.PlayOnLinux/wineprefix/rv/system.reg", unmarked}},
+         "home/.PlayOnLinux/wineprefix/rv",
+         ""},
+        {{{"home/.local/share/wineprefixes/rv/system.reg", key64},
+          {"home/.cxoffice/rv/system.reg", key32},
+          {"home/.cxoffice/rv/drive_c", "rm"}},
+         "home/.local/share/wineprefixes/rv",
+         ""},
+        {{{"home/.cxoffice/rv/system.reg", kWin64 + k32Section + folder}},
+         "none",
+         "WINEPREFIX='@/home/.cxoffice/rv' wine reg add 'HKLM\\" + kKey +
+             "' /v 'folder' /t REG_SZ /d 'C:\\G' /f /reg:32"},
+    };
+    for (const auto& [files, found, more] : cases) {
         SCOPED_TRACE(found);
         FakePrefix root;
-        for (auto [path, content] : files) {
-            for (auto at = content.find('@'); at != std::string::npos; at = content.find('@')) {
-                content.replace(at, 1, root.Path());
-            }
-            root.AddFile(path, content);
-            if (content == "fifo") {  // made a named pipe
-                std::filesystem::remove(root.Path(path));
-                ASSERT_EQ(::mkfifo(root.Path(path).c_str(), 0600), 0);
-            }
-            if (path.ends_with("/system.reg")) {
-                root.LayOut(path.substr(0, path.size() - 10));
-            }
+        LayOutFiles(root, files);
+        std::string also = more;
+        for (auto at = also.find('@'); at != std::string::npos; at = also.find('@')) {
+            also.replace(at, 1, root.Path());
         }
         const auto registry = platform::OpenSystemRegistry();
         RegValue value;
         EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, kKey, "Folder", value),
                   found == "none" ? 2 : 0);
         const std::string prefix = found.empty() ? root.Path() : root.Path(found);
-        EXPECT_EQ(registry->FoundIn(), found == "none" ? "" : "Wine prefix: " + prefix);
+        EXPECT_EQ(registry->FoundIn(), found == "none" ? "" : "Wine prefix: " + prefix + also);
         EXPECT_EQ(platform::ResolveNativePath("C:\\x"),
                   found == "none" ? root.Path("dosdevices/c:/x") : prefix + "/dosdevices/c:/x");
+        if (found == "none") {
+            EXPECT_THAT(registry->WhereLooked(),
+                        testing::HasSubstr(kKey + ":\n" + root.Path("home/.cxoffice/rv\n")));
+            EXPECT_THAT(registry->WhereLooked(), testing::HasSubstr(also));
+        }
     }
+}
+
+// The window's status line tells where the key was looked for when no prefix holds it.
+TEST(WinePrefixRegistry, TellsWhereItLookedInTheStatusToolTip) {
+    FakePrefix root;
+    ::unsetenv("WINEPREFIX");
+    test::RecordingWindow window;
+    RV2003_2004_Add_On_Installer installer{window};
+    const auto registry = platform::OpenSystemRegistry();
+    EditionSelection(window, installer, *registry).Form_Load();
+    EXPECT_EQ(window.ToolTip("lbl_status"),
+              "No Wine prefix was found to look for HKEY_LOCAL_MACHINE\\" + kKey +
+                  " in: none at $WINEPREFIX, ~/.wine or in the launchers' folders.");
 }
 
 // The hive of a prefix without the 64-bit marks is a 32-bit one; only HKLM is kept, and a key
@@ -190,30 +284,60 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         << "the home prefix by default";
 }
 
-// On a prefix Wine itself makes (a few seconds): the key as the game's 32-bit installer writes
-// it, and a drive path checked against Wine's own resolution.
+// A game folder's sub-folder and file names are found as Wine finds them: the exact name when it
+// is there, else the first in byte order of its case twins, whatever the listing's order.
+TEST(GameFolderNames, ChoosesAmongCaseTwinsAsWineDoes) {
+    const test::TempFolder game;
+    for (const char* file : {"maps/a.rv2", "MAPS/b.rv2", "System/both.u", "System/Both.u",
+                             "Sounds/x.uax", "sounds/x.uax"}) {
+        game.AddFile(file);
+    }
+    GameFolderNames names(game.Path());
+    const std::vector<std::tuple<Category, std::string, std::string>> cases = {
+        {Category::Maps, "A.rv2", "MAPS/A.rv2"},
+        {Category::System, "BOTH.u", "System/Both.u"},
+        {Category::System, "both.u", "System/both.u"},
+        {Category::Sounds, "X.UAX", "Sounds/x.uax"},
+    };
+    for (const auto& [category, name, path] : cases) {
+        EXPECT_EQ(names.TargetPath(category, name), game.Path(path)) << name;
+    }
+}
+
+// On a prefix Wine itself makes: the key as the game's 32-bit installer writes it, one written
+// without /reg:32 told apart with the command that fixes it, and a drive path checked against
+// Wine's own resolution. Both commands share one server that ends as soon as
+// they do (no lingering), which writes the registry out; making the prefix is most of the time.
 TEST(RealWinePrefix, FindsWhatWineWroteAndResolvesPathsAsWineDoes) {
     if (std::system("(command -v wine && command -v wineserver) >/dev/null") != 0) {
         GTEST_SKIP() << "wine is not installed";
     }
     const test::TempFolder scratch;
-    const std::string env = "WINEPREFIX='" + scratch.Path("wine") +
-                            "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' DISPLAY= ";
-    const auto wine = [&](const std::string& command) {
-        const std::string out = scratch.Path("out");
-        static_cast<void>(std::system(
-            (env + command + " >" + out + " 2>/dev/null; " + env + "wineserver -w").c_str()));
-        return test::ReadWhole(out);
-    };
-    wine("wine reg add 'HKLM\\" + kKey +
-         "' /v Folder /t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32");
+    scratch.AddFolder("wine");
+    const std::string env =
+        "WINEPREFIX='" + scratch.Path("wine") +
+        "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' "
+        "DISPLAY= ";
+    const std::string out = scratch.Path("out");
+    static_cast<void>(std::system(
+        (env + "wineserver -p0 && " + env + "wine reg add 'HKLM\\" + kKey +
+         "' /v Folder /t REG_SZ /d 'C:\\Games\\Ravager 2004\\' /f /reg:32 >/dev/null 2>&1; " + env +
+         "wine reg add 'HKLM\\" + k2003 + "' /v Folder /d 'C:\\X' /f >/dev/null 2>&1; " + env +
+         "winepath -u 'C:\\windows\\system32' >" + out + " 2>/dev/null; " + env + "wineserver -w")
+            .c_str()));
     ASSERT_TRUE(test::Exists(scratch.Path("wine/system.reg"))) << "wine made no prefix";
     ::setenv("WINEPREFIX", scratch.Path("wine").c_str(), 1);
     RegValue value;
     EXPECT_EQ(
         RegValueGet(*platform::OpenSystemRegistry(), kHKeyLocalMachine, kKey, "Folder", value), 0);
     EXPECT_EQ(value, RegValue("C:\\Games\\Ravager 2004\\\0 "s));
-    std::string wine_path = wine("winepath -u 'C:\\windows\\system32'");
+    const auto registry = platform::OpenSystemRegistry();
+    EXPECT_EQ(RegValueGet(*registry, kHKeyLocalMachine, k2003, "Folder", value), 2);
+    EXPECT_THAT(registry->WhereLooked(),
+                testing::HasSubstr("wine reg add 'HKLM\\" + k2003 +
+                                   "' /v 'folder' /t REG_SZ /d 'C:\\X' /f /reg:32"))
+        << "written without /reg:32, the key is in the 64-bit view";
+    std::string wine_path = test::ReadWhole(out);
     while (wine_path.ends_with('\n') || wine_path.ends_with('/')) {
         wine_path.pop_back();
     }

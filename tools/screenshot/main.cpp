@@ -11,7 +11,8 @@
 #include "window_qt/mod_get_folder.h"
 
 // Saves a picture of the real window after a read pass on the tests' sample add-on, in a Wine
-// prefix where RV2004 is registered, answering the warning box and the folder picker itself.
+// prefix where RV2004 is registered, answering the warning box and the folder picker itself; the
+// add-on's label shows a path in a player's home.
 // Usage: window_screenshot OUTPUT.png
 int main(int argc, char* argv[]) {
     if (argc != 2) {
@@ -43,6 +44,8 @@ int main(int argc, char* argv[]) {
     }
     QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("cmd_Open2")), Qt::LeftButton);
     QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("cmd_read")), Qt::LeftButton);
+    // The add-on lies in a temporary folder; the label shows it where a player keeps downloads.
+    window.SetCaption({rv::names::lbl_Mods}, "/home/player/Downloads/HarbourPack");
     QApplication::processEvents();
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "window_screenshot: cannot save %s\n", argv[1]);

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+// The real program run as a script or a terminal runs it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "cli/version.h"
+#include "program_run.h"
+#include "support/temp_folder.h"
+
+namespace rv {
+namespace {
+
+using test::Output;
+
+struct ExitRow {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out;  // a text standard output holds
+    std::string err;  // a text standard error holds
+    Output output = Output::Captured;
+    int signal = 0;         // sent once the write has copied its first file
+    std::string made = "";  // a file the game folder holds afterwards
+};
+
+// Sends the signal once the game folder's Maps holds a file, while 2000 more are to come.
+std::function<void(pid_t)> SignalWhenWriting(const test::ProgramFolders& folders, int signal) {
+    if (signal == 0) {
+        return {};
+    }
+    for (int n = 0; n < 2000; ++n) {
+        folders.AddFile("many/Many-" + std::to_string(n) + ".rv2");
+    }
+    return [&folders, signal](pid_t pid) {
+        for (int wait = 0; wait < 60000 && test::NamesIn(folders.Path("game/Maps")).empty();
+             ++wait) {
+            ::usleep(1000);
+        }
+        ::kill(pid, signal);
+    };
+}
+
+std::vector<ExitRow> ExitRows() {
+    const std::string version = std::string("rv-addon-installer ") + kProgramVersion + "\n";
+    return {
+        {{"--read", "ADD"}, 0, "1 File(s) are ready to write - 2 File(s) checked!", ""},
+        {{"--read", "WINADD", "--game", "WINGAME"}, 0, "1 File(s) are ready to write", ""},
+        {{"--read", "ADD", "--json", "--game", "GAME"}, 0, "\"state\": \"already_there\"", ""},
+        {.arguments = {"--write", "ADD", "--json"},
+         .status = 0,
+         .out = "\"total\": {\n      \"already_exist\": 1,\n      \"read\": 2,\n      "
+                "\"ready_to_write\": 1,\n      \"written\": 1\n    }",
+         .err = "",
+         .made = "Maps/a.rv2"},
+        {.arguments = {"--write", "ADD", "--game", "WINGAME"},
+         .status = 0,
+         .out = "Ready to play - 1 File(s) written!\nReceipt: ",
+         .err = "",
+         .made = "Maps/a.rv2"},
+        {{"--write", "ADD", "--game", "BARE"}, 1, "1 File(s) failed!", "a.rv2: "},
+        {{"--read", "ADD", "--edition", "2003"}, 3, "", "no game folder is registered for RV2003"},
+        {{"--read", "ADD", "--edition", "2003", "--json"},
+         3,
+         "\"exit_status\": 3,\n  \"where_looked\": \"None of these Wine prefixes holds "
+         "HKEY_LOCAL_MACHINE",
+         ""},
+        {{"--read", "ADD", "--game", "ADD/none"}, 3, "", "is not a folder"},
+        {{"--write", "GAME/none"}, 3, "", "the add-on folder"},
+        {{"--read"}, 2, "", "--read needs a value"},
+        {{"--list", "--bogus", "--json"}, 2, "\"error\": \"unknown argument --bogus\"", ""},
+        {{"--edition", "2005", "--list"}, 2, "", "--edition takes 2003 or 2004"},
+        {{"--list", "--yes"}, 2, "", "--yes goes with --remove only"},
+        {{"--list", "--write", "ADD"}, 2, "", "give only one of"},
+        {{"-h"}, 0, "  3    the game or add-on folder was not found", ""},
+        {{"--help"}, 0, "--remove RECEIPT [--yes]", ""},
+        {{"--version"}, 0, version, ""},
+        {{"--read", "ADD", "--json"}, 1, "", "the output could not be written", Output::Full},
+        {{"--list", "--json"}, 1, "", "the output could not be written", Output::Full},
+        {.arguments = {"--write", "ADD"},
+         .status = 1,
+         .out = "",
+         .err = "the output could not be written",
+         .output = Output::ClosedPipe,
+         .made = "Maps/a.rv2"},
+        {.arguments = {"--write", "MANY"},
+         .status = 130,
+         .out = " File(s) written! Their receipt is kept: ",
+         .err = "",
+         .signal = SIGINT},
+        {.arguments = {"--write", "MANY", "--json"},
+         .status = 143,
+         .out = "\"status\": \"Stopped - ",
+         .err = "",
+         .signal = SIGTERM},
+    };
+}
+
+TEST(Program, ExitStatusAndMessages) {
+    for (const ExitRow& row : ExitRows()) {
+        SCOPED_TRACE(row.arguments[0] + " " + (row.arguments.size() > 1 ? row.arguments[1] : ""));
+        const test::ProgramFolders folders;
+        const test::ProgramRan ran = test::RunProgram(folders.Expand(row.arguments), row.output, "",
+                                                      SignalWhenWriting(folders, row.signal));
+        EXPECT_EQ(ran.status, row.status) << ran.out << ran.err;
+        EXPECT_NE(ran.out.find(row.out), std::string::npos) << ran.out;
+        EXPECT_NE(ran.err.find(row.err), std::string::npos) << ran.err;
+        EXPECT_TRUE(test::TerminalSafe(ran.out) && test::TerminalSafe(ran.err));
+        if (!row.made.empty()) {
+            EXPECT_TRUE(test::Exists(folders.Path("game/" + row.made)));
+        }
+        if (row.signal != 0) {  // stopped midway: the last line counts what the game now has
+            const std::size_t maps = test::NamesIn(folders.Path("game/Maps")).size();
+            EXPECT_LT(maps, 2000u);
+            EXPECT_NE(ran.out.find("Stopped - " + std::to_string(maps) + " File(s) written"),
+                      std::string::npos)
+                << ran.out;
+        }
+    }
+}
+
+TEST(Program, NamesAreShownAsTheWindowShowsThem) {
+    struct NameRow {
+        std::vector<std::string> arguments;
+        std::string file;   // put in the add-on first, when given
+        std::string shown;  // what the output (standard output and error) holds
+    };
+    const std::vector<NameRow> rows = {
+        {{"--read", "ADD/x\x1b[2K\rok"}, "", "x<U+001B>[2K<U+000D>ok is not a folder"},
+        {{"--read", "ADD/\xd0\x90\x7f", "--json"}, "", "\xd0\x90<U+007F> is not a folder"},
+        {{"--read", "ADD", "--json"}, "Maps/x\x1b[2K\rok.rv2", "x\\u001b[2K\\rok.rv2\""},
+        {{"--write", "ADD", "--json"}, "Maps/\xd0\x90.rv2", "\\u0410.rv2\""},
+        {{"--write", "ADD", "--game", "BARE"},
+         "Maps/m\xc2\x9b"
+         "31m.rv2",
+         "m<U+009B>31m.rv2: "},
+    };
+    for (const NameRow& row : rows) {
+        SCOPED_TRACE(row.shown);
+        const test::ProgramFolders folders;
+        if (!row.file.empty()) {
+            folders.AddFile("add/" + row.file);
+        }
+        const test::ProgramRan ran = test::RunProgram(folders.Expand(row.arguments));
+        EXPECT_NE((ran.out + ran.err).find(row.shown), std::string::npos) << ran.out << ran.err;
+        EXPECT_TRUE(test::TerminalSafe(ran.out) && test::TerminalSafe(ran.err));
+    }
+}
+
+}  // namespace
+}  // namespace rv
