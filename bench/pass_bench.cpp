@@ -182,7 +182,7 @@ void TimeRemoval(const rv::RV2003_2004_Add_On_Installer& installer,
     rv::StoredReceipt receipt = *book.Find(installer.LastReceiptName());
     Run("sync");
     const auto start = Clock::now();
-    const rv::RemovalResult removed = rv::CarryOutRemoval(book, receipt, book.List());
+    const rv::RemovalResult removed = rv::CarryOutRemoval(book, receipt);
     Run("sync");
     const double removal = Seconds(start);
     if (removed.deleted != static_cast<int>(missing)) {

@@ -183,10 +183,9 @@ std::string StoppedLine(const RV2003_2004_Add_On_Installer& installer) {
 int RunPass(const CommandLine& command, Console& console) {
     ConsoleWindow window;
     RV2003_2004_Add_On_Installer installer(window);
+    // Also without a data folder: the pass then says that it kept no receipt.
     ReceiptJournal journal(console.receipt_folder);
-    if (!journal.Folder().empty()) {
-        installer.Journal = &journal;
-    }
+    installer.Journal = &journal;
     if (const std::optional<Refusal> refusal =
             FindGameFolder(command, window, installer, console)) {
         return Refuse(console, command.json, exit_status::kNotFound, refusal->message,

@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "cli/receipt_commands.h"
 
-#include <algorithm>
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "receipts/removal.h"
+#include "text/text.h"
 
 namespace rv {
 namespace {
 
 using Json = nlohmann::json;
 
-constexpr std::array<std::string_view, 4> kStatusNames = {"in force", "removed", "damaged",
+// The words the window's dialog uses.
+constexpr std::array<std::string_view, 4> kStatusNames = {"installed", "removed", "damaged",
                                                           "unknown version"};
 
 std::string_view StatusName(ReceiptStatus status) {
@@ -33,6 +36,7 @@ Json ReceiptJson(const StoredReceipt& stored) {
     const WrittenFiles count = CountWritten(stored.receipt);
     json.update({{"time", stored.receipt.time},
                  {"game_folder", stored.receipt.game_folder},
+                 {"game_real_path", stored.receipt.game.path},
                  {"edition", stored.receipt.edition},
                  {"addon_folder", stored.receipt.addon_folder},
                  {"files_written", count.written},
@@ -40,69 +44,39 @@ Json ReceiptJson(const StoredReceipt& stored) {
     return json;
 }
 
+std::string Shown(const Json& text) {
+    return text::ShownName(text.get<std::string>());
+}
+
 void PrintKept(const std::vector<KeptFile>& kept, std::ostream& out) {
     for (const KeptFile& file : kept) {
-        out << "  kept " << file.target << ": " << file.reason << '\n';
+        out << "  kept " << text::ShownName(file.target) << ": " << text::ShownName(file.reason)
+            << '\n';
     }
 }
 
-}  // namespace
-
-int ListReceipts(const CommandLine& command, Console& console) {
-    Json list = Json::array();
-    for (const StoredReceipt& stored : ReceiptBook(console.receipt_folder).List(command.game)) {
-        list.push_back(ReceiptJson(stored));
-    }
-    if (command.json) {
-        console.out << Dump(list);
-        return 0;
-    }
-    for (const Json& receipt : list) {
-        console.out << receipt["name"].get<std::string>() << "  "
-                    << receipt["status"].get<std::string>();
-        if (receipt.contains("problem")) {
-            console.out << ": " << receipt["problem"].get<std::string>() << '\n';
-            continue;
-        }
-        console.out << "  " << receipt["time"].get<std::string>() << "  "
-                    << receipt["files_written"].get<int>() << " File(s) written, "
-                    << receipt["still_as_written"].get<int>() << " still as written\n  "
-                    << receipt["addon_folder"].get<std::string>() << " -> "
-                    << receipt["game_folder"].get<std::string>() << '\n';
-    }
-    return 0;
-}
-
-int RemoveReceipt(const CommandLine& command, Console& console) {
-    const ReceiptBook book(console.receipt_folder);
-    const std::vector<StoredReceipt> all = book.List();
-    const std::optional<StoredReceipt> found = book.Find(command.receipt);
-    if (!found) {
-        console.err << "rv-addon-installer: no receipt " << command.receipt << " in "
-                    << book.Folder() << '\n';
-        return 2;
-    }
-    StoredReceipt stored = *found;
-    if (!stored.problem.empty()) {  // damaged or of an unknown version: refused
-        console.err << "rv-addon-installer: " << CarryOutRemoval(book, stored, all).problem << '\n';
-        return 2;
-    }
-    const RemovalPlan plan = PlanRemoval(stored, all);
-    std::ostream& talk = command.json ? console.err : console.out;
+// Asks once, unless --yes; true when the removal may go ahead.
+bool Agreed(const CommandLine& command, Console& console, std::ostream& talk,
+            const RemovalPlan& plan) {
     for (const std::string& target : plan.to_delete) {
-        talk << "  delete " << target << '\n';
+        talk << "  delete " << text::ShownName(target) << '\n';
     }
     PrintKept(plan.kept, talk);
-    if (!command.yes && !plan.to_delete.empty()) {
-        talk << "Delete " << plan.to_delete.size() << " File(s)? [y/N] " << std::flush;
-        std::string answer;
-        std::getline(console.in, answer);
-        if (answer != "y" && answer != "Y" && answer != "yes") {
-            talk << "Nothing was removed.\n";
-            return 1;
-        }
+    if (command.yes || plan.to_delete.empty()) {
+        return true;
     }
-    const RemovalResult result = CarryOutRemoval(book, stored, all);
+    talk << "Delete " << plan.to_delete.size() << " File(s)? [y/N] " << std::flush;
+    std::string answer;
+    std::getline(console.in, answer);
+    if (answer != "y" && answer != "Y" && answer != "yes") {
+        talk << "Nothing was removed.\n";
+        return false;
+    }
+    return true;
+}
+
+void PrintResult(const CommandLine& command, Console& console, const StoredReceipt& stored,
+                 const RemovalResult& result) {
     if (command.json) {
         Json kept = Json::array();
         for (const KeptFile& file : result.kept) {
@@ -112,18 +86,101 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
                              {"line", result.Line()},
                              {"deleted", result.deleted},
                              {"kept", kept},
+                             {"installed", result.in_force},
                              {"problem", result.problem}});
-    } else {
-        console.out << result.Line() << '\n';
-        PrintKept(result.kept, console.out);
+        return;
     }
-    const bool stuck = std::any_of(
-        result.kept.begin(), result.kept.end(),
-        [](const KeptFile& file) { return file.reason.starts_with("cannot be deleted"); });
+    console.out << result.Line() << '\n';
+    PrintKept(result.kept, console.out);
+    if (result.in_force && result.problem.empty()) {
+        console.out << "The add-on stays installed: some files could not be checked.\n";
+    }
+}
+
+// Once the question is answered, the removal runs to its end even when the output has gone away
+// meanwhile (a pipe's reader ended): writing then fails instead of ending the program.
+#ifdef SIGPIPE
+void KeepRunningWhenOutputCloses() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
+#else
+void KeepRunningWhenOutputCloses() {}
+#endif
+
+// Waits for another copy of the program that holds the game folder, saying so once, for at most
+// half a minute.
+Waiting WaitSaying(std::ostream& err) {
+    const auto start = std::chrono::steady_clock::now();
+    return [&err, start, said = false](const std::string& what) mutable {
+        if (!said) {
+            err << what << std::endl;
+            said = true;
+        }
+        return std::chrono::steady_clock::now() - start < std::chrono::seconds(30);
+    };
+}
+
+}  // namespace
+
+int ListReceipts(const CommandLine& command, Console& console) {
+    Json list = Json::array();
+    std::string problem;
+    const std::optional<GameIdentity> game =
+        command.game ? std::optional(IdentityOf(*command.game)) : std::nullopt;
+    for (const StoredReceipt& stored : ReceiptBook(console.receipt_folder).List(game, &problem)) {
+        list.push_back(ReceiptJson(stored));
+    }
+    if (!problem.empty()) {
+        console.err << "rv-addon-installer: " << text::ShownName(problem) << '\n';
+    }
+    if (command.json) {
+        console.out << Dump(list);
+        return problem.empty() ? 0 : 1;
+    }
+    for (const Json& receipt : list) {
+        console.out << Shown(receipt["name"]) << "  " << Shown(receipt["status"]);
+        if (receipt.contains("problem")) {
+            console.out << ": " << Shown(receipt["problem"]) << '\n';
+            continue;
+        }
+        console.out << "  " << Shown(receipt["time"]) << "  " << receipt["files_written"].get<int>()
+                    << " File(s) written, " << receipt["still_as_written"].get<int>()
+                    << " still as written\n  " << Shown(receipt["addon_folder"]) << " -> "
+                    << Shown(receipt["game_folder"]) << '\n';
+    }
+    return problem.empty() ? 0 : 1;
+}
+
+int RemoveReceipt(const CommandLine& command, Console& console) {
+    const ReceiptBook book(console.receipt_folder);
+    const std::vector<StoredReceipt> all = book.List();
+    const std::optional<StoredReceipt> found = book.Find(command.receipt);
+    if (!found) {
+        console.err << "rv-addon-installer: no receipt " << text::ShownName(command.receipt)
+                    << " in " << text::ShownName(book.Folder()) << '\n';
+        return 2;
+    }
+    StoredReceipt stored = *found;
+    const RemovalPlan plan = PlanRemoval(book, stored, all);
+    const std::string refusal =
+        stored.problem.empty()
+            ? plan.blocked
+            : "the receipt " + stored.name + " cannot be read (" + stored.problem + ")";
+    if (!refusal.empty()) {
+        console.err << "rv-addon-installer: " << text::ShownName(refusal) << '\n';
+        return stored.problem.empty() ? 1 : 2;
+    }
+    std::ostream& talk = command.json ? console.err : console.out;
+    if (!Agreed(command, console, talk, plan)) {
+        return 1;
+    }
+    KeepRunningWhenOutputCloses();
+    const RemovalResult result = CarryOutRemoval(book, stored, {}, WaitSaying(console.err));
+    PrintResult(command, console, stored, result);
     if (!result.problem.empty()) {
-        console.err << "rv-addon-installer: " << result.problem << '\n';
+        console.err << "rv-addon-installer: " << text::ShownName(result.problem) << '\n';
     }
-    return result.problem.empty() && !stuck ? 0 : 1;
+    return result.problem.empty() && !result.in_force ? 0 : 1;
 }
 
 }  // namespace rv

@@ -104,6 +104,10 @@ private:
     bool RefuseEmptyFolders(bool writing);
     // Stores the receipt of the write pass that just ended; a failure is added to `failures`.
     void LeaveReceipt(std::string& failures);
+    // The journal's hooks of a write pass (leave_receipt.cpp): false when the pass may not write.
+    bool BeginJournal();
+    // Names the target in the journal before it is copied; empty, or why it must not be.
+    std::string NoteIntent(Category category);
 
     WindowOperations& window_;
     FileCounters counters_;

@@ -1,17 +1,42 @@
 // SPDX-License-Identifier: MIT
-#include <algorithm>
-
 #include "core/installer.h"
+#include "core/pass_support.h"
+#include "platform/end_signals.h"
 
 namespace rv {
+
+bool RV2003_2004_Add_On_Installer::BeginJournal() {
+    if (Journal == nullptr) {
+        return true;
+    }
+    // Another copy of the program may be writing to or removing from the same game folder: the
+    // window keeps answering meanwhile and says what it waits for; closing it gives up.
+    const std::string problem =
+        Journal->Begin(last_pass_, Edition, [this](const std::string& what) {
+            window_.SetCaption(kStatusLabel, what);
+            return YieldWhenDue() && !platform::EndRequested();
+        });
+    if (!problem.empty()) {
+        window_.SetCaption(kStatusLabel, "Nothing was written: " + problem);
+    }
+    return problem.empty();
+}
+
+std::string RV2003_2004_Add_On_Installer::NoteIntent(Category category) {
+    if (Journal == nullptr) {
+        return {};
+    }
+    PassFile file;
+    file.addon_path = SourcePath;
+    file.category = category;
+    file.target_path = TargetPath;
+    return Journal->Intend(file);
+}
 
 void RV2003_2004_Add_On_Installer::LeaveReceipt(std::string& failures) {
     receipt_name_.clear();
     receipt_problem_.clear();
-    const bool wrote =
-        std::any_of(last_pass_.files.begin(), last_pass_.files.end(),
-                    [](const PassFile& file) { return file.state == FileState::Written; });
-    if (Journal == nullptr || !wrote) {
+    if (Journal == nullptr) {
         return;
     }
     // The files are written: their receipt is made and saved even when the window asks to

@@ -11,13 +11,31 @@ namespace rv {
 // Where a write pass keeps the record of what it did to the game folder, so that its add-on can
 // be taken out again. The passes know only this interface; the receipts layer, above them,
 // implements it, so that how records are stored never reaches the passes.
+//
+// A pass calls Begin, then Intend before each copy and Wrote after it, then Record. Between Begin
+// and Record no other pass or removal touches the same game folder, in any process.
 class PassJournal {
 public:
     virtual ~PassJournal() = default;
 
-    // Keeps the record of the write pass that just ended, or was stopped. Returns empty on
-    // success and sets `name` to what the user knows the record by; else returns the reason in
-    // words. `keep_answering` is called often enough to keep a window answering meanwhile.
+    // Asked every few milliseconds while the pass waits for the game folder, with what it waits
+    // for in words; false gives up.
+    using Waiting = std::function<bool(const std::string& what)>;
+
+    // The pass of `pass.game_folder` and `pass.addon_folder` begins. Empty when the pass may
+    // write; else why not ("another copy of the program ..."), and the pass writes nothing.
+    virtual std::string Begin(const PassRecord& pass, const std::string& edition,
+                              const Waiting& waiting) = 0;
+    // Names the file's target before the copy can make it appear under that name, so that after
+    // a crash at any moment every file the pass made is known. Empty, or why not: then the file
+    // must not be copied.
+    virtual std::string Intend(const PassFile& file) = 0;
+    // The file is whole under its name, with these facts.
+    virtual void Wrote(const PassFile& file) = 0;
+
+    // Keeps the record of the write pass that just ended, or was stopped, and ends it. Returns
+    // empty on success and sets `name` to what the user knows the record by; else returns the
+    // reason in words. `keep_answering` is called often enough to keep a window answering.
     virtual std::string Record(const PassRecord& pass, const std::string& edition,
                                std::string& name, const std::function<void()>& keep_answering) = 0;
 };

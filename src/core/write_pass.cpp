@@ -35,6 +35,9 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     const platform::EndSignalsDeferred end_signals;
     const platform::DestinationFoldersKept folders;  // each opened once, not once per file
     last_pass_.Start(true, GameFolder, AddOnFolder);
+    if (!BeginJournal()) {
+        return;
+    }
 
     WriteTally tally(Journal != nullptr);
     std::optional<AddOnWalk> walk;
@@ -87,6 +90,11 @@ InstallOutcome RV2003_2004_Add_On_Installer::InstallOne(const RowFile& file, Gam
         NoteAlreadyThere(file.category, tally);
         return InstallOutcome::AlreadyThere;
     }
+    if (std::string problem = NoteIntent(file.category); !problem.empty()) {
+        tally.Fail(SourcePath, problem);
+        last_pass_.Add(SourcePath, file.category, TargetPath, FileState::Failed, problem);
+        return InstallOutcome::Failed;
+    }
     window_.SetCaption(kStatusLabel, "Copying: " + text::ShownName(SourcePath));
     const platform::KeepCopying keep_copying = [this] {
         return !platform::EndRequested() && YieldWhenDue();
@@ -113,6 +121,7 @@ InstallOutcome RV2003_2004_Add_On_Installer::NoteCopy(const RowFile& file, GameF
             if (tally.keeping_receipt) {
                 written.written = result.copy;
                 written.hash = std::move(hash);
+                Journal->Wrote(written);
             }
             return InstallOutcome::Written;
         }

@@ -23,7 +23,7 @@ std::string StatusText(const StoredReceipt& stored) {
         case ReceiptStatus::Damaged:
             break;
     }
-    return "damaged (" + stored.problem + "): cannot be removed";
+    return "cannot be read (" + stored.problem + "): cannot be removed";
 }
 
 // "2026-12-06T17:30:05.123Z" as "2026-12-06 17:30:05 UTC".
@@ -82,7 +82,7 @@ std::string Question(const StoredReceipt& stored, const RemovalPlan& plan) {
 InstalledAddOns::InstalledAddOns(std::string receipt_folder, std::string game_folder,
                                  Confirm confirm)
     : book_(std::move(receipt_folder)),
-      game_folder_(std::move(game_folder)),
+      game_(IdentityOf(game_folder)),
       confirm_(std::move(confirm)) {
     List();
 }
@@ -97,16 +97,22 @@ void InstalledAddOns::Remove(std::size_t row) {
     }
     StoredReceipt stored = receipts_[row];
     const std::vector<StoredReceipt> all = book_.List();
-    const RemovalPlan plan = PlanRemoval(stored, all);
+    const RemovalPlan plan = PlanRemoval(book_, stored, all);
+    if (!plan.blocked.empty()) {
+        outcome_ = {"Nothing was removed: " + text::ShownName(plan.blocked) + "."};
+        return;
+    }
     // Nothing to delete needs no question: the receipt is only marked removed.
     if (!plan.to_delete.empty() && !confirm_(Question(stored, plan))) {
         outcome_ = {"Nothing was removed."};
         return;
     }
-    const RemovalResult result = CarryOutRemoval(book_, stored, all);
+    const RemovalResult result = CarryOutRemoval(book_, stored, {}, waiting_);
     outcome_ = {result.Line()};
     if (!result.problem.empty()) {
-        outcome_.push_back(result.problem);
+        outcome_.push_back(text::ShownName(result.problem));
+    } else if (result.in_force) {
+        outcome_.push_back("The add-on stays installed: some files could not be checked.");
     }
     const std::vector<std::string> kept = KeptLines(result.kept);
     outcome_.insert(outcome_.end(), kept.begin(), kept.end());
@@ -114,7 +120,7 @@ void InstalledAddOns::Remove(std::size_t row) {
 }
 
 void InstalledAddOns::List() {
-    receipts_ = book_.List(game_folder_);
+    receipts_ = book_.List(game_, &problem_);
     rows_.clear();
     for (const StoredReceipt& stored : receipts_) {
         rows_.push_back(RowOf(stored));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "form/dialog_table.h"
+#include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 
 namespace rv {
@@ -31,9 +32,15 @@ public:
     InstalledAddOns(std::string receipt_folder, std::string game_folder, Confirm confirm);
 
     const std::vector<TableRow>& Rows() const { return rows_; }
+    // Why the receipts could not be listed; empty when they could (none may be there).
+    const std::string& ListProblem() const { return problem_; }
     // Only a receipt in force can be removed: never a damaged one, one of an unknown version or
     // one already removed.
     bool Removable(std::size_t row) const;
+
+    // Asked while another copy of the program holds the game folder, with what is waited for; a
+    // window keeps answering there. Without it the removal waits in silence.
+    void SetWaiting(Waiting waiting) { waiting_ = std::move(waiting); }
 
     // Shows what the removal would delete and keep in one question, and when the user agrees,
     // deletes what may be deleted; then lists the receipts afresh. Outcome() tells what happened.
@@ -46,8 +53,10 @@ private:
     void List();
 
     ReceiptBook book_;
-    std::string game_folder_;
+    GameIdentity game_;
+    std::string problem_;  // why the receipts could not be listed
     Confirm confirm_;
+    Waiting waiting_;
     std::vector<StoredReceipt> receipts_;
     std::vector<TableRow> rows_;
     std::vector<std::string> outcome_;

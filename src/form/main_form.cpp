@@ -17,9 +17,8 @@ namespace rv {
 
 MainForm::MainForm(FormView& view, platform::RegistryBackend& registry, std::string receipt_folder)
     : view_(view), journal_(std::move(receipt_folder)), edition_(window_, installer_, registry) {
-    if (!journal_.Folder().empty()) {
-        installer_.Journal = &journal_;
-    }
+    // Also without a data folder: the pass then says that it kept no receipt.
+    installer_.Journal = &journal_;
 }
 
 void MainForm::Form_Load() {

@@ -5,6 +5,11 @@
 #include <chrono>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
+
+#include "platform/file_system.h"
+#include "platform/native_path.h"
+#include "receipts/stored_name.h"
 
 namespace rv {
 namespace {
@@ -31,10 +36,23 @@ std::string TimeNow() {
     return text;
 }
 
+// A pass's target is the game folder's path (as the system opens it), its sub-folder and the
+// name: the last two parts are the target below the game folder.
+std::string BelowGame(const std::string& target_path) {
+    const std::size_t name = target_path.rfind(platform::kPathSeparator);
+    if (name == std::string::npos || name == 0) {
+        return target_path;
+    }
+    const std::size_t sub = target_path.rfind(platform::kPathSeparator, name - 1);
+    std::string below = target_path.substr(sub == std::string::npos ? 0 : sub + 1);
+    below[below.find(platform::kPathSeparator)] = '/';
+    return below;
+}
+
 ReceiptFile FileOf(const PassFile& file) {
     ReceiptFile entry;
     entry.source = file.addon_path;
-    entry.target = file.target_path;
+    entry.target = BelowGame(file.target_path);
     entry.category = Info(file.category).sub_folder;
     if (file.state == FileState::Written) {
         entry.size = file.written.size;
@@ -51,50 +69,105 @@ ReceiptFile FileOf(const PassFile& file) {
 }
 
 Json FileJson(const ReceiptFile& file) {
-    Json json = {{"source", file.source},
-                 {"target", file.target},
-                 {"category", file.category},
+    Json json = {{"category", file.category},
                  {"outcome", kOutcomeNames[static_cast<std::size_t>(file.outcome)]}};
+    PutName(json, "source", file.source);
+    PutName(json, "target", file.target);
     if (file.outcome == Outcome::Written) {
         json["size"] = file.size;
         json["modified_ns"] = file.modified_ns;
         json["xxh3"] = file.hash;
         json["deleted"] = file.deleted;
     } else if (file.outcome == Outcome::Failed) {
-        json["reason"] = file.reason;
+        PutName(json, "reason", file.reason);
     }
     return json;
 }
 
-ReceiptFile FileFromJson(const Json& json) {
-    ReceiptFile file;
-    file.source = json.at("source");
-    file.target = json.at("target");
-    file.category = json.at("category");
-    const std::string outcome = json.at("outcome");
+Outcome OutcomeNamed(const std::string& name) {
     std::size_t index = 0;
-    while (index < kOutcomeNames.size() && kOutcomeNames[index] != outcome) {
+    while (index < kOutcomeNames.size() && kOutcomeNames[index] != name) {
         ++index;
     }
     if (index == kOutcomeNames.size()) {
-        throw std::invalid_argument("unknown outcome \"" + outcome + "\"");
+        throw std::invalid_argument("a file's outcome is unknown");
     }
-    file.outcome = static_cast<Outcome>(index);
+    return static_cast<Outcome>(index);
+}
+
+ReceiptFile FileFromJson(const Json& json) {
+    ReceiptFile file;
+    file.source = TakeName(json, "source");
+    file.target = TakeName(json, "target");
+    file.category = json.at("category");
+    file.outcome = OutcomeNamed(json.at("outcome"));
     if (file.outcome == Outcome::Written) {
         file.size = json.at("size");
         file.modified_ns = json.at("modified_ns");
         file.hash = json.at("xxh3");
         file.deleted = json.at("deleted");
     } else if (file.outcome == Outcome::Failed) {
-        file.reason = json.at("reason");
+        file.reason = TakeName(json, "reason");
     }
     return file;
 }
 
+// A version 1 receipt names its targets by whole paths and its game folder as typed: the
+// identity comes from the folder now, the targets are made relative to the folder's spelling.
+void FromVersion1(Receipt& receipt) {
+    receipt.game = IdentityOf(receipt.game_folder);
+    const std::array<std::string, 2> spellings = {receipt.game_folder,
+                                                  platform::ResolveNativePath(receipt.game_folder)};
+    for (ReceiptFile& file : receipt.files) {
+        bool below = false;
+        for (const std::string& folder : spellings) {
+            const std::string prefix = folder + platform::kPathSeparator;
+            if (!below && !folder.empty() && file.target.starts_with(prefix)) {
+                file.target = BelowGame(file.target);
+                below = true;
+            }
+        }
+        file.outside = !below && !file.target.empty();
+    }
+}
+
+Receipt HeadFromJson(const Json& json, int version) {
+    Receipt receipt{json.at("time"),
+                    TakeName(json, "game_folder"),
+                    {},
+                    json.at("edition"),
+                    TakeName(json, "addon_folder"),
+                    json.at("removed"),
+                    {}};
+    if (version > 1) {
+        const Json& game = json.at("game_identity");
+        receipt.game = {TakeName(game, "path"), game.at("device"), game.at("node")};
+    }
+    for (const Json& file : json.at("files")) {
+        receipt.files.push_back(FileFromJson(file));
+    }
+    if (version == 1) {
+        FromVersion1(receipt);
+    }
+    return receipt;
+}
+
+std::string HeadText(const Receipt& receipt) {
+    Json game = {{"device", receipt.game.device}, {"node", receipt.game.node}};
+    PutName(game, "path", receipt.game.path);
+    Json head = {{"format", kFormat},          {"version", kReceiptVersion},
+                 {"time", receipt.time},       {"game_identity", game},
+                 {"edition", receipt.edition}, {"removed", receipt.removed}};
+    PutName(head, "game_folder", receipt.game_folder);
+    PutName(head, "addon_folder", receipt.addon_folder);
+    return head.dump();
+}
+
 }  // namespace
 
-Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const EachFile& each) {
-    Receipt receipt{TimeNow(), pass.game_folder, edition, pass.addon_folder, false, {}};
+Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const GameIdentity& game,
+                  const EachFile& each) {
+    Receipt receipt{TimeNow(), pass.game_folder, game, edition, pass.addon_folder, false, {}};
     receipt.files.reserve(pass.files.size());  // growing would move every entry at once
     for (const PassFile& file : pass.files) {
         receipt.files.push_back(FileOf(file));
@@ -105,15 +178,20 @@ Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const Each
     return receipt;
 }
 
+std::string TargetPath(const Receipt& receipt, const ReceiptFile& file) {
+    if (file.outside) {
+        return file.target;
+    }
+    std::string path = receipt.game.path + platform::kPathSeparator + file.target;
+    std::replace(path.end() - static_cast<std::ptrdiff_t>(file.target.size()), path.end(), '/',
+                 platform::kPathSeparator);
+    return path;
+}
+
 std::string ToJson(const Receipt& receipt, const EachFile& each) {
-    const Json head = {{"format", kFormat},          {"version", kReceiptVersion},
-                       {"time", receipt.time},       {"game_folder", receipt.game_folder},
-                       {"edition", receipt.edition}, {"addon_folder", receipt.addon_folder},
-                       {"removed", receipt.removed}};
     // One file a line, each dumped on its own: a whole tree of a large add-on's receipt would
-    // take several times the memory of the text. A name that is not UTF-8 cannot be stored as
-    // such; it is kept readable, and a removal then finds nothing at the changed name.
-    std::string text = head.dump(-1, ' ', false, Json::error_handler_t::replace);
+    // take several times the memory of the text.
+    std::string text = HeadText(receipt);
     // Room for the whole text from the start: growing it would copy tens of megabytes in one
     // step, between two calls of `each`. Texts count twice, for escaped backslashes; only names
     // full of control characters can overrun it. Room not written to costs no memory.
@@ -127,7 +205,7 @@ std::string ToJson(const Receipt& receipt, const EachFile& each) {
     text += "\"files\":[";
     for (std::size_t i = 0; i < receipt.files.size(); ++i) {
         text += i == 0 ? "\n" : ",\n";
-        text += FileJson(receipt.files[i]).dump(-1, ' ', false, Json::error_handler_t::replace);
+        text += FileJson(receipt.files[i]).dump();
         if (each) {
             each();
         }
@@ -138,22 +216,60 @@ std::string ToJson(const Receipt& receipt, const EachFile& each) {
 
 ParsedReceipt ParseReceipt(const std::string& text) {
     const Json json = Json::parse(text, nullptr, false);
-    try {
-        if (json.is_discarded() || !json.is_object() || json.value("format", "") != kFormat) {
-            return {{}, false, "not a receipt, or damaged"};
-        }
-        if (json.value("version", 0) != kReceiptVersion) {
-            return {{}, true, "a receipt of an unknown version"};
-        }
-        Receipt receipt{json.at("time"),         json.at("game_folder"), json.at("edition"),
-                        json.at("addon_folder"), json.at("removed"),     {}};
-        for (const Json& file : json.at("files")) {
-            receipt.files.push_back(FileFromJson(file));
-        }
-        return {std::move(receipt), false, {}};
-    } catch (const std::exception& error) {
-        return {{}, false, std::string("damaged: ") + error.what()};
+    if (json.is_discarded() || !json.is_object() || json.value("format", "") != kFormat) {
+        return {{}, false, "not a receipt, or not whole"};
     }
+    const Json version = json.value("version", Json());
+    if (!version.is_number_integer() || version.get<int>() < 1 ||
+        version.get<int>() > kReceiptVersion) {
+        return {{}, true, "a receipt of an unknown version"};
+    }
+    try {
+        return {HeadFromJson(json, version.get<int>()), false, {}};
+    } catch (const std::exception&) {
+        return {{}, false, "a value is missing or of the wrong kind"};
+    }
+}
+
+}  // namespace rv
+
+namespace rv {
+
+std::string JournalHead(const Receipt& receipt) {
+    return HeadText(receipt) + "\n";
+}
+
+std::string JournalLine(const ReceiptFile& file) {
+    return FileJson(file).dump() + "\n";
+}
+
+std::optional<Receipt> ParseJournal(const std::string& text) {
+    std::size_t end = text.find('\n');
+    Json head = Json::parse(text.substr(0, end), nullptr, false);
+    std::optional<Receipt> receipt;
+    try {
+        head["files"] = Json::array();
+        receipt = HeadFromJson(head, kReceiptVersion);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    std::unordered_map<std::string, std::size_t> at;
+    while (end != std::string::npos && end + 1 < text.size()) {
+        const std::size_t start = end + 1;
+        end = text.find('\n', start);
+        try {
+            ReceiptFile file = FileFromJson(Json::parse(text.substr(start, end - start)));
+            const auto [known, added] = at.try_emplace(file.target, receipt->files.size());
+            if (added) {
+                receipt->files.push_back(std::move(file));
+            } else {
+                receipt->files[known->second] = std::move(file);
+            }
+        } catch (const std::exception&) {
+            break;
+        }
+    }
+    return receipt;
 }
 
 }  // namespace rv

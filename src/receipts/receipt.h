@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "core/pass_record.h"
+#include "receipts/game_identity.h"
 
 namespace rv {
 
-// Raised whenever the stored shape changes; a receipt of another version is never acted on.
-inline constexpr int kReceiptVersion = 1;
+// Raised whenever the stored shape changes; a receipt of a newer version is never acted on.
+// Version 1 receipts are still read: their game folder's identity is taken from the folder they
+// name, when it can still be found, and their targets made relative to it.
+inline constexpr int kReceiptVersion = 2;
 
 enum class Outcome {
     Written,
@@ -23,7 +26,10 @@ enum class Outcome {
 
 struct ReceiptFile {
     std::string source;
+    // Below the game folder, its parts separated by '/' ("Maps/DM-Arena.rv2"). A version 1 target
+    // that is not below its game folder keeps its whole path and `outside` is set.
     std::string target;
+    bool outside = false;
     std::string category;  // the game sub-folder's name
     Outcome outcome = Outcome::Written;
     // Of what was written, right after writing.
@@ -36,8 +42,9 @@ struct ReceiptFile {
 
 // What one write pass did to the game folder.
 struct Receipt {
-    std::string time;  // UTC, as 2026-12-06T17:30:05.123Z
-    std::string game_folder;
+    std::string time;         // UTC, as 2026-12-06T17:30:05.123Z
+    std::string game_folder;  // as the pass was given it, to be shown
+    GameIdentity game;        // what the game folder is: receipts are compared by it
     std::string edition;
     std::string addon_folder;
     bool removed = false;  // every file it could take back is taken back: no longer in force
@@ -49,8 +56,13 @@ struct Receipt {
 // of a very large add-on.
 using EachFile = std::function<void()>;
 
-// The receipt of a write pass, from the facts the pass noted of every file.
-Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const EachFile& each = {});
+// The receipt of a write pass, from the facts the pass noted of every file; `game` is the game
+// folder the pass used.
+Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const GameIdentity& game,
+                  const EachFile& each = {});
+
+// The target's path as the system names it, below the game folder's real path.
+std::string TargetPath(const Receipt& receipt, const ReceiptFile& file);
 
 std::string ToJson(const Receipt& receipt, const EachFile& each = {});
 
@@ -61,5 +73,13 @@ struct ParsedReceipt {
     std::string problem;
 };
 ParsedReceipt ParseReceipt(const std::string& text);
+
+// A write pass's journal, kept while it runs: the receipt's head on the first line, then one
+// line per file named before its copy (its hash still empty) and one once it is whole.
+std::string JournalHead(const Receipt& receipt);
+std::string JournalLine(const ReceiptFile& file);
+// The receipt the journal names: per target the last line given. Nothing when the head is not
+// whole; a last line cut short by a crash is left out.
+std::optional<Receipt> ParseJournal(const std::string& text);
 
 }  // namespace rv

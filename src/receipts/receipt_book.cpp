@@ -10,18 +10,25 @@
 #include "platform/data_folder.h"
 #include "platform/file_facts.h"
 #include "platform/file_system.h"
+#include "receipts/journal_recovery.h"
 
 namespace rv {
 namespace {
 
-constexpr std::string_view kEnding = ".json";
+constexpr std::string_view kEnding = ReceiptBook::kEnding;
 
 StoredReceipt Load(const std::string& folder, const std::string& name) {
+    // Only a regular file is read: a FIFO or a device named like a receipt would hang or never
+    // end the listing.
+    const std::string path = folder + platform::kPathSeparator + name;
     std::string text;
-    const bool read = platform::ReadPieces(
-        folder + platform::kPathSeparator + name,
-        [&text](std::span<const char> piece) { text.append(piece.data(), piece.size()); });
-    ParsedReceipt parsed = read ? ParseReceipt(text) : ParsedReceipt{{}, false, "cannot be read"};
+    const bool regular = platform::LookAt(path).kind == platform::EntryKind::RegularFile;
+    const bool read = regular && platform::ReadPieces(path, [&text](std::span<const char> piece) {
+                          text.append(piece.data(), piece.size());
+                      });
+    ParsedReceipt parsed = read      ? ParseReceipt(text)
+                           : regular ? ParsedReceipt{{}, false, "its file cannot be read"}
+                                     : ParsedReceipt{{}, false, "not a regular file"};
     if (!parsed.receipt) {
         return {name,
                 parsed.unknown_version ? ReceiptStatus::UnknownVersion : ReceiptStatus::Damaged,
@@ -33,9 +40,11 @@ StoredReceipt Load(const std::string& folder, const std::string& name) {
     return {name, status, {}, std::move(*parsed.receipt)};
 }
 
+}  // namespace
+
 // The name starts with the time, so names sort as the receipts were made; the time's colons
 // are not allowed in a Windows name.
-std::string NameFor(const Receipt& receipt) {
+std::string ReceiptBook::NameFor(const Receipt& receipt) {
     std::string name = receipt.time;
     std::replace(name.begin(), name.end(), ':', '-');
     const auto tag = std::random_device{}() & 0xffffu;
@@ -43,6 +52,8 @@ std::string NameFor(const Receipt& receipt) {
     std::snprintf(hex, sizeof hex, "-%04x", tag);
     return name + hex + std::string(kEnding);
 }
+
+namespace {
 
 // Runs the job on a thread of its own and calls `each` every few milliseconds until it ends:
 // flushing a large receipt to the disk may take seconds, and the window keeps answering
@@ -65,17 +76,22 @@ std::string WhileAnswering(const std::function<std::string()>& job, const EachFi
 
 }  // namespace
 
-std::vector<StoredReceipt> ReceiptBook::List(const std::optional<std::string>& game_folder) const {
+std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& game,
+                                             std::string* problem) const {
+    RecoverJournals(folder_);
     std::vector<StoredReceipt> receipts;
-    const std::optional<platform::FolderListing> listing = platform::ListFolder(folder_);
+    std::string why;
+    const std::optional<platform::FolderListing> listing = platform::ListFolder(folder_, &why);
     if (!listing) {
+        if (problem != nullptr && platform::PathExists(folder_)) {
+            *problem = "the receipts in " + folder_ + " cannot be listed: " + why;
+        }
         return receipts;
     }
     for (const platform::FolderEntry& entry : listing->entries) {
         if (!entry.is_folder && entry.name.ends_with(kEnding) && !entry.name.starts_with('.')) {
             StoredReceipt stored = Load(folder_, entry.name);
-            if (!game_folder || !stored.problem.empty() ||
-                stored.receipt.game_folder == *game_folder) {
+            if (!game || !stored.problem.empty() || SameGame(stored.receipt.game, *game)) {
                 receipts.push_back(std::move(stored));
             }
         }
@@ -103,7 +119,9 @@ std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) 
 }
 
 std::string ReceiptBook::Add(Receipt receipt, std::string& name, const EachFile& each) const {
-    name = NameFor(receipt);
+    if (name.empty()) {
+        name = NameFor(receipt);
+    }
     std::string text = ToJson(receipt, each);
     return WhileAnswering(
         [&] {

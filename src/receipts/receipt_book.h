@@ -14,7 +14,7 @@ enum class ReceiptStatus { InForce, Removed, Damaged, UnknownVersion };
 struct StoredReceipt {
     std::string name;  // the file's name in the book's folder
     ReceiptStatus status = ReceiptStatus::Damaged;
-    std::string problem;  // why a damaged or unknown receipt cannot be used
+    std::string problem;  // why a damaged or unknown receipt cannot be used, in a few words
     Receipt receipt;      // empty unless in force or removed
 };
 
@@ -25,15 +25,22 @@ public:
 
     const std::string& Folder() const { return folder_; }
 
-    // Every receipt, newest first; with a game folder only its receipts and the damaged ones,
-    // which cannot tell their folder.
-    std::vector<StoredReceipt> List(const std::optional<std::string>& game_folder = {}) const;
+    static constexpr std::string_view kEnding = ".json";
+    // A new receipt's name: its time and a short random tag, so names sort as they were made.
+    static std::string NameFor(const Receipt& receipt);
+
+    // Every receipt, newest first; with a game folder only its receipts and the ones that cannot
+    // be read, which cannot tell their folder. A folder that cannot be listed sets `problem`;
+    // one that is not there yet holds no receipts.
+    std::vector<StoredReceipt> List(const std::optional<GameIdentity>& game = {},
+                                    std::string* problem = nullptr) const;
     // The receipt of that name, or at that path inside the folder.
     std::optional<StoredReceipt> Find(const std::string& name_or_path) const;
 
-    // Stores a new receipt and sets `name` to its name. Empty on success, else the reason; a
-    // receipt is stored whole or not at all. `each` is called for every file as the text is made,
-    // then every few milliseconds while the text is written out and flushed to the disk.
+    // Stores a new receipt under `name`, or when it is empty a new name it is set to. Empty on
+    // success, else the reason; a receipt is stored whole or not at all. `each` is called for every
+    // file as the text is made, then every few milliseconds while the text is written out and
+    // flushed to the disk.
     std::string Add(Receipt receipt, std::string& name, const EachFile& each = {}) const;
     // Stores the receipt's new state in place of the old one, whole or not at all.
     std::string Update(const StoredReceipt& stored) const;

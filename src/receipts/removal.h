@@ -4,33 +4,35 @@
 #include <string>
 #include <vector>
 
+#include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 
 namespace rv {
 
 struct KeptFile {
-    std::string target;
+    std::string target;  // below the game folder, as the receipt names it
     std::string reason;  // "changed since it was written", "needed by the add-on from ...", ...
 };
 
 // What a removal of the receipt would do now.
 struct RemovalPlan {
-    std::vector<std::string> to_delete;
+    std::vector<std::string> to_delete;  // below the game folder
     std::vector<KeptFile> kept;
     int deleted_before = 0;  // by an earlier run of the same removal
+    std::string blocked;     // why nothing may be deleted now: a receipt that cannot be read
 };
 
 struct RemovalResult {
     int deleted = 0;  // in this run and in earlier ones
     std::vector<KeptFile> kept;
-    std::string problem;  // the removal stopped: the receipt cannot be used or updated
+    bool in_force = true;  // files are left that a later run may take back: the receipt stays
+    std::string problem;   // the removal stopped: the receipt cannot be used or updated
 
-    // "Removed - 12 File(s) deleted - 2 File(s) kept!"
+    // "Removed - 12 File(s) deleted - 2 File(s) kept!", or that nothing was deleted.
     std::string Line() const;
+    // Files that could not be looked at or deleted: the receipt stays in force for them.
+    bool Unchecked() const;
 };
-
-// True when the file this receipt wrote is still at its target as it was written.
-bool StillAsWritten(const ReceiptFile& file);
 
 struct WrittenFiles {
     int written = 0;           // by the write pass, deleted ones included
@@ -38,14 +40,21 @@ struct WrittenFiles {
 };
 WrittenFiles CountWritten(const Receipt& receipt);
 
+// A file is deleted only when the receipt wrote it, it is a regular file below the game folder
+// exactly as written, and no other receipt in force for the same game folder names it at all.
+// A receipt that cannot be read blocks every deletion, as it may name any file. A file kept only
+// because another receipt names it passes to that one: it no longer keeps this receipt in force.
 // `all` is the whole book, the receipt itself included.
-RemovalPlan PlanRemoval(const StoredReceipt& receipt, const std::vector<StoredReceipt>& all);
+RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
+                        const std::vector<StoredReceipt>& all);
 
-// Deletes every file of the plan that still passes every check, recording the deletions in the
-// receipt as it goes, so that an interrupted removal can be run again. A receipt left with
-// nothing to take back is marked removed. `each` is called before each file. A signal that ends
-// the program stops the removal before the next file and ends it once the deletions are recorded.
+// Takes the game folder's lock (asking `waiting` while another process holds it; without it, it
+// waits), reads the book afresh and deletes every file that passes every check then, recording
+// the deletions in the receipt as it goes, so that an interrupted removal can be run again. A
+// receipt left with nothing to take back is marked removed. `each` is called before each file.
+// A signal that ends the program stops the removal before the next file and ends it once the
+// deletions are recorded.
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
-                              const std::vector<StoredReceipt>& all, const EachFile& each = {});
+                              const EachFile& each = {}, const Waiting& waiting = {});
 
 }  // namespace rv

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window_qt/installed_addons_dialog.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,6 +39,16 @@ InstalledAddOnsDialog::InstalledAddOnsDialog(std::unique_ptr<InstalledAddOns> li
     layout->addWidget(buttons);
     resize(760, 360);
     UpdateRemove();
+    if (!list_->ListProblem().empty()) {
+        outcome_->setPlainText(QString::fromStdString(list_->ListProblem()));
+    }
+    // While another copy of the program holds the game folder, the dialog says so and keeps
+    // answering; closing it gives up.
+    list_->SetWaiting([this](const std::string& what) {
+        outcome_->setPlainText(QString::fromStdString(what));
+        QCoreApplication::processEvents();
+        return isVisible();
+    });
 
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { UpdateRemove(); });
@@ -50,6 +61,7 @@ void InstalledAddOnsDialog::RemoveSelected() {
     if (selected.size() != 1 || !list_->Removable(selected.front())) {
         return;
     }
+    remove_->setEnabled(false);  // no second removal while this one waits
     list_->Remove(selected.front());
     QStringList lines;
     for (const std::string& line : list_->Outcome()) {

@@ -13,6 +13,22 @@ InstalledAddOnsDialog::InstalledAddOnsDialog(HWND owner, std::unique_ptr<Install
     AddPart(kRemove, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, "Remove");
     ShowRows(list_->Rows());
     Open();
+    ShowOutcome(list_->ListProblem());
+    // While another copy of the program holds the game folder, the dialog says so and keeps
+    // answering; closing it gives up.
+    list_->SetWaiting([this](const std::string& what) {
+        ShowOutcome(what);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        return IsWindowVisible(Part(kOutcome)) != FALSE;
+    });
+}
+
+void InstalledAddOnsDialog::ShowOutcome(const std::string& text) {
+    SetWindowTextW(Part(kOutcome), platform::WideFromUtf8(text).value_or(std::wstring()).c_str());
 }
 
 int InstalledAddOnsDialog::RemovableRow() const {
@@ -29,14 +45,15 @@ void InstalledAddOnsDialog::OnCommand(int id, int notification) {
     if (id != kRemove || notification != BN_CLICKED || row < 0) {
         return;
     }
+    EnableWindow(Part(kRemove), FALSE);            // no second removal while this one waits
     list_->Remove(static_cast<std::size_t>(row));  // asks first
+    OnSelectionChanged();
     ShowRows(list_->Rows());
     std::string outcome;
     for (const std::string& line : list_->Outcome()) {
         outcome += (outcome.empty() ? "" : "\r\n") + line;
     }
-    SetWindowTextW(Part(kOutcome),
-                   platform::WideFromUtf8(outcome).value_or(std::wstring()).c_str());
+    ShowOutcome(outcome);
 }
 
 }  // namespace rv::win32

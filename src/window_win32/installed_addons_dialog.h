@@ -19,6 +19,7 @@ private:
     void OnSelectionChanged() override;
     // The one selected row that can be removed, or -1.
     int RemovableRow() const;
+    void ShowOutcome(const std::string& text);
 
     std::unique_ptr<InstalledAddOns> list_;
 };

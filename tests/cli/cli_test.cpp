@@ -52,15 +52,17 @@ TEST(CommandLine, ListsAndRemovesAfterAskingOnce) {
     const std::string name =
         out.substr(out.find("Receipt: ") + 9, out.size() - out.find("Receipt: ") - 10);
     const std::string written = run.temp.Path("game/Maps/a.rv2");
+    EXPECT_EQ(run.Run({"--list", "--game", "GAME/../game"}), 0);  // another spelling, one ledger
+    EXPECT_NE(run.out.str().find(name + "  installed"), std::string::npos) << run.out.str();
 
     EXPECT_EQ(run.Run({"--list", "--game", "GAME"}), 0);
-    EXPECT_NE(run.out.str().find(name + "  in force"), std::string::npos) << run.out.str();
+    EXPECT_NE(run.out.str().find(name + "  installed"), std::string::npos) << run.out.str();
     EXPECT_NE(run.out.str().find("1 File(s) written, 1 still as written"), std::string::npos);
     EXPECT_EQ(run.Run({"--list", "--game", "BARE"}), 0);
     EXPECT_EQ(run.out.str(), "");
 
     EXPECT_EQ(run.Run({"--remove", name}, "n\n"), 1);
-    EXPECT_NE(run.out.str().find("  delete " + written + "\nDelete 1 File(s)? [y/N] Nothing"),
+    EXPECT_NE(run.out.str().find("  delete Maps/a.rv2\nDelete 1 File(s)? [y/N] Nothing"),
               std::string::npos)
         << run.out.str();
     EXPECT_TRUE(test::Exists(written));

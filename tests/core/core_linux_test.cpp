@@ -15,6 +15,7 @@
 
 #include "core/add_on_walk.h"
 #include "pass_fixture.h"
+#include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 #include "receipts/receipt_journal.h"
 #include "receipts/removal.h"
@@ -116,8 +117,9 @@ TEST(PassesOnLinux, KeepColonsInNames) {
     EXPECT_EQ(p.Status(), "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!");
 }
 
-// A receipt that does not fit on the disk (here: over the process's file size limit) is not
-// stored at all, and the write pass says so; the files it copied stay.
+// A pass whose journal does not fit on the disk (here: over the process's file size limit)
+// writes nothing, since no receipt could name what it wrote, and says so; nothing of the
+// journal is left.
 TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
     Pass pass;
     pass.temp.AddFile("add/a.rv2");
@@ -132,11 +134,10 @@ TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, old_handler);
 
-    EXPECT_EQ(pass.Status(), "Ready to play - 1 File(s) written!");
-    EXPECT_NE(pass.ToolTip().find("No receipt was saved"), std::string::npos) << pass.ToolTip();
-    EXPECT_NE(pass.installer.LastReceiptProblem().find("the disk is full"), std::string::npos);
-    EXPECT_EQ(NamesIn(pass.temp.Path("receipts")), std::vector<std::string>{});
-    EXPECT_EQ(ReadWhole(pass.Game("Maps/a.rv2")), "data");
+    EXPECT_EQ(pass.Status(),
+              "Nothing was written: the journal of this pass cannot be kept: the disk is full");
+    EXPECT_EQ(NamesIn(pass.temp.Path("receipts")), std::vector<std::string>{"locks"});
+    EXPECT_TRUE(fs::is_empty(pass.Game("Maps")));
 }
 
 // Unfinished copies that processes now gone left behind are removed; nothing else is.
@@ -197,7 +198,7 @@ TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
             kill(getpid(), SIGTERM);
         }
     };
-    EXPECT_EXIT(CarryOutRemoval(book, receipt, book.List(), signal_at_the_second),
+    EXPECT_EXIT(CarryOutRemoval(book, receipt, signal_at_the_second),
                 testing::KilledBySignal(SIGTERM), "");
     const StoredReceipt after = *book.Find(receipt.name);
     EXPECT_EQ(after.status, ReceiptStatus::InForce);
@@ -263,8 +264,98 @@ TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
         ReceiptBook(journal.Folder()).Find(p.installer.LastReceiptName());
     ASSERT_TRUE(receipt.has_value());
     ASSERT_EQ(receipt->receipt.files.size(), 2u);
-    EXPECT_EQ(receipt->receipt.files[0].target, p.Game("Animations/a.ukx"));
+    EXPECT_EQ(receipt->receipt.files[0].target, "Animations/a.ukx");
     EXPECT_EQ(receipt->receipt.files[1].outcome, Outcome::Identical);
+}
+
+}  // namespace
+}  // namespace rv::test
+
+namespace rv::test {
+namespace {
+
+// Two processes, one game folder named two ways: while one holds the folder for a write, the
+// other's removal waits, says what for, and deletes nothing until it is let go.
+TEST(LinuxRemoval, WaitsForAnotherProcessThatHoldsTheGameFolder) {
+    Pass p;
+    ReceiptJournal journal(p.temp.Path("receipts"));
+    p.installer.Journal = &journal;
+    p.temp.AddFile("add/a.u");
+    p.installer.cmd_write_Click();
+    fs::create_symlink(p.Game(""), p.temp.Path("link"));
+    int held[2], go[2];
+    ASSERT_EQ(::pipe(held), 0);
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t writer = fork();
+    if (writer == 0) {
+        const GameLock lock(journal.Folder(), IdentityOf(p.temp.Path("link")), {});
+        char byte = lock.Problem().empty() ? '1' : '0';
+        static_cast<void>(::write(held[1], &byte, 1));
+        static_cast<void>(::read(go[0], &byte, 1));
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(held[0], &byte, 1), 1);
+    ASSERT_EQ(byte, '1');
+    const ReceiptBook book(journal.Folder());
+    StoredReceipt receipt = *book.Find(p.installer.LastReceiptName());
+    std::string said;
+    const RemovalResult refused = CarryOutRemoval(book, receipt, {}, [&](const std::string& what) {
+        said = what;
+        return false;
+    });
+    EXPECT_EQ(said, kWaitingForLock);
+    EXPECT_NE(refused.problem.find("another copy of the program"), std::string::npos);
+    EXPECT_TRUE(Exists(p.Game("System/a.u")));
+
+    int waits = 0;
+    const RemovalResult done = CarryOutRemoval(book, receipt, {}, [&](const std::string&) {
+        if (++waits == 3) {
+            static_cast<void>(::write(go[1], "x", 1));  // the writer ends, letting go
+        }
+        return true;
+    });
+    ASSERT_EQ(waitpid(writer, nullptr, 0), writer);
+    EXPECT_GE(waits, 3);
+    EXPECT_EQ(done.Line(), "Removed - 1 File(s) deleted - 0 File(s) kept!");
+}
+
+// A write killed outright leaves its journal; the next listing makes it a receipt that names
+// every file the write made, and its removal takes them back.
+TEST(LinuxPass, AKilledWriteLeavesWhatItWroteNamed) {
+    Pass p;
+    ReceiptJournal journal(p.temp.Path("receipts"));
+    p.installer.Journal = &journal;
+    for (const char* name : {"a.u", "b.u", "c.u"}) {
+        p.temp.AddFile(std::string("add/") + name);
+    }
+    const pid_t writer = fork();
+    if (writer == 0) {
+        // Each yield outlasts the time between yields, so the pass yields after each file.
+        p.window.on_yield = [&p] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(110));
+            if (Exists(p.Game("System/a.u"))) {
+                kill(getpid(), SIGKILL);
+            }
+            return true;
+        };
+        p.installer.cmd_write_Click();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(NamesIn(p.Game("System")), (Lines{"a.u"}));
+
+    const ReceiptBook book(journal.Folder());
+    const std::vector<StoredReceipt> listed = book.List();
+    ASSERT_EQ(listed.size(), 1u);
+    StoredReceipt receipt = listed[0];
+    EXPECT_EQ(receipt.status, ReceiptStatus::InForce);
+    EXPECT_EQ(CarryOutRemoval(book, receipt).Line(),
+              "Removed - 1 File(s) deleted - 0 File(s) kept!");
+    EXPECT_EQ(NamesIn(p.Game("System")), Lines{});
+    EXPECT_EQ(NamesIn(journal.Folder()), (Lines{listed[0].name, "locks"}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace rv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::NativePath;
 
 // A game and add-on folder whose write passes leave receipts in a folder of their own.
 struct Receipts : test::Pass {
@@ -19,152 +20,255 @@ struct Receipts : test::Pass {
     ReceiptJournal journal{temp.Path("receipts")};
     ReceiptBook book{temp.Path("receipts")};
 
-    // Writes the add-on folder's files and returns the pass's receipt.
-    StoredReceipt Install(const std::string& addon) {
+    // Writes the add-on folder's files into the game folder, as named, and returns the receipt.
+    StoredReceipt Install(const std::string& addon, const std::string& game = "game") {
         installer.AddOnFolder = temp.Path(addon);
+        installer.GameFolder = temp.Path(game);
         installer.cmd_write_Click();
         return *book.Find(installer.LastReceiptName());
     }
     RemovalResult Remove(const StoredReceipt& receipt) {
         StoredReceipt current = *book.Find(receipt.name);
-        return CarryOutRemoval(book, current, book.List());
+        return CarryOutRemoval(book, current);
     }
-    std::string Kept(const RemovalResult& result) const {
+    ReceiptStatus Status(const StoredReceipt& receipt) const {
+        return book.Find(receipt.name)->status;
+    }
+    // Rewrites the stored receipt's text.
+    void Edit(const StoredReceipt& receipt, const std::function<std::string(std::string)>& edit) {
+        const std::string path = temp.Path("receipts/" + receipt.name);
+        const std::string text = edit(test::ReadWhole(path));
+        std::ofstream(NativePath(path), std::ios::binary) << text;
+    }
+    static std::string Kept(const RemovalResult& result) {
         std::string text;
         for (const KeptFile& file : result.kept) {
-            std::string target = file.target.substr(Game("").size());
-            std::replace(target.begin(), target.end(), platform::kPathSeparator, '/');
-            text += target + ": " + file.reason + ";";
+            text += file.target + ": " + file.reason + ";";
         }
         return text;
     }
 };
 
-// A written file is deleted only while it is exactly as written; otherwise it is kept with the
-// reason, and the receipt is done with either way.
-TEST(Removal, DeletesOnlyWhatIsStillAsWritten) {
-    const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> cases = {
-        {"", [](const std::string&) {}},
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// A written file is deleted only while it is exactly as written and can be checked below the game
+// folder; otherwise it is kept with the reason. Only a file that could not be checked keeps the
+// receipt in force.
+TEST(Removal, DeletesOnlyWhatIsStillAsWrittenBelowTheGameFolder) {
+    using Tamper = std::function<void(Receipts&)>;
+    const std::vector<std::tuple<std::string, Tamper, ReceiptStatus>> cases = {
+        {"", [](Receipts&) {}, ReceiptStatus::Removed},
         {"changed since it was written",  // same size, time put back: only the hash tells
-         [](const std::string& path) {
+         [](Receipts& p) {
+             const auto path = NativePath(p.Game("Maps/a.rv2"));
              const auto time = fs::last_write_time(path);
              std::ofstream(path, std::ios::binary) << "DATA";
              fs::last_write_time(path, time);
-         }},
-        {"changed since it was written",
-         [](const std::string& path) {
-             fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(2));
-         }},
-        {"already gone", [](const std::string& path) { fs::remove(path); }},
+         },
+         ReceiptStatus::Removed},
+        {"already gone", [](Receipts& p) { fs::remove(NativePath(p.Game("Maps/a.rv2"))); },
+         ReceiptStatus::Removed},
+        {"cannot be checked: the folder Maps",  // its folder is a file now
+         [](Receipts& p) {
+             fs::remove_all(NativePath(p.Game("Maps")));
+             p.temp.AddFile("game/Maps");
+         },
+         ReceiptStatus::InForce},
 #ifndef _WIN32  // Wine makes no links
         {"changed since it was written",
-         [](const std::string& path) {
-             fs::rename(path, path + ".old");
-             fs::create_symlink(path + ".old", path);
-         }},
+         [](Receipts& p) {
+             fs::rename(p.Game("Maps/a.rv2"), p.Game("Maps/a.old"));
+             fs::create_symlink("a.old", p.Game("Maps/a.rv2"));
+         },
+         ReceiptStatus::Removed},
+        {"outside the game folder",  // the sub-folder swapped for a link after the write
+         [](Receipts& p) {
+             fs::rename(p.Game("Maps"), p.temp.Path("elsewhere"));
+             fs::create_symlink(p.temp.Path("elsewhere"), p.Game("Maps"));
+         },
+         ReceiptStatus::Removed},
 #endif
     };
-    for (const auto& [reason, tamper] : cases) {
+    for (const auto& [reason, tamper, status] : cases) {
         SCOPED_TRACE(reason);
         const bool deleted = reason.empty();
         Receipts pass;
         pass.temp.AddFile("add/a.rv2");
         pass.temp.AddFile("add/b.utx");
         const StoredReceipt receipt = pass.Install("add");
-        tamper(pass.Game("Maps/a.rv2"));
+        tamper(pass);
 
         const RemovalResult result = pass.Remove(receipt);
         EXPECT_EQ(result.Line(), deleted ? "Removed - 2 File(s) deleted - 0 File(s) kept!"
                                          : "Removed - 1 File(s) deleted - 1 File(s) kept!");
-        EXPECT_EQ(pass.Kept(result), deleted ? "" : "Maps/a.rv2: " + reason + ";");
-        EXPECT_EQ(test::Exists(pass.Game("Maps/a.rv2")), reason.starts_with("changed"));
+        EXPECT_EQ(pass.Kept(result).substr(0, 12 + reason.size()),
+                  deleted ? "" : "Maps/a.rv2: " + reason);
         EXPECT_FALSE(test::Exists(pass.Game("Textures/b.utx")));
-        EXPECT_EQ(pass.book.Find(receipt.name)->status, ReceiptStatus::Removed);
+        EXPECT_EQ(pass.Status(receipt), status);
+    }
+    Receipts gone;  // the whole game folder unplugged: nothing is "already gone"
+    gone.temp.AddFile("add/a.rv2");
+    const StoredReceipt receipt = gone.Install("add");
+    fs::rename(NativePath(gone.Game("")), NativePath(gone.temp.Path("unplugged")));
+    EXPECT_EQ(gone.Remove(receipt).Line(), "No file deleted - 1 File(s) kept!");
+    EXPECT_EQ(gone.Status(receipt), ReceiptStatus::InForce);
+}
+
+// No file is deleted while another receipt in force for the same game folder names it, however
+// that folder was named, whichever receipt is older, and also when that pass wrote nothing. The
+// file passes to that receipt: the removal completes, and removing that one takes the file.
+TEST(Removal, NeverDeletesWhatAnotherReceiptNames) {
+    // How the second add-on comes to name shared.u, the first add-on's file.
+    const std::vector<std::pair<std::string, std::function<void(Receipts&)>>> cases = {
+        {"wrote nothing", [](Receipts& p) { p.Install("second"); }},
+        {"written again after a hand deletion",  // same size, time and hash
+         [](Receipts& p) {
+             fs::remove(NativePath(p.Game("System/shared.u")));
+             p.Install("second");
+         }},
+#ifndef _WIN32
+        {"through a link to the game folder",
+         [](Receipts& p) {
+             fs::create_symlink(p.Game(""), p.temp.Path("link"));
+             EXPECT_EQ(p.book.List(IdentityOf(p.temp.Path("link"))).size(), 1u);
+             p.Install("second", "link");
+             EXPECT_EQ(p.book.List(IdentityOf(p.Game(""))).size(), 2u);
+         }},
+#endif
+    };
+    for (const auto& [how, second] : cases) {
+        SCOPED_TRACE(how);
+        Receipts pass;
+        pass.temp.AddFile("first/shared.u", "same");
+        pass.temp.AddFile("first/other.u", "mine");
+        pass.temp.AddFile("second/shared.u", "same");
+        fs::last_write_time(NativePath(pass.Add("../second/shared.u")),
+                            fs::last_write_time(NativePath(pass.Add("../first/shared.u"))));
+        const StoredReceipt first = pass.Install("first");
+        second(pass);
+        const StoredReceipt later = *pass.book.Find(pass.installer.LastReceiptName());
+
+        const RemovalResult result = pass.Remove(first);
+        EXPECT_EQ(pass.Kept(result),
+                  "System/shared.u: needed by the add-on from " + pass.temp.Path("second") + ";");
+        EXPECT_EQ(pass.Status(first), ReceiptStatus::Removed);
+        EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{"shared.u"});
+        EXPECT_EQ(pass.Remove(later).Line(), "Removed - 1 File(s) deleted - 0 File(s) kept!");
+        EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
     }
 }
 
-// The second add-on finds one file identical and one different: removing the first keeps the
-// identical one while the second is in force, and takes it once the second is gone.
-TEST(Removal, KeepsWhatAnotherAddOnReliesOn) {
-    Receipts pass;
-    pass.temp.AddFile("first/shared.u", "same");
-    pass.temp.AddFile("first/other.u", "mine");
-    const StoredReceipt first = pass.Install("first");
-    pass.temp.AddFile("second/SHARED.u", "same");  // found there as Wine finds it
-    pass.temp.AddFile("second/other.u", "your");
-    pass.temp.AddFile("second/more.u", "more");
-    // A twin in other letters, made outside Wine where names may be: Wine opens the exact name.
-    const bool twins = platform::kPathSeparator == '/';
-    if (twins) {
-        pass.temp.AddFile("game/System/OTHER.u", "your");
-    }
-    const StoredReceipt second = pass.Install("second");
-    if (twins) {
-        fs::remove(pass.Game("System/OTHER.u"));
-    }
+// A receipt that cannot be read may name any file: while one is in the book nothing is deleted,
+// and the refusal names it. It is never removed itself.
+TEST(Removal, IsBlockedByAReceiptThatCannotBeRead) {
+    const std::vector<std::pair<std::function<std::string(std::string)>, ReceiptStatus>> cases = {
+        {[](std::string text) { return text.substr(0, text.size() / 2); }, ReceiptStatus::Damaged},
+        {[](std::string text) { return Replaced(text, "\"written\"", "\"kept\""); },
+         ReceiptStatus::Damaged},
+        {[](std::string text) { return Replaced(text, "\"version\":2", "\"version\":3"); },
+         ReceiptStatus::UnknownVersion},
+    };
+    for (const auto& [damage, status] : cases) {
+        Receipts pass;
+        pass.temp.AddFile("one/a.u");
+        pass.temp.AddFile("two/b.u");
+        const StoredReceipt one = pass.Install("one");
+        const StoredReceipt two = pass.Install("two");
+        pass.Edit(two, damage);
+        EXPECT_EQ(pass.Status(two), status);
 
-    std::string outcomes;
-    for (const ReceiptFile& file : second.receipt.files) {
-        outcomes += RV2003_2004_Add_On_Installer::SplitFileFromPath(file.source) + "=" +
-                    std::to_string(static_cast<int>(file.outcome)) + " ";
+        for (const StoredReceipt& receipt : {one, two}) {
+            const RemovalResult result = pass.Remove(receipt);
+            EXPECT_NE(result.problem.find("the receipt " + two.name + " cannot be read ("),
+                      std::string::npos)
+                << result.problem;
+            EXPECT_EQ(pass.Status(receipt),
+                      receipt.name == one.name ? ReceiptStatus::InForce : status);
+        }
+        const StoredReceipt current = *pass.book.Find(one.name);
+        EXPECT_NE(PlanRemoval(pass.book, current, pass.book.List()).blocked, "");
+        EXPECT_TRUE(test::Exists(pass.Game("System/a.u")));
+        EXPECT_TRUE(test::Exists(pass.Game("System/b.u")));
     }
-    EXPECT_EQ(outcomes, "more.u=0 other.u=2 SHARED.u=1 ");
+}
 
-    RemovalResult result = pass.Remove(first);
-    EXPECT_EQ(result.Line(), "Removed - 1 File(s) deleted - 1 File(s) kept!");
-    EXPECT_EQ(pass.Kept(result),
-              "System/shared.u: needed by the add-on from " + pass.temp.Path("second") + ";");
-    EXPECT_EQ(pass.book.Find(first.name)->status, ReceiptStatus::InForce);
+// A hand-edited receipt never reaches outside its game folder, even to a file exactly as written.
+TEST(Removal, KeepsTargetsOutsideTheGameFolder) {
+    const std::vector<std::pair<std::string, std::string>> edits = {
+        {"\"target\":\"System/a.u\"", "\"target\":\"System/../../victim/a.u\""},
+        {"\"target\":\"System/a.u\"", "\"target\":\"../victim/a.u\""},
+        {"\"target\":\"System/a.u\"", "\"target\":\"VICTIM/a.u\""},
+        {"\"version\":2", "\"version\":1"},  // a version 1 target must start with its game folder
+    };
+    for (const auto& [from, to] : edits) {
+        SCOPED_TRACE(to);
+        Receipts pass;
+        pass.temp.AddFile("add/a.u");
+        const StoredReceipt receipt = pass.Install("add");
+        fs::create_directory(NativePath(pass.temp.Path("victim")));
+        fs::copy_file(NativePath(pass.Game("System/a.u")),
+                      NativePath(pass.temp.Path("victim/a.u")));
+        fs::last_write_time(NativePath(pass.temp.Path("victim/a.u")),
+                            fs::last_write_time(NativePath(pass.Game("System/a.u"))));
+        pass.Edit(receipt, [&](std::string text) { return Replaced(text, from, to); });
 
-    EXPECT_EQ(pass.Remove(second).Line(), "Removed - 1 File(s) deleted - 0 File(s) kept!");
-    EXPECT_EQ(pass.Remove(first).Line(), "Removed - 2 File(s) deleted - 0 File(s) kept!");
-    EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
+        const RemovalResult result = pass.Remove(receipt);
+        EXPECT_NE(pass.Kept(result).find("outside the game folder"), std::string::npos)
+            << pass.Kept(result);
+        EXPECT_TRUE(test::Exists(pass.temp.Path("victim/a.u")));
+    }
 }
 
 // A removal stopped after recording one deletion, and after deleting one more without recording
-// it, finishes the job when run again.
+// it, finishes the job when run again. Names that are not UTF-8 are kept as they are.
 TEST(Removal, FinishesAnInterruptedRun) {
     Receipts pass;
-    for (const char* name : {"a.u", "b.u", "c.u"}) {
-        pass.temp.AddFile(std::string("add/") + name);
+    const bool any_bytes = platform::kPathSeparator == '/';
+    const std::string odd = any_bytes ? "\xff\xfe.u" : "c.u";
+    for (const std::string& name : {std::string("a.u"), std::string("b.u"), odd}) {
+        pass.temp.AddFile("add/" + name);
     }
     StoredReceipt receipt = pass.Install("add");
-    fs::remove(pass.Game("System/a.u"));
+    fs::remove(NativePath(pass.Game("System/a.u")));
     receipt.receipt.files[0].deleted = true;
     ASSERT_EQ(pass.book.Update(receipt), "");
-    fs::remove(pass.Game("System/b.u"));
+    fs::remove(NativePath(pass.Game("System/b.u")));
 
     const RemovalResult result = pass.Remove(receipt);
     EXPECT_EQ(result.Line(), "Removed - 2 File(s) deleted - 1 File(s) kept!");
     EXPECT_EQ(pass.Kept(result), "System/b.u: already gone;");
     EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
-    EXPECT_EQ(pass.book.Find(receipt.name)->status, ReceiptStatus::Removed);
+    EXPECT_EQ(pass.Status(receipt), ReceiptStatus::Removed);
 }
 
-// A receipt that is not whole, or of another version, is listed as such and never acted on.
-TEST(Removal, RefusesDamagedReceipts) {
-    const std::vector<std::pair<std::function<std::string(std::string)>, ReceiptStatus>> cases = {
-        {[](std::string text) { return text.substr(0, text.size() / 2); }, ReceiptStatus::Damaged},
-        {[](std::string text) { return text.replace(text.find("\"written\""), 9, "\"kept\""); },
-         ReceiptStatus::Damaged},
-        {[](std::string text) {
-             return text.replace(text.find("\"version\":1"), 11, "\"version\":2");
-         },
-         ReceiptStatus::UnknownVersion},
-    };
-    for (const auto& [damage, status] : cases) {
-        Receipts pass;
-        pass.temp.AddFile("add/a.u");
-        const StoredReceipt receipt = pass.Install("add");
-        const std::string path = pass.temp.Path("receipts/" + receipt.name);
-        const std::string text = test::ReadWhole(path);
-        std::ofstream(path, std::ios::binary) << damage(text);
+// Writing the same add-on into the same game folder again leaves one receipt in force that names
+// everything the add-on wrote, so that removing it takes all of it back.
+TEST(Receipts, TheSameAddOnWrittenAgainSupersedesItsReceipt) {
+    Receipts pass;
+    pass.temp.AddFile("add/a.u");
+    const StoredReceipt first = pass.Install("add");
+    pass.temp.AddFile("add/b.u");
+    const StoredReceipt second = pass.Install("add");
+    EXPECT_EQ(pass.Status(first), ReceiptStatus::Removed);
+    EXPECT_EQ(pass.Remove(second).Line(), "Removed - 2 File(s) deleted - 0 File(s) kept!");
+    EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
+}
 
-        StoredReceipt found = pass.book.List().at(0);
-        EXPECT_EQ(found.status, status) << damage(text);
-        EXPECT_NE(CarryOutRemoval(pass.book, found, pass.book.List()).problem, "");
-        EXPECT_TRUE(test::Exists(pass.Game("System/a.u")));
-    }
+// Without a data folder the write still runs, and says that it kept no receipt.
+TEST(Receipts, WithoutADataFolderTheWriteSaysItKeptNone) {
+    test::Pass pass;
+    ReceiptJournal nowhere{""};
+    pass.installer.Journal = &nowhere;
+    pass.temp.AddFile("add/a.u");
+    pass.installer.cmd_write_Click();
+    EXPECT_EQ(pass.Status(), "Ready to play - 1 File(s) written!");
+    EXPECT_NE(pass.ToolTip().find("No receipt was saved, so this add-on cannot be removed by this "
+                                  "program: there is no data folder"),
+              std::string::npos)
+        << pass.ToolTip();
 }
 
 }  // namespace

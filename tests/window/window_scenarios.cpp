@@ -189,18 +189,23 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
 
     const std::string changed = Join(Game(), "Textures/Harbour.utx");
     std::ofstream(NativePath(changed), std::ios::binary | std::ios::app) << " changed";
-    std::ofstream(NativePath(Join(w_->ReceiptFolder(), "1999-01-01T00-00-00.000Z-dead.json")))
-        << "{\"format\": ";
+    const std::string dead = "1999-01-01T00-00-00.000Z-dead.json";
+    std::ofstream(NativePath(Join(w_->ReceiptFolder(), dead))) << "{\"format\": ";
     ASSERT_TRUE(w_->ChooseMenuEntry(kInstalledAddOnsEntry, true));
     const auto rows = w_->Rows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0], "Add-on folder|Date|Files written|Still as written|Status");
     EXPECT_TRUE(rows[1].starts_with(addon_ + "|20") && rows[1].ends_with(" UTC|11|10|installed"))
         << rows[1];
-    EXPECT_TRUE(rows[2].starts_with("1999-01-01T00-00-00.000Z-dead.json||||damaged"));
+    EXPECT_TRUE(rows[2].starts_with(dead + "||||cannot be read")) << rows[2];
     EXPECT_FALSE(w_->Remove(1));
+    // While a receipt cannot be read, it may name any file: nothing is deleted.
+    EXPECT_TRUE(w_->Remove(0));
+    EXPECT_TRUE(w_->Outcome().starts_with("Nothing was removed: the receipt " + dead))
+        << w_->Outcome();
+    std::filesystem::remove(NativePath(Join(w_->ReceiptFolder(), dead)));
 
-    const std::string kept = Native("/Textures/Harbour.utx: changed since it was written");
+    const std::string kept = "Textures/Harbour.utx: changed since it was written";
     // The answer to the question and the outcome shown.
     const std::pair<bool, std::string> answers[] = {
         {false, "Nothing was removed."},

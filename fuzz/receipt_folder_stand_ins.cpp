@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// The receipt reader resolves a version 1 receipt's game folder on the file system; under the
+// fuzzer no folder resolves, as for a game folder that was unplugged.
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/native_path.h"
+
+namespace rv::platform {
+
+std::optional<std::string> RealPath(const std::string&) {
+    return std::nullopt;
+}
+
+std::optional<FolderListing> ListFolder(const std::string&, std::string*) {
+    return std::nullopt;
+}
+
+std::string ResolveNativePath(const std::string& path) {
+    return path;
+}
+
+}  // namespace rv::platform

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+// Names kept in a receipt exactly as the system gave them: a name that is valid UTF-8 as a JSON
+// text under its key, any other as its bytes in hex under the key with "_bytes" added.
+namespace rv {
+
+void PutName(nlohmann::json& json, const std::string& key, const std::string& name);
+
+// The name under the key; throws when it is neither there nor readable.
+std::string TakeName(const nlohmann::json& json, const std::string& key);
+
+}  // namespace rv
