@@ -23,9 +23,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr std::array<std::string_view, 4> kStateNames = {"ready_to_write", "already_there",
-                                                         "written", "failed"};
-
 // "File(s) read:" gives "read".
 std::string Heading(const CounterKindInfo& kind) {
     const std::string_view caption = kind.frame_caption;
@@ -122,7 +119,7 @@ Json PassJson(const RV2003_2004_Add_On_Installer& installer, const std::string& 
         files.push_back({{"addon_path", file.addon_path},
                          {"category", Info(file.category).sub_folder},
                          {"target", file.target_path},
-                         {"state", kStateNames[static_cast<std::size_t>(file.state)]},
+                         {"state", SnakeCase(StateName(file.state))},
                          {"reason", file.reason}});
     }
     return {{"game_folder", installer.GameFolder},

@@ -15,14 +15,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// The words the window's dialog uses.
-constexpr std::array<std::string_view, 4> kStatusNames = {"installed", "removed", "damaged",
-                                                          "unknown version"};
-
-std::string_view StatusName(ReceiptStatus status) {
-    return kStatusNames[static_cast<std::size_t>(status)];
-}
-
 std::string Dump(const Json& json) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/category_table.h"
@@ -17,6 +19,14 @@ enum class FileState {
     Written,
     Failed,  // the copy failed; the reason says why
 };
+
+// Each state's name as the user reads it, by the state's number: one table for the window's file
+// list and the command line.
+inline constexpr std::array<std::string_view, 4> kFileStateNames = {
+    "ready to write", "already there", "written", "failed"};
+inline constexpr std::string_view StateName(FileState state) {
+    return kFileStateNames[static_cast<std::size_t>(state)];
+}
 
 // Whether a file found already there is the add-on's own file or another version of it.
 enum class Sameness { Identical, Different };

@@ -9,9 +9,12 @@ namespace rv {
 namespace {
 
 // The filter's choices; a file's state is the index of its text here.
-constexpr std::array<std::string_view, 6> kFilterChoices = {
-    "All states", "ready to write", "already there and identical", "already there but different",
-    "written",    "failed"};
+constexpr std::array<std::string_view, 6> kFilterChoices = {"All states",
+                                                            StateName(FileState::ReadyToWrite),
+                                                            "already there and identical",
+                                                            "already there but different",
+                                                            StateName(FileState::Written),
+                                                            StateName(FileState::Failed)};
 enum Choice : std::size_t { kAll, kReady, kIdentical, kDifferent, kWritten, kFailed };
 
 std::size_t StateOf(const PassFile& file) {

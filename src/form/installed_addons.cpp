@@ -15,15 +15,15 @@ constexpr std::size_t kListedInQuestion = 20;
 std::string StatusText(const StoredReceipt& stored) {
     switch (stored.status) {
         case ReceiptStatus::InForce:
-            return "installed";
         case ReceiptStatus::Removed:
-            return "removed";
+            return std::string(StatusName(stored.status));
         case ReceiptStatus::UnknownVersion:
-            return "unknown version: cannot be removed";
-        case ReceiptStatus::Damaged:
             break;
+        case ReceiptStatus::Damaged:
+            return std::string(StatusName(stored.status)) + " (" + stored.problem +
+                   "): cannot be removed";
     }
-    return "cannot be read (" + stored.problem + "): cannot be removed";
+    return std::string(StatusName(stored.status)) + ": cannot be removed";
 }
 
 // "2026-12-06T17:30:05.123Z" as "2026-12-06 17:30:05 UTC".

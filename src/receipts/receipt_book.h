@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "receipts/receipt.h"
@@ -10,6 +12,14 @@
 namespace rv {
 
 enum class ReceiptStatus { InForce, Removed, Damaged, UnknownVersion };
+
+// Each status's name as the user reads it, by the status's number: one table for the window's
+// dialog and the command line.
+inline constexpr std::array<std::string_view, 4> kReceiptStatusNames = {
+    "installed", "removed", "damaged", "unknown version"};
+inline constexpr std::string_view StatusName(ReceiptStatus status) {
+    return kReceiptStatusNames[static_cast<std::size_t>(status)];
+}
 
 struct StoredReceipt {
     std::string name;  // the file's name in the book's folder

@@ -197,7 +197,7 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
     EXPECT_EQ(rows[0], "Add-on folder|Date|Files written|Still as written|Status");
     EXPECT_TRUE(rows[1].starts_with(addon_ + "|20") && rows[1].ends_with(" UTC|11|10|installed"))
         << rows[1];
-    EXPECT_TRUE(rows[2].starts_with(dead + "||||cannot be read")) << rows[2];
+    EXPECT_TRUE(rows[2].starts_with(dead + "||||damaged (")) << rows[2];
     EXPECT_FALSE(w_->Remove(1));
     // While a receipt cannot be read, it may name any file: nothing is deleted.
     EXPECT_TRUE(w_->Remove(0));
