@@ -3,10 +3,12 @@
 
 #include <array>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "cli/cli_output.h"
+#include "cli/exit_status.h"
+#include "platform/end_signals.h"
 #include "receipts/removal.h"
 #include "text/text.h"
 
@@ -14,10 +16,6 @@ namespace rv {
 namespace {
 
 using Json = nlohmann::json;
-
-std::string Dump(const Json& json) {
-    return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-}
 
 Json ReceiptJson(const StoredReceipt& stored) {
     Json json = {{"name", stored.name}, {"status", StatusName(stored.status)}};
@@ -74,12 +72,12 @@ void PrintResult(const CommandLine& command, Console& console, const StoredRecei
         for (const KeptFile& file : result.kept) {
             kept.push_back({{"target", file.target}, {"reason", file.reason}});
         }
-        console.out << Dump({{"receipt", stored.name},
-                             {"line", result.Line()},
-                             {"deleted", result.deleted},
-                             {"kept", kept},
-                             {"installed", result.in_force},
-                             {"problem", result.problem}});
+        console.out << JsonText({{"receipt", stored.name},
+                                 {"line", result.Line()},
+                                 {"deleted", result.deleted},
+                                 {"kept", kept},
+                                 {"installed", result.in_force},
+                                 {"problem", result.problem}});
         return;
     }
     console.out << result.Line() << '\n';
@@ -88,16 +86,6 @@ void PrintResult(const CommandLine& command, Console& console, const StoredRecei
         console.out << "The add-on stays installed: some files could not be checked.\n";
     }
 }
-
-// Once the question is answered, the removal runs to its end even when the output has gone away
-// meanwhile (a pipe's reader ended): writing then fails instead of ending the program.
-#ifdef SIGPIPE
-void KeepRunningWhenOutputCloses() {
-    std::signal(SIGPIPE, SIG_IGN);
-}
-#else
-void KeepRunningWhenOutputCloses() {}
-#endif
 
 // Waits for another copy of the program that holds the game folder, saying so once, for at most
 // half a minute.
@@ -126,8 +114,8 @@ int ListReceipts(const CommandLine& command, Console& console) {
         console.err << "rv-addon-installer: " << text::ShownName(problem) << '\n';
     }
     if (command.json) {
-        console.out << Dump(list);
-        return problem.empty() ? 0 : 1;
+        console.out << JsonText(list);
+        return problem.empty() ? exit_status::kSuccess : exit_status::kFailed;
     }
     for (const Json& receipt : list) {
         console.out << Shown(receipt["name"]) << "  " << Shown(receipt["status"]);
@@ -140,7 +128,7 @@ int ListReceipts(const CommandLine& command, Console& console) {
                     << " still as written\n  " << Shown(receipt["addon_folder"]) << " -> "
                     << Shown(receipt["game_folder"]) << '\n';
     }
-    return problem.empty() ? 0 : 1;
+    return problem.empty() ? exit_status::kSuccess : exit_status::kFailed;
 }
 
 int RemoveReceipt(const CommandLine& command, Console& console) {
@@ -148,9 +136,8 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
     const std::vector<StoredReceipt> all = book.List();
     const std::optional<StoredReceipt> found = book.Find(command.receipt);
     if (!found) {
-        console.err << "rv-addon-installer: no receipt " << text::ShownName(command.receipt)
-                    << " in " << text::ShownName(book.Folder()) << '\n';
-        return 2;
+        return Refuse(console, command.json, exit_status::kBadArguments,
+                      "no receipt " + command.receipt + " in " + book.Folder());
     }
     StoredReceipt stored = *found;
     const RemovalPlan plan = PlanRemoval(book, stored, all);
@@ -159,20 +146,36 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
             ? plan.blocked
             : "the receipt " + stored.name + " cannot be read (" + stored.problem + ")";
     if (!refusal.empty()) {
-        console.err << "rv-addon-installer: " << text::ShownName(refusal) << '\n';
-        return stored.problem.empty() ? 1 : 2;
+        return Refuse(console, command.json,
+                      stored.problem.empty() ? exit_status::kFailed : exit_status::kBadArguments,
+                      refusal);
     }
     std::ostream& talk = command.json ? console.err : console.out;
     if (!Agreed(command, console, talk, plan)) {
-        return 1;
+        return exit_status::kFailed;
     }
-    KeepRunningWhenOutputCloses();
-    const RemovalResult result = CarryOutRemoval(book, stored, {}, WaitSaying(console.err));
+    // Once answered, the removal runs to its end: a closed output fails writes (the program ignores
+    // SIGPIPE), and a signal that ends the program stops it after the file under way, is answered
+    // here with the deletions recorded, and ends it with the signal's status.
+    RemovalResult result;
+    int signal = 0;
+    {
+        const platform::EndSignalsAnswered answered;
+        result = CarryOutRemoval(book, stored, {}, WaitSaying(console.err));
+        signal = platform::EndSignal();
+    }
     PrintResult(command, console, stored, result);
     if (!result.problem.empty()) {
         console.err << "rv-addon-installer: " << text::ShownName(result.problem) << '\n';
     }
-    return result.problem.empty() && !result.in_force ? 0 : 1;
+    if (signal != 0) {
+        (command.json ? console.err : console.out)
+            << "Stopped - " << result.deleted
+            << " File(s) deleted! The receipt stays installed for the rest.\n";
+        return exit_status::Interrupted(signal);
+    }
+    return result.problem.empty() && !result.in_force ? exit_status::kSuccess
+                                                      : exit_status::kFailed;
 }
 
 }  // namespace rv
