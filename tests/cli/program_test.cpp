@@ -7,9 +7,9 @@
 #include <csignal>
 #include <filesystem>
 
-#include "text/version.h"
 #include "program_run.h"
 #include "support/temp_folder.h"
+#include "text/version.h"
 
 namespace rv {
 namespace {
@@ -128,6 +128,31 @@ TEST(Program, ExitStatusAndMessages) {
                 << ran.out;
         }
     }
+}
+
+// Ctrl+C during a removal that was answered stops it after the file under way: the last line
+// counts what was deleted, the receipt keeps the rest, and the status is the signal's.
+TEST(Program, SaysWhatAStoppedRemovalDeleted) {
+    const test::ProgramFolders folders;
+    SignalWhenWriting(folders, SIGINT);  // only for its 2000 add-on files
+    const test::ProgramRan wrote = test::RunProgram(folders.Expand({"--write", "MANY"}));
+    ASSERT_EQ(wrote.status, 0) << wrote.out << wrote.err;
+    const std::size_t name = wrote.out.find("Receipt: ") + 9;
+    const std::string receipt = wrote.out.substr(name, wrote.out.find('\n', name) - name);
+    const std::string maps = folders.Path("game/Maps");
+    const test::ProgramRan ran =
+        test::RunProgram({"--remove", receipt, "--yes"}, Output::Captured, "", [&maps](pid_t pid) {
+            for (int wait = 0; wait < 60000 && test::NamesIn(maps).size() >= 2000; ++wait) {
+                ::usleep(200);
+            }
+            ::kill(pid, SIGINT);
+        });
+    const std::size_t left = test::NamesIn(maps).size();
+    EXPECT_EQ(ran.status, 130) << ran.out << ran.err;
+    EXPECT_GT(left, 0u);
+    EXPECT_NE(ran.out.find("Stopped - " + std::to_string(2000 - left) + " File(s) deleted!"),
+              std::string::npos)
+        << ran.out;
 }
 
 TEST(Program, NamesAreShownAsTheWindowShowsThem) {
