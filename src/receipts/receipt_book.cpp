@@ -125,7 +125,9 @@ std::string ReceiptBook::Add(Receipt receipt, std::string& name, const EachFile&
     std::string text = ToJson(receipt, each);
     return WhileAnswering(
         [&] {
-            std::string problem = platform::WriteFileSafely(folder_, name, text);
+            // A new receipt never takes the place of another that happens to have its name.
+            std::string problem =
+                platform::WriteFileSafely(folder_, name, text, platform::Existing::Keep);
             // Letting go of a large receipt and its text takes a while too.
             std::string().swap(text);
             std::vector<ReceiptFile>().swap(receipt.files);
