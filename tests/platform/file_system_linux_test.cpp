@@ -4,10 +4,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -16,6 +18,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/data_folder.h"
 #include "platform/regular_file_linux.h"
 #include "support/temp_folder.h"
 
@@ -174,6 +177,25 @@ TEST(OpenRegularFile, OpensOnlyRegularFilesAndNeverWaits) {
         EXPECT_EQ(file.fd.valid(), error == 0) << path;
         EXPECT_EQ(file.info.st_size, error == 0 ? 4 : file.info.st_size) << path;
     }
+}
+
+// A small file that cannot be written whole (here: over the process's file size limit) leaves the
+// file at its name as it was, and no temporary beside it.
+TEST(WriteFileSafely, LeavesTheOldContentWhenTheNewCannotBeWritten) {
+    TempFolder temp;
+    temp.AddFile("data/r.json", "old");
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{64, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string problem =
+        WriteFileSafely(temp.Path("data"), "r.json", std::string(1000, 'n'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_NE(problem, "");
+    EXPECT_EQ(ReadWhole(temp.Path("data/r.json")), "old");
+    EXPECT_EQ(NamesIn(temp.Path("data")), Names{"r.json"});
 }
 
 }  // namespace

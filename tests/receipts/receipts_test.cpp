@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <functional>
 
@@ -52,6 +53,24 @@ struct Receipts : test::Pass {
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(from);
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// A receipt is dated with the UTC time of its write, every field in its place.
+TEST(Receipt, IsDatedWithTheTimeOfItsWrite) {
+    const auto now = [] {
+        const std::time_t seconds = std::time(nullptr);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", std::gmtime(&seconds));
+        return std::string(text);
+    };
+    Receipts r;
+    r.temp.AddFile("add/a.rv2");
+    const std::string before = now();
+    const std::string time = r.Install("add").receipt.time;
+    const std::string after = now();
+    EXPECT_TRUE(before <= time.substr(0, 19) && time.substr(0, 19) <= after)
+        << before << " " << time << " " << after;
+    EXPECT_TRUE(time.size() == 24 && time[19] == '.' && time.ends_with('Z')) << time;
 }
 
 // A written file is deleted only while it is exactly as written and can be checked below the game
