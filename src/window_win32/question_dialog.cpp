@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "window_win32/question_dialog.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -23,6 +26,24 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS
 
 std::wstring Wide(std::string_view text) {
     return platform::WideFromUtf8(text).value_or(std::wstring());
+}
+
+// Lets the list scroll sideways as far as its widest line reaches.
+void SetScrollWidth(HWND list, HFONT font, UINT dpi) {
+    HDC context = GetDC(list);
+    HGDIOBJ before = SelectObject(context, font);
+    int widest = 0;
+    std::wstring line;
+    for (int row = 0; row < ListBox_GetCount(list); ++row) {
+        line.assign(static_cast<std::size_t>(ListBox_GetTextLen(list, row)) + 1, L'\0');
+        line.resize(static_cast<std::size_t>(ListBox_GetText(list, row, line.data())));
+        SIZE size{};
+        GetTextExtentPoint32W(context, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(context, before);
+    ReleaseDC(list, context);
+    ListBox_SetHorizontalExtent(list, widest + PixelsFromTwips(kMargin, dpi));
 }
 
 QuestionRunner& Runner() {
@@ -67,11 +88,13 @@ QuestionDialog::QuestionDialog(HWND owner, std::string_view title, const ListQue
     font_ = CreateFittingFont(dpi_);
     AddPart(kQuestionText, L"STATIC", SS_LEFT | SS_NOPREFIX, question.text);
     AddPart(kQuestionList, L"LISTBOX",
-            WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, {});
+            WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+            {});
     for (const std::string& line : question.lines) {
         SendMessageW(GetDlgItem(window_, kQuestionList), LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(Wide(line).c_str()));
     }
+    SetScrollWidth(GetDlgItem(window_, kQuestionList), font_.get(), dpi_);
     AddPart(IDYES, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, "&Yes");
     AddPart(IDNO, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, "&No");
     PlaceOver(window_, owner, PixelsFromTwips(kClientWidth, dpi_),
