@@ -46,7 +46,7 @@ public:
             [this](QWidget*, const QString&, const QString&, QFileDialog::Options) {
                 return QFile::decodeName(answer_.c_str());
             });
-        rv::SetMessageBoxRunner([](QMessageBox&) {});  // the warning before the add-on folder
+        rv::SetMessageBoxRunner([](QDialog&) {});  // the warning before the add-on folder
         window_.show();
         (void)QTest::qWaitForWindowExposed(&window_);
     }

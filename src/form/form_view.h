@@ -9,6 +9,7 @@
 #include "core/window_operations.h"
 #include "form/file_list.h"
 #include "form/installed_addons.h"
+#include "form/list_question.h"
 
 namespace rv {
 
@@ -69,9 +70,10 @@ public:
     // Removable(), runs InstalledAddOns::Remove; the view then shows Rows() afresh and the lines
     // of Outcome() below the table.
     virtual void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) = 0;
-    // Asks the question (several lines) in a modal box with the title and the buttons Yes and
-    // No, No the default; true when the user answers Yes.
-    virtual bool Confirm(std::string_view title, const std::string& question) = 0;
+    // Asks the question in a modal dialog with the title: its text above a list of its lines
+    // that scrolls, then the buttons Yes and No, No the default; the dialog fits the work area
+    // as the other dialogs do. True when the user answers Yes.
+    virtual bool Confirm(std::string_view title, const ListQuestion& question) = 0;
 
     // Closes the window for good. The form calls it when a close it put off may go ahead.
     virtual void CloseWindow() = 0;

@@ -9,9 +9,6 @@
 namespace rv {
 namespace {
 
-// A question lists at most this many files of each kind; a long add-on's would not fit a screen.
-constexpr std::size_t kListedInQuestion = 20;
-
 std::string StatusText(const StoredReceipt& stored) {
     switch (stored.status) {
         case ReceiptStatus::InForce:
@@ -44,17 +41,14 @@ TableRow RowOf(const StoredReceipt& stored) {
             StatusText(stored)};
 }
 
-void AddLines(std::string& text, std::string_view heading, const std::vector<std::string>& lines) {
+// The heading with the count, then every line: the list scrolls, so none is left out.
+void AddLines(ListQuestion& question, std::string_view heading,
+              const std::vector<std::string>& lines) {
     if (lines.empty()) {
         return;
     }
-    text += "\n\n" + std::string(heading) + " (" + std::to_string(lines.size()) + "):";
-    for (std::size_t i = 0; i < lines.size() && i < kListedInQuestion; ++i) {
-        text += "\n" + lines[i];
-    }
-    if (lines.size() > kListedInQuestion) {
-        text += "\n... and " + std::to_string(lines.size() - kListedInQuestion) + " more";
-    }
+    question.lines.push_back(std::string(heading) + " (" + std::to_string(lines.size()) + "):");
+    question.lines.insert(question.lines.end(), lines.begin(), lines.end());
 }
 
 std::vector<std::string> KeptLines(const std::vector<KeptFile>& kept) {
@@ -65,9 +59,10 @@ std::vector<std::string> KeptLines(const std::vector<KeptFile>& kept) {
     return lines;
 }
 
-std::string Question(const StoredReceipt& stored, const RemovalPlan& plan) {
-    std::string question =
-        "Remove the add-on from " + text::ShownName(stored.receipt.addon_folder) + "?";
+// The files are named as the receipt stores them, relative to the game folder.
+ListQuestion Question(const StoredReceipt& stored, const RemovalPlan& plan) {
+    ListQuestion question{
+        "Remove the add-on from " + text::ShownName(stored.receipt.addon_folder) + "?", {}};
     std::vector<std::string> deleted;
     for (const std::string& target : plan.to_delete) {
         deleted.push_back(text::ShownName(target));

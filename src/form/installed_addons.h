@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "form/dialog_table.h"
+#include "form/list_question.h"
 #include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 
@@ -25,7 +26,7 @@ public:
     static constexpr std::string_view kConfirmTitle = "Remove add-on";
 
     // Asks the user a yes/no question; true for yes.
-    using Confirm = std::function<bool(const std::string& question)>;
+    using Confirm = std::function<bool(const ListQuestion& question)>;
 
     // The receipts in the folder that belong to the game folder, and the damaged ones, which
     // cannot tell their game folder.

@@ -83,7 +83,7 @@ void MainForm::ChooseMenuEntry(std::string_view entry) {
         view_.ShowMessage(kAboutTitle, AboutText());
     } else if (entry == kInstalledAddOnsEntry) {
         view_.ShowInstalledAddOns(std::make_unique<InstalledAddOns>(
-            journal_.Folder(), installer_.GameFolder, [this](const std::string& question) {
+            journal_.Folder(), installer_.GameFolder, [this](const ListQuestion& question) {
                 return view_.Confirm(InstalledAddOns::kConfirmTitle, question);
             }));
     }

@@ -247,24 +247,29 @@ void MainWindow::ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) {
 }
 
 // Window-modal and not waited for, so the main window takes no input while the dialog shows.
-// It stands over the main window inside the work area of the main window's screen, its frame
-// taken to be as wide as the main window's.
-void MainWindow::OpenDialog(QDialog* dialog) {
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+// A dialog stands over the main window inside the work area of the main window's screen, its
+// frame taken to be as wide as the main window's.
+void MainWindow::Place(QDialog& dialog) const {
     const QSize frame = frameGeometry().size() - geometry().size();
     const QRect area = screen()->availableGeometry();
     const QRect main = frameGeometry();
-    const QSize wanted = dialog->size() + frame;
+    const QSize wanted = dialog.size() + frame;
     const ScreenRect place = PlaceDialog({area.x(), area.y(), area.width(), area.height()},
                                          {main.x(), main.y(), main.width(), main.height()},
                                          wanted.width(), wanted.height());
-    dialog->resize(QSize(place.width, place.height) - frame);
-    dialog->move(place.left, place.top);
+    dialog.resize(QSize(place.width, place.height) - frame);
+    dialog.move(place.left, place.top);
+}
+
+void MainWindow::OpenDialog(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    Place(*dialog);
     dialog->open();
 }
 
-bool MainWindow::Confirm(std::string_view title, const std::string& question) {
-    return AskQuestion(QApplication::activeModalWidget(), title, question);
+bool MainWindow::Confirm(std::string_view title, const ListQuestion& question) {
+    return AskListQuestion(QApplication::activeModalWidget(), title, question,
+                           [this](QDialog& dialog) { Place(dialog); });
 }
 
 // A right click anywhere on the window, or the menu key where the platform makes a context menu

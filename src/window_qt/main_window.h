@@ -43,7 +43,7 @@ public:
     void CloseWindow() override;
     void ShowFileList(std::unique_ptr<FileList> list) override;
     void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
-    bool Confirm(std::string_view title, const std::string& question) override;
+    bool Confirm(std::string_view title, const ListQuestion& question) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +56,7 @@ protected:
 private:
     void BuildControls();
     void SetTabOrder();
+    void Place(QDialog& dialog) const;
     void OpenDialog(QDialog* dialog);
     QWidget* Find(Control control) const;
     void ShowToolTip(Control control);

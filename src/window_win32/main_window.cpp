@@ -17,6 +17,7 @@
 #include "window_win32/message_box.h"
 #include "window_win32/message_pump.h"
 #include "window_win32/open_address.h"
+#include "window_win32/question_dialog.h"
 #include "window_win32/window_font.h"
 
 namespace rv::win32 {
@@ -286,8 +287,8 @@ void MainWindow::ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) {
     dialog_ = std::make_unique<InstalledAddOnsDialog>(window_, std::move(list));
 }
 
-bool MainWindow::Confirm(std::string_view title, const std::string& question) {
-    return AskYesNo(Dialog() != nullptr ? Dialog() : window_, title, question);
+bool MainWindow::Confirm(std::string_view title, const ListQuestion& question) {
+    return AskListQuestion(Dialog() != nullptr ? Dialog() : window_, title, question);
 }
 
 // The window is hidden, not destroyed: the message loop ends, and the program with it.

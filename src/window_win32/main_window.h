@@ -68,7 +68,7 @@ public:
     void CloseWindow() override;
     void ShowFileList(std::unique_ptr<FileList> list) override;
     void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
-    bool Confirm(std::string_view title, const std::string& question) override;
+    bool Confirm(std::string_view title, const ListQuestion& question) override;
     // The dialog of the context menu that shows, or null.
     HWND Dialog() const { return dialog_ ? dialog_->Handle() : nullptr; }
 

@@ -29,11 +29,6 @@ void ShowMessageBox(HWND owner, std::string_view title, std::string_view text) {
     Show(owner, title, text, MB_OK | MB_APPLMODAL);
 }
 
-bool AskYesNo(HWND owner, std::string_view title, std::string_view question) {
-    return Show(owner, title, question,
-                MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | MB_APPLMODAL) == IDYES;
-}
-
 void SetMessageBoxCall(MessageBoxCall call) {
     Call() = std::move(call);
 }

@@ -12,8 +12,6 @@ namespace rv::win32 {
 // A modal box with the title and the text, one OK button and no icon, owned by the window;
 // returns once the user has dismissed it.
 void ShowMessageBox(HWND owner, std::string_view title, std::string_view text);
-// A modal question with the buttons Yes and No, No the default; true when the user answers Yes.
-bool AskYesNo(HWND owner, std::string_view title, std::string_view question);
 
 // What shows the box, with MessageBoxW's arguments; tests inspect and answer it here instead of
 // the modal loop. An empty function restores MessageBoxW.

@@ -33,22 +33,6 @@ ScreenRect FromRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// Places the window with a client area of the given size over the middle of the owner, inside
-// the work area of the owner's monitor.
-void PlaceOver(HWND window, HWND owner, int width, int height) {
-    RECT outer{0, 0, width, height};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
-    RECT below{};
-    GetWindowRect(owner, &below);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const ScreenRect place = PlaceDialog(FromRect(monitor.rcWork), FromRect(below),
-                                         outer.right - outer.left, outer.bottom - outer.top);
-    SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // The width the column needs for its header and its widest cell, with the room the list leaves
 // on either side of a text (which its own sizing falls short of under some systems).
 int NeededWidth(HWND table, int column, UINT dpi) {
@@ -68,6 +52,21 @@ int NeededWidth(HWND table, int column, UINT dpi) {
 }
 
 }  // namespace
+
+void PlaceOver(HWND window, HWND owner, int width, int height) {
+    RECT outer{0, 0, width, height};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    RECT below{};
+    GetWindowRect(owner, &below);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const ScreenRect place = PlaceDialog(FromRect(monitor.rcWork), FromRect(below),
+                                         outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 TableDialog::TableDialog(HWND owner, std::string_view title,
                          std::span<const std::string_view> columns)

@@ -66,6 +66,10 @@ private:
     bool filling_ = false;  // no selection news while the rows are refilled
 };
 
+// Places the window, with a client area of the given size, over the middle of the owner inside
+// the work area of the owner's monitor.
+void PlaceOver(HWND window, HWND owner, int width, int height);
+
 // Puts the text on the clipboard as Unicode, each line ended by CR LF.
 void CopyToClipboard(HWND owner, std::string_view text);
 

@@ -95,7 +95,8 @@ public:
     // Selects the rows (by their place among the rows shown), copies them with Ctrl+C (or the
     // Copy button, when `button`) and returns the clipboard's text.
     virtual std::string Copy(const std::vector<int>&, bool /*button*/) = 0;
-    // The answer the next question box gets; Dialogs() lists it as "question|title|text".
+    // The answer the next question gets; Dialogs() lists it as "question|title|text|lines", the
+    // lines of its list joined by '\n'.
     virtual void AnswerQuestion(bool /*yes*/) = 0;
     // Selects the row and clicks Remove; false, without a click, when Remove is disabled then.
     virtual bool Remove(int) = 0;

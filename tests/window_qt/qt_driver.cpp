@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -44,11 +46,13 @@ public:
                                (owner == window_.get() ? ", modal" : ", not modal"));
             return QFile::decodeName(TakeAnswer().c_str());
         });
-        SetMessageBoxRunner([this](QMessageBox& box) {
-            if (box.button(QMessageBox::Yes) != nullptr) {
-                Answer(box);
+        SetMessageBoxRunner([this](QDialog& dialog) {
+            auto* message = qobject_cast<QMessageBox*>(&dialog);
+            if (message == nullptr) {
+                Answer(dialog);
                 return;
             }
+            const QMessageBox& box = *message;
             dialogs_.push_back(
                 "warning|" + box.windowTitle().toStdString() + "|" + box.text().toStdString() +
                 (box.standardButtons() == QMessageBox::Ok ? "|OK" : "|other buttons") +
@@ -284,11 +288,21 @@ private:
                               Table()->visualRect(Table()->model()->index(rows[at], 0)).center());
         }
     }
-    void Answer(QMessageBox& box) {
-        dialogs_.push_back("question|" + box.windowTitle().toStdString() + "|" +
-                           box.text().toStdString());
+    // The question dialog: its title, text and lines, then the answer clicked.
+    void Answer(QDialog& dialog) {
+        std::string lines;
+        auto* list = dialog.findChild<QListWidget*>();
+        for (int row = 0; list != nullptr && row < list->count(); ++row) {
+            lines += (row == 0 ? "" : "\n") + list->item(row)->text().toStdString();
+        }
+        auto* text = dialog.findChild<QLabel*>();
+        dialogs_.push_back("question|" + dialog.windowTitle().toStdString() + "|" +
+                           (text != nullptr ? text->text().toStdString() : "") + "|" + lines);
         EXPECT_TRUE(question_answer_.has_value()) << "a question without an answer";
-        box.button(question_answer_.value_or(false) ? QMessageBox::Yes : QMessageBox::No)->click();
+        dialog.findChild<QDialogButtonBox*>()
+            ->button(question_answer_.value_or(false) ? QDialogButtonBox::Yes
+                                                      : QDialogButtonBox::No)
+            ->click();
         question_answer_.reset();
     }
 

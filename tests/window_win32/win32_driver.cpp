@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "window_win32/message_box.h"
 #include "window_win32/message_pump.h"
 #include "window_win32/open_address.h"
+#include "window_win32/question_dialog.h"
 #include "window_win32/window_thread.h"
 
 namespace rv::test {
@@ -46,19 +48,29 @@ public:
                        ? nullptr
                        : SHSimpleIDListFromPath(WideFromUtf8(answer).value_or(L"").c_str());
         });
-        win32::SetMessageBoxCall([this](HWND owner, const std::wstring& text,
-                                        const std::wstring& title, UINT type) {
-            if ((type & MB_TYPEMASK) == MB_YESNO) {
-                dialogs_.push_back("question|" + Utf8FromWide(title) + "|" + Utf8FromWide(text));
-                return std::exchange(yes_, false) ? IDYES : IDNO;
+        win32::SetMessageBoxCall(
+            [this](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
+                dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
+                                   ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
+                                   ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
+                                   (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
+                                        ? ",modal"
+                                        : ",not modal"));
+                return IDOK;
+            });
+        win32::SetQuestionRunner([this](HWND dialog) {
+            HWND list = GetDlgItem(dialog, win32::kQuestionList);
+            std::string lines;
+            for (int row = 0; row < ListBox_GetCount(list); ++row) {
+                std::wstring line(static_cast<std::size_t>(ListBox_GetTextLen(list, row)) + 1,
+                                  L'\0');
+                line.resize(static_cast<std::size_t>(ListBox_GetText(list, row, line.data())));
+                lines += (row == 0 ? "" : "\n") + Utf8FromWide(line);
             }
-            dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
-                               ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
-                               ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
-                               (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
-                                    ? ",modal"
-                                    : ",not modal"));
-            return IDOK;
+            dialogs_.push_back("question|" + Caption(dialog) + "|" +
+                               Caption(GetDlgItem(dialog, win32::kQuestionText)) + "|" + lines);
+            SendMessageW(GetDlgItem(dialog, std::exchange(yes_, false) ? IDYES : IDNO), BM_CLICK, 0,
+                         0);
         });
         win32::SetAddressOpener(
             [this](const std::wstring& address) { links_.push_back(Utf8FromWide(address)); });
@@ -67,6 +79,7 @@ public:
         Stop();
         win32::SetShellFolderBrowser({});
         win32::SetMessageBoxCall({});
+        win32::SetQuestionRunner({});
         win32::SetAddressOpener({});
     }
 

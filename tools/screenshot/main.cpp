@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     prefix.AddFile("system.reg",
                    "WINE REGISTRY Version 2\n\n[SOFTWARE\\\\Zentor Technology\\\\Installed "
                    "Apps\\\\RV2004] 1700000000\n\"Folder\"=\"C:\\\\Games\\\\RV2004\"\n");
-    rv::SetMessageBoxRunner([](QMessageBox&) {});
+    rv::SetMessageBoxRunner([](QDialog&) {});
     rv::modGetFolder::SetDirectoryPicker(
         [&](QWidget*, const QString&, const QString&, QFileDialog::Options) {
             return QString::fromStdString(addon);
