@@ -183,5 +183,41 @@ TEST(Program, NamesAreShownAsTheWindowShowsThem) {
     }
 }
 
+// A receipt is listed under any spelling of its game folder and removed once the user says yes.
+TEST(Program, ListsAndRemovesAfterAskingOnce) {
+    const test::ProgramFolders folders;
+    const auto run = [&folders](std::vector<std::string> arguments,
+                                const std::string& answer = "") {
+        return test::RunProgram(folders.Expand(std::move(arguments)), Output::Captured, answer);
+    };
+    const std::string out = run({"--write", "ADD", "--game", "GAME"}).out;
+    ASSERT_NE(out.find("Receipt: "), std::string::npos) << out;
+    const std::string name =
+        out.substr(out.find("Receipt: ") + 9, out.size() - out.find("Receipt: ") - 10);
+    const std::string written = folders.Path("game/Maps/a.rv2");
+    EXPECT_NE(run({"--list", "--game", "GAME/../game"}).out.find(name + "  installed"),
+              std::string::npos);
+    const test::ProgramRan listed = run({"--list", "--game", "GAME"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.out.find(name + "  installed"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("1 File(s) written, 1 still as written"), std::string::npos);
+    EXPECT_EQ(run({"--list", "--game", "BARE"}).out, "");
+
+    const test::ProgramRan refused = run({"--remove", name}, "n\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("  delete Maps/a.rv2\nDelete 1 File(s)? [y/N] Nothing"),
+              std::string::npos)
+        << refused.out;
+    EXPECT_TRUE(test::Exists(written));
+
+    const test::ProgramRan removed = run({"--remove", name}, "y\n");
+    EXPECT_EQ(removed.status, 0);
+    EXPECT_NE(removed.out.find("Removed - 1 File(s) deleted - 0 File(s) kept!"), std::string::npos);
+    EXPECT_FALSE(test::Exists(written));
+    EXPECT_TRUE(test::Exists(folders.Path("game/System/c.u")));
+    EXPECT_NE(run({"--list", "--json"}).out.find("\"status\": \"removed\""), std::string::npos);
+    EXPECT_EQ(run({"--remove", "no-such"}).status, 2);
+}
+
 }  // namespace
 }  // namespace rv

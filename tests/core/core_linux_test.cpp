@@ -26,6 +26,12 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
+// A pass that keeps its receipts in a folder of its own.
+struct Journaled : Pass {
+    Journaled() { installer.Journal = &journal; }
+    ReceiptJournal journal{temp.Path("receipts")};
+};
+
 // Longer than a pass waits between two yields to the window.
 constexpr auto kPastAYield = std::chrono::milliseconds(101);
 
@@ -103,28 +109,12 @@ TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
     static_cast<void>(std::system(("rm -rf " + p.Add("Deep")).c_str()));
 }
 
-// A ':' is part of a name on Linux: the add-on's "DM-Arena:Night.rv2" is installed under that
-// name and its own "Night.rv2" beside it, and Read then finds both there.
-TEST(PassesOnLinux, KeepColonsInNames) {
-    Pass p;
-    p.temp.AddFile("add/DM-Arena:Night.rv2", "arena");
-    p.temp.AddFile("add/Night.rv2", "night");
-    p.installer.cmd_write_Click();
-    EXPECT_EQ(p.Status(), "Ready to play - 2 File(s) written!");
-    EXPECT_EQ(ReadWhole(p.Game("Maps/DM-Arena:Night.rv2")), "arena");
-    EXPECT_EQ(ReadWhole(p.Game("Maps/Night.rv2")), "night");
-    p.installer.cmd_read_Click();
-    EXPECT_EQ(p.Status(), "No Data to write - 2 File(s) loaded - 2 File(s) already exisit!");
-}
-
 // A pass whose journal does not fit on the disk (here: over the process's file size limit)
 // writes nothing, since no receipt could name what it wrote, and says so; nothing of the
 // journal is left.
 TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
-    Pass pass;
+    Journaled pass;
     pass.temp.AddFile("add/a.rv2");
-    ReceiptJournal journal(pass.temp.Path("receipts"));
-    pass.installer.Journal = &journal;
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
@@ -183,14 +173,12 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
 // A signal that ends the program during a removal ends it once the deletions so far are recorded:
 // the receipt stays in force for the files not yet looked at.
 TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
-    Pass p;
-    ReceiptJournal journal(p.temp.Path("receipts"));
-    p.installer.Journal = &journal;
+    Journaled p;
     for (const char* name : {"a.u", "b.u", "c.u"}) {
         p.temp.AddFile(std::string("add/") + name);
     }
     p.installer.cmd_write_Click();
-    const ReceiptBook book(journal.Folder());
+    const ReceiptBook book(p.journal.Folder());
     StoredReceipt receipt = *book.Find(p.installer.LastReceiptName());
     int looked_at = 0;
     const auto signal_at_the_second = [&looked_at] {
@@ -214,9 +202,7 @@ TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
 // went in one go, never asking between chunks, as a small file hashed for its receipt does.
 // (Each yield takes long enough that the pass's next ask yields too.)
 TEST(LinuxPass, StopsAfterTheFileWhenTheWindowClosesDuringItsCopy) {
-    Pass p;
-    ReceiptJournal journal(p.temp.Path("receipts"));
-    p.installer.Journal = &journal;
+    Journaled p;
     p.temp.AddFile("add/a.ukx");
     p.temp.AddFile("add/b.ukx");
     int asked_in_a = 0;
@@ -238,9 +224,7 @@ TEST(LinuxPass, StopsAfterTheFileWhenTheWindowClosesDuringItsCopy) {
 // receipt, with the file found there compared. (From the row of b.rv2 on, each yield takes long
 // enough that the copy's next ask yields too.)
 TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
-    Pass p;
-    ReceiptJournal journal(p.temp.Path("receipts"));
-    p.installer.Journal = &journal;
+    Journaled p;
     p.temp.AddFile("add/a.ukx");
     p.temp.AddFile("add/b.rv2", std::string(8 << 20, 'b'));
     p.temp.AddFile("add/c.uax");
@@ -261,25 +245,17 @@ TEST(LinuxPass, StopsMidCopyWhenTheWindowCloses) {
     EXPECT_TRUE(fs::is_empty(p.Game("Maps")) && fs::is_empty(p.Game("Sounds")));
     EXPECT_FALSE(p.installer.PassRunning());
     const std::optional<StoredReceipt> receipt =
-        ReceiptBook(journal.Folder()).Find(p.installer.LastReceiptName());
+        ReceiptBook(p.journal.Folder()).Find(p.installer.LastReceiptName());
     ASSERT_TRUE(receipt.has_value());
     ASSERT_EQ(receipt->receipt.files.size(), 2u);
     EXPECT_EQ(receipt->receipt.files[0].target, "Animations/a.ukx");
     EXPECT_EQ(receipt->receipt.files[1].outcome, Outcome::Identical);
 }
 
-}  // namespace
-}  // namespace rv::test
-
-namespace rv::test {
-namespace {
-
 // Two processes, one game folder named two ways: while one holds the folder for a write, the
 // other's removal waits, says what for, and deletes nothing until it is let go.
 TEST(LinuxRemoval, WaitsForAnotherProcessThatHoldsTheGameFolder) {
-    Pass p;
-    ReceiptJournal journal(p.temp.Path("receipts"));
-    p.installer.Journal = &journal;
+    Journaled p;
     p.temp.AddFile("add/a.u");
     p.installer.cmd_write_Click();
     fs::create_symlink(p.Game(""), p.temp.Path("link"));
@@ -288,7 +264,7 @@ TEST(LinuxRemoval, WaitsForAnotherProcessThatHoldsTheGameFolder) {
     ASSERT_EQ(::pipe(go), 0);
     const pid_t writer = fork();
     if (writer == 0) {
-        const GameLock lock(journal.Folder(), IdentityOf(p.temp.Path("link")), {});
+        const GameLock lock(p.journal.Folder(), IdentityOf(p.temp.Path("link")), {});
         char byte = lock.Problem().empty() ? '1' : '0';
         static_cast<void>(::write(held[1], &byte, 1));
         static_cast<void>(::read(go[0], &byte, 1));
@@ -297,7 +273,7 @@ TEST(LinuxRemoval, WaitsForAnotherProcessThatHoldsTheGameFolder) {
     char byte = 0;
     ASSERT_EQ(::read(held[0], &byte, 1), 1);
     ASSERT_EQ(byte, '1');
-    const ReceiptBook book(journal.Folder());
+    const ReceiptBook book(p.journal.Folder());
     StoredReceipt receipt = *book.Find(p.installer.LastReceiptName());
     std::string said;
     const RemovalResult refused = CarryOutRemoval(book, receipt, {}, [&](const std::string& what) {
@@ -323,9 +299,7 @@ TEST(LinuxRemoval, WaitsForAnotherProcessThatHoldsTheGameFolder) {
 // A write killed outright leaves its journal; the next listing makes it a receipt that names
 // every file the write made, and its removal takes them back.
 TEST(LinuxPass, AKilledWriteLeavesWhatItWroteNamed) {
-    Pass p;
-    ReceiptJournal journal(p.temp.Path("receipts"));
-    p.installer.Journal = &journal;
+    Journaled p;
     for (const char* name : {"a.u", "b.u", "c.u"}) {
         p.temp.AddFile(std::string("add/") + name);
     }
@@ -347,7 +321,7 @@ TEST(LinuxPass, AKilledWriteLeavesWhatItWroteNamed) {
     ASSERT_TRUE(WIFSIGNALED(status));
     ASSERT_EQ(NamesIn(p.Game("System")), (Lines{"a.u"}));
 
-    const ReceiptBook book(journal.Folder());
+    const ReceiptBook book(p.journal.Folder());
     const std::vector<StoredReceipt> listed = book.List();
     ASSERT_EQ(listed.size(), 1u);
     StoredReceipt receipt = listed[0];
@@ -355,7 +329,7 @@ TEST(LinuxPass, AKilledWriteLeavesWhatItWroteNamed) {
     EXPECT_EQ(CarryOutRemoval(book, receipt).Line(),
               "Removed - 1 File(s) deleted - 0 File(s) kept!");
     EXPECT_EQ(NamesIn(p.Game("System")), Lines{});
-    EXPECT_EQ(NamesIn(journal.Folder()), (Lines{listed[0].name, "locks"}));
+    EXPECT_EQ(NamesIn(p.journal.Folder()), (Lines{listed[0].name, "locks"}));
 }
 
 }  // namespace

@@ -52,22 +52,16 @@ const Kind kFuseKinds[] = {
 class ImageMount {
 public:
     explicit ImageMount(const Kind& kind) {
+        temp_.AddFolder("mnt");
         if (kind.fuse && ::access("/dev/fuse", R_OK | W_OK) != 0) {
             skipped = "/dev/fuse is missing or not usable";
-            return;
-        }
-        const std::string find = "PATH=$PATH:/usr/sbin:/sbin; for tool in " + kind.tools +
-                                 "; do command -v $tool >/dev/null || exit 1; done";
-        if (std::system(find.c_str()) != 0) {
+        } else if (Run("for tool in " + kind.tools + "; do command -v $tool || exit 1; done")) {
             skipped = "one of " + kind.tools + " is missing";
-            return;
-        }
-        temp_.AddFolder("mnt");
-        if (Run(kind.mount) != 0) {
+        } else if (Run(kind.mount) != 0) {
             skipped = "it could not be mounted here";
-            return;
+        } else {
+            path = temp_.Path("mnt");
         }
-        path = temp_.Path("mnt");
     }
     ~ImageMount() {
         if (!path.empty()) {
