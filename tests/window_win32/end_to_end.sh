@@ -69,7 +69,7 @@ expect() {
 g='C:\rv end-to-end\Game & Co' a='C:\rv end-to-end\Add-on ä'
 columns='                          read         written   already exist  ready to write'
 
-expect console "TIME  in force  TIME  2 File(s) written, 2 still as written
+expect console "TIME  installed  TIME  2 File(s) written, 2 still as written
   $a -> $g
 exit code: 0" --list --game "$g"
 receipt=${raw%% *}
@@ -109,7 +109,7 @@ written=$(ls "$root/Game 2/Maps" | grep -c '^Many-[0-9]*\.rv2$')
 grep -q "^Stopped - $written File(s) written! Their receipt is kept: " <<<"$raw"
 [ "$written" -gt 0 ] && [ "$written" -lt 2000 ]
 [ "$(ls -A "$root/Game 2/Maps" | wc -l)" = "$written" ]
-expect console "TIME  in force  TIME  $written File(s) written, $written still as written
+expect console "TIME  installed  TIME  $written File(s) written, $written still as written
   C:\rv end-to-end\Many -> $g2
 exit code: 0" --list --game "$g2"
 # Bad arguments: status 2, and the reason on standard error.
