@@ -30,13 +30,13 @@ bool ValidUtf8(std::string_view text) {
         if (length == 0 || i + length > text.size()) {
             return false;
         }
-        char32_t code = length == 1 ? lead : lead & (0x7f >> length);
+        char32_t code = static_cast<char32_t>(length == 1 ? lead : lead & (0x7fu >> length));
         for (std::size_t k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
             if ((next & 0xc0) != 0x80) {
                 return false;
             }
-            code = (code << 6) | (next & 0x3f);
+            code = (code << 6) | static_cast<char32_t>(next & 0x3fu);
         }
         constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
         if (code < kLeast[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
