@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Decode every value as a text would be, and look keys up by pieces of the input itself.
     for (const auto& [path, key] : hive->Keys()) {
         for (const auto& [name, value] : key.values) {
-            (void)rv::platform::Utf16LeToUtf8(value.data.data(), value.data.size());
+            (void)rv::wine::Utf16LeToUtf8(value.data.data(), value.data.size());
         }
     }
     const std::string_view probe = text.substr(text.size() / 2, 64);
