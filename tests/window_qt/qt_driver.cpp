@@ -26,6 +26,7 @@
 #include "form/control_layout.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
+#include "window_qt/caption_fits.h"
 #include "window_qt/main_window.h"
 #include "window_qt/mod_get_folder.h"
 #include "window_qt/open_link.h"
@@ -254,24 +255,7 @@ private:
                 continue;
             }
             const QWidget* widget = Widget(ControlKey(entry.name, entry.index));
-            QRect room = widget->rect(), used;
-            if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-                used.setSize({metrics.horizontalAdvance(label->text()), 1});
-            } else if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
-                QStyleOptionButton option;
-                option.initFrom(button);
-                room =
-                    button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-                used = QRect(room.topLeft(), QSize(metrics.horizontalAdvance(button->text()), 1));
-            } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
-                QStyleOptionGroupBox option;
-                option.initFrom(frame);
-                option.text = frame->title();
-                option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-                used = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                      QStyle::SC_GroupBoxLabel, frame);
-            }
-            if (!room.contains(used)) {
+            if (!CaptionFits(*widget, metrics)) {
                 cut.push_back("caption: " + ControlKey(entry.name, entry.index));
             }
         }
