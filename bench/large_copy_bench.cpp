@@ -84,8 +84,8 @@ int main(int argc, char** argv) {
     for (const bool close_early : {false, true}) {
         StallWatch window(close_early ? std::chrono::seconds(1) : std::chrono::hours(1));
         rv::RV2003_2004_Add_On_Installer installer(window);
-        installer.AddOnFolder = work + "/add";
-        installer.GameFolder = work + "/game";
+        installer.SetAddOnFolder(work + "/add");
+        installer.SetGameFolder(work + "/game");
         fs::remove(work + "/game/Maps/Huge.rv2");
         window.Start();
         const Clock::time_point start = Clock::now();

@@ -124,8 +124,8 @@ int main(int argc, char** argv) {
 
     QuietWindow quiet;
     rv::RV2003_2004_Add_On_Installer core(quiet);
-    core.AddOnFolder = add;
-    core.GameFolder = game;
+    core.SetAddOnFolder(add);
+    core.SetGameFolder(game);
     WindowUnderTest window(work + "/receipts");
     window.Pick(rv::names::cmd_Open1, game);
     window.Pick(rv::names::cmd_Open2, add);

@@ -70,17 +70,17 @@ std::optional<Refusal> FindGameFolder(const CommandLine& command, ConsoleWindow&
     EditionSelection edition(window, installer, console.registry);
     edition.Form_Load();
     if (command.edition == "RV2003") {
-        installer.GameFolder.clear();  // the switch keeps the old folder when none is registered
+        installer.SetGameFolder("");  // the switch keeps the old folder when none is registered
         edition.cmd_gameChange_Click();
     }
     if (command.game) {
-        installer.GameFolder = *command.game;
-        installer.Edition = command.edition.value_or("RV2004");
+        installer.SetGameFolder(*command.game);
+        installer.SetEdition(command.edition.value_or("RV2004"));
         if (!IsFolder(*command.game)) {
             return Refusal{"the game folder " + *command.game + " is not a folder"};
         }
-    } else if (installer.GameFolder.empty()) {
-        Refusal refusal{"no game folder is registered for " + installer.Edition +
+    } else if (installer.GetGameFolder().empty()) {
+        Refusal refusal{"no game folder is registered for " + installer.GetEdition() +
                         "; name one with --game FOLDER"};
         if (const std::string looked = console.registry.WhereLooked(); !looked.empty()) {
             refusal.details["where_looked"] = looked;
@@ -122,9 +122,9 @@ Json PassJson(const RV2003_2004_Add_On_Installer& installer, const std::string& 
                          {"state", SnakeCase(StateName(file.state))},
                          {"reason", file.reason}});
     }
-    return {{"game_folder", installer.GameFolder},
-            {"addon_folder", installer.AddOnFolder},
-            {"edition", installer.Edition},
+    return {{"game_folder", installer.GetGameFolder()},
+            {"addon_folder", installer.GetAddOnFolder()},
+            {"edition", installer.GetEdition()},
             {"status", status},
             {"counters", counters},
             {"files", files},
@@ -182,7 +182,7 @@ int RunPass(const CommandLine& command, Console& console) {
     RV2003_2004_Add_On_Installer installer(window);
     // Also without a data folder: the pass then says that it kept no receipt.
     ReceiptJournal journal(console.receipt_folder);
-    installer.Journal = &journal;
+    installer.SetJournal(&journal);
     if (const std::optional<Refusal> refusal =
             FindGameFolder(command, window, installer, console)) {
         return Refuse(console, command.json, exit_status::kNotFound, refusal->message,
@@ -192,7 +192,7 @@ int RunPass(const CommandLine& command, Console& console) {
         return Refuse(console, command.json, exit_status::kNotFound,
                       "the add-on folder " + command.addon + " is not a folder");
     }
-    installer.AddOnFolder = command.addon;
+    installer.SetAddOnFolder(command.addon);
     const PassOutcome outcome = RunPasses(command, installer, window);
     const int signal = outcome.signal;
 

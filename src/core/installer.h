@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/add_on_walk.h"
@@ -30,13 +31,16 @@ class RV2003_2004_Add_On_Installer {
 public:
     explicit RV2003_2004_Add_On_Installer(WindowOperations& window);
 
-    std::string GameFolder;
-    std::string AddOnFolder;
+    const std::string& GetGameFolder() const { return GameFolder; }
+    void SetGameFolder(std::string folder) { GameFolder = std::move(folder); }
+    const std::string& GetAddOnFolder() const { return AddOnFolder; }
+    void SetAddOnFolder(std::string folder) { AddOnFolder = std::move(folder); }
 
-    // "RV2003" or "RV2004": the edition GameFolder belongs to, kept in receipts.
-    std::string Edition;
+    // "RV2003" or "RV2004": the edition the game folder belongs to, kept in receipts.
+    const std::string& GetEdition() const { return edition_; }
+    void SetEdition(std::string edition) { edition_ = std::move(edition); }
     // Where a write pass that copied a file keeps its record; none keeps none.
-    PassJournal* Journal = nullptr;
+    void SetJournal(PassJournal* journal) { journal_ = journal; }
 
     void cmd_read_Click();
     void cmd_write_Click();
@@ -60,6 +64,11 @@ public:
     const std::string& LastReceiptProblem() const { return receipt_problem_; }
 
 private:
+    std::string GameFolder;
+    std::string AddOnFolder;
+    std::string edition_;
+    PassJournal* journal_ = nullptr;
+
     // Working values of the one file a pass handles; after a pass they hold the last file's.
     std::string SourcePath;
     std::string TargetPath;

@@ -6,13 +6,13 @@
 namespace rv {
 
 bool RV2003_2004_Add_On_Installer::BeginJournal() {
-    if (Journal == nullptr) {
+    if (journal_ == nullptr) {
         return true;
     }
     // Another copy of the program may be writing to or removing from the same game folder: the
     // window keeps answering meanwhile and says what it waits for; closing it gives up.
     const std::string problem =
-        Journal->Begin(last_pass_, Edition, [this](const std::string& what) {
+        journal_->Begin(last_pass_, edition_, [this](const std::string& what) {
             window_.SetCaption(kStatusLabel, what);
             return YieldWhenDue() && !platform::EndRequested();
         });
@@ -23,26 +23,26 @@ bool RV2003_2004_Add_On_Installer::BeginJournal() {
 }
 
 std::string RV2003_2004_Add_On_Installer::NoteIntent(Category category) {
-    if (Journal == nullptr) {
+    if (journal_ == nullptr) {
         return {};
     }
     PassFile file;
     file.addon_path = SourcePath;
     file.category = category;
     file.target_path = TargetPath;
-    return Journal->Intend(file);
+    return journal_->Intend(file);
 }
 
 void RV2003_2004_Add_On_Installer::LeaveReceipt(std::string& failures) {
     receipt_name_.clear();
     receipt_problem_.clear();
-    if (Journal == nullptr) {
+    if (journal_ == nullptr) {
         return;
     }
     // The files are written: their receipt is made and saved even when the window asks to
     // close meanwhile, which it may do while a large add-on's receipt is made.
     receipt_problem_ =
-        Journal->Record(last_pass_, Edition, receipt_name_, [this] { YieldWhenDue(); });
+        journal_->Record(last_pass_, edition_, receipt_name_, [this] { YieldWhenDue(); });
     if (!receipt_problem_.empty()) {
         receipt_name_.clear();
         receipt_problem_ =

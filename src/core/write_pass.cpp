@@ -39,7 +39,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         return;
     }
 
-    WriteTally tally(Journal != nullptr);
+    WriteTally tally(journal_ != nullptr);
     std::optional<AddOnWalk> walk;
     GameFolderNames game(GameFolder);
     for (const CategoryInfo& info : kCategories) {
@@ -121,7 +121,7 @@ InstallOutcome RV2003_2004_Add_On_Installer::NoteCopy(const RowFile& file, GameF
             if (tally.keeping_receipt) {
                 written.written = result.copy;
                 written.hash = std::move(hash);
-                Journal->Wrote(written);
+                journal_->Wrote(written);
             }
             return InstallOutcome::Written;
         }

@@ -81,7 +81,7 @@ void EditionSelection::Apply(GameEdition edition) {
     // An empty folder is no folder: it leaves the user to pick one, as an unregistered edition.
     const std::string folder = result == platform::kRegSuccess ? CleanFolder(AsText(value)) : "";
     if (!folder.empty()) {
-        installer_.GameFolder = folder;
+        installer_.SetGameFolder(folder);
         window_.SetCaption({names::lbl_folder}, text::ShownName(folder));
         window_.SetEnabled({names::cmd_Open1}, false);
         window_.SetEnabled({names::cmd_Open2}, true);
@@ -94,7 +94,7 @@ void EditionSelection::Apply(GameEdition edition) {
     // Where the key was looked for, when it was not found.
     window_.SetToolTip({names::lbl_status}, folder.empty() ? registry_.WhereLooked() : "");
     window_.SetCaption({names::cmd_gameChange}, std::string(row.switch_caption));
-    installer_.Edition = edition == GameEdition::RV2003 ? "RV2003" : "RV2004";
+    installer_.SetEdition(edition == GameEdition::RV2003 ? "RV2003" : "RV2004");
 }
 
 }  // namespace rv

@@ -18,7 +18,7 @@ namespace rv {
 MainForm::MainForm(FormView& view, platform::RegistryBackend& registry, std::string receipt_folder)
     : view_(view), journal_(std::move(receipt_folder)), edition_(window_, installer_, registry) {
     // Also without a data folder: the pass then says that it kept no receipt.
-    installer_.Journal = &journal_;
+    installer_.SetJournal(&journal_);
 }
 
 void MainForm::Form_Load() {
@@ -35,7 +35,8 @@ void MainForm::OpenFolderArgument(std::span<const std::string> arguments) {
         view_.ShowArchiveWarning();
         return;
     }
-    TakeFolder(folder, installer_.AddOnFolder, names::lbl_Mods, names::cmd_read);
+    TakeFolder(folder, &RV2003_2004_Add_On_Installer::SetAddOnFolder, names::lbl_Mods,
+               names::cmd_read);
 }
 
 void MainForm::DropItems(std::span<const std::string> items) {
@@ -83,7 +84,7 @@ void MainForm::ChooseMenuEntry(std::string_view entry) {
         view_.ShowMessage(kAboutTitle, AboutText());
     } else if (entry == kInstalledAddOnsEntry) {
         view_.ShowInstalledAddOns(std::make_unique<InstalledAddOns>(
-            journal_.Folder(), installer_.GameFolder, [this](const ListQuestion& question) {
+            journal_.Folder(), installer_.GetGameFolder(), [this](const ListQuestion& question) {
                 return view_.Confirm(InstalledAddOns::kConfirmTitle, question);
             }));
     }
@@ -105,23 +106,23 @@ std::string_view MainForm::FirstFocus() const {
 }
 
 void MainForm::cmd_Open1_Click() {
-    TakeFolder(std::string(text::TrimSpaces(view_.BrowseForFolder())), installer_.GameFolder,
-               names::lbl_folder, names::cmd_Open2);
+    TakeFolder(std::string(text::TrimSpaces(view_.BrowseForFolder())),
+               &RV2003_2004_Add_On_Installer::SetGameFolder, names::lbl_folder, names::cmd_Open2);
 }
 
 void MainForm::cmd_Open2_Click() {
     view_.ShowArchiveWarning();
-    TakeFolder(std::string(text::TrimSpaces(view_.BrowseForFolder())), installer_.AddOnFolder,
-               names::lbl_Mods, names::cmd_read);
+    TakeFolder(std::string(text::TrimSpaces(view_.BrowseForFolder())),
+               &RV2003_2004_Add_On_Installer::SetAddOnFolder, names::lbl_Mods, names::cmd_read);
 }
 
-void MainForm::TakeFolder(const std::string& picked, std::string& folder, std::string_view label,
-                          std::string_view next_button) {
+void MainForm::TakeFolder(const std::string& picked, FolderSetter set_folder,
+                          std::string_view label, std::string_view next_button) {
     if (!Usable(picked)) {
         return;
     }
-    folder = picked;
-    window_.SetCaption({label}, folder);
+    (installer_.*set_folder)(picked);
+    window_.SetCaption({label}, picked);
     window_.SetEnabled({next_button}, true);
 }
 

@@ -73,7 +73,8 @@ private:
     void cmd_gameChange_Click();
     // Takes a picked folder as the given folder member, shows it in its label and enables the
     // next button of the chain; a folder that cannot be used changes nothing.
-    void TakeFolder(const std::string& picked, std::string& folder, std::string_view label,
+    using FolderSetter = void (RV2003_2004_Add_On_Installer::*)(std::string);
+    void TakeFolder(const std::string& picked, FolderSetter set_folder, std::string_view label,
                     std::string_view next_button);
     bool Usable(const std::string& folder);
     void CloseIfAsked();

@@ -28,7 +28,7 @@ using Lines = std::vector<std::string>;
 
 // A pass that keeps its receipts in a folder of its own.
 struct Journaled : Pass {
-    Journaled() { installer.Journal = &journal; }
+    Journaled() { installer.SetJournal(&journal); }
     ReceiptJournal journal{temp.Path("receipts")};
 };
 

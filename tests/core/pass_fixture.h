@@ -18,8 +18,8 @@ struct Pass {
             temp.AddFolder("game/" + std::string(info.sub_folder));
         }
         temp.AddFolder("add");
-        installer.AddOnFolder = temp.Path("add");
-        installer.GameFolder = temp.Path("game");
+        installer.SetAddOnFolder(temp.Path("add"));
+        installer.SetGameFolder(temp.Path("game"));
     }
     std::string Add(const std::string& file) const { return temp.Path("add/" + file); }
     std::string Game(const std::string& file) const { return temp.Path("game/" + file); }

@@ -95,7 +95,8 @@ TEST(WritePass, CopiesWhatIsMissingAndListsWhatFailed) {
     fs::rename(NativePath(p.Game("Maps")), NativePath(p.Game("maps")));
     fs::remove(p.Game("StaticMeshes"));
     fs::last_write_time(p.Add("x.u"), fs::file_time_type::clock::now() - std::chrono::hours(9000));
-    p.installer.AddOnFolder += platform::kPathSeparator;  // as a drive's root is named
+    p.installer.SetAddOnFolder(p.installer.GetAddOnFolder() +
+                               platform::kPathSeparator);  // as a drive's root is named
 
     p.installer.cmd_write_Click();
 
@@ -187,8 +188,8 @@ TEST(Passes, RefuseMissingFolders) {
          {std::tuple{false, std::string(), game, "Please open your Add-On Folder first!"},
           {true, std::string(), game, "Please open your Add-On Folder first!"},
           {true, add, std::string(), "Please open your Game Folder first!"}}) {
-        p.installer.AddOnFolder = add_on;
-        p.installer.GameFolder = game_folder;
+        p.installer.SetAddOnFolder(add_on);
+        p.installer.SetGameFolder(game_folder);
         p.window.given.clear();
         writing ? p.installer.cmd_write_Click() : p.installer.cmd_read_Click();
         EXPECT_EQ(p.window.given, (std::map<std::string, Lines>{{"lbl_status", {status}}}));
@@ -196,7 +197,7 @@ TEST(Passes, RefuseMissingFolders) {
     }
     p.installer.cmd_read_Click();
     EXPECT_EQ(p.Status(), "1 File(s) are ready to write - 1 File(s) checked!") << "no game folder";
-    p.installer.AddOnFolder = p.temp.Path("gone");
+    p.installer.SetAddOnFolder(p.temp.Path("gone"));
     p.installer.cmd_read_Click();
     EXPECT_EQ(p.Status(), "No Data to write - 0 File(s) loaded - 0 File(s) already exisit!");
 }

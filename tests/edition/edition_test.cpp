@@ -103,7 +103,7 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
         }
         test::RecordingWindow window;
         RV2003_2004_Add_On_Installer installer{window};
-        installer.GameFolder = "before";
+        installer.SetGameFolder("before");
         window.enabled = {{"cmd_read", true}, {"cmd_write", true}};
         EditionSelection(window, installer, *OpenSystemRegistry()).Form_Load();
         EXPECT_EQ(window.Caption({names::lbl_folder}), folder.empty()
@@ -114,7 +114,7 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
                                                                {"cmd_read", false},
                                                                {"cmd_write", false}}));
         EXPECT_EQ(window.ToolTip("lbl_folder"), folder.empty() ? "" : registry.FoundIn());
-        EXPECT_EQ(installer.GameFolder, folder.empty() ? "before" : folder);
+        EXPECT_EQ(installer.GetGameFolder(), folder.empty() ? "before" : folder);
     }
 }
 

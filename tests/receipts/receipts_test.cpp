@@ -17,14 +17,14 @@ using test::NativePath;
 
 // A game and add-on folder whose write passes leave receipts in a folder of their own.
 struct Receipts : test::Pass {
-    Receipts() { installer.Journal = &journal; }
+    Receipts() { installer.SetJournal(&journal); }
     ReceiptJournal journal{temp.Path("receipts")};
     ReceiptBook book{temp.Path("receipts")};
 
     // Writes the add-on folder's files into the game folder, as named, and returns the receipt.
     StoredReceipt Install(const std::string& addon, const std::string& game = "game") {
-        installer.AddOnFolder = temp.Path(addon);
-        installer.GameFolder = temp.Path(game);
+        installer.SetAddOnFolder(temp.Path(addon));
+        installer.SetGameFolder(temp.Path(game));
         installer.cmd_write_Click();
         return *book.Find(installer.LastReceiptName());
     }
@@ -280,7 +280,7 @@ TEST(Receipts, TheSameAddOnWrittenAgainSupersedesItsReceipt) {
 TEST(Receipts, WithoutADataFolderTheWriteSaysItKeptNone) {
     test::Pass pass;
     ReceiptJournal nowhere{""};
-    pass.installer.Journal = &nowhere;
+    pass.installer.SetJournal(&nowhere);
     pass.temp.AddFile("add/a.u");
     pass.installer.cmd_write_Click();
     EXPECT_EQ(pass.Status(), "Ready to play - 1 File(s) written!");
