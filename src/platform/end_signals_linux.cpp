@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/end_signals.h"
+#include "platform/end_signals_system.h"
 
 namespace rv::platform {
 namespace {
@@ -13,14 +14,15 @@ constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 volatile std::sig_atomic_t received_signal = 0;
 struct sigaction previous_actions[std::size(kEndSignals)];
-bool answered = false;  // an EndSignalsAnswered lives
 
 // A signal handler may do little safely: it only notes the signal for the pass to see.
 extern "C" void NoteSignal(int signal) {
     received_signal = signal;
 }
 
-void Defer() {
+}  // namespace
+
+void DeferEndSignals() {
     received_signal = 0;
     struct sigaction deferred {};
     deferred.sa_handler = NoteSignal;
@@ -34,43 +36,14 @@ void Defer() {
     }
 }
 
-void Restore() {
+void RestoreEndSignals(bool end_now) {
     for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
         sigaction(kEndSignals[i], &previous_actions[i], nullptr);
     }
-}
-
-}  // namespace
-
-EndSignalsDeferred::EndSignalsDeferred() {
-    if (!answered) {
-        Defer();
-    }
-}
-
-EndSignalsDeferred::~EndSignalsDeferred() {
-    if (answered) {
-        return;
-    }
-    Restore();
-    if (const int signal = received_signal; signal != 0) {
+    if (const int signal = received_signal; end_now && signal != 0) {
         received_signal = 0;
         ::raise(signal);
     }
-}
-
-EndSignalsAnswered::EndSignalsAnswered() {
-    Defer();
-    answered = true;
-}
-
-EndSignalsAnswered::~EndSignalsAnswered() {
-    answered = false;
-    Restore();
-}
-
-bool EndRequested() {
-    return received_signal != 0;
 }
 
 int EndSignal() {

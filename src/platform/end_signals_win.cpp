@@ -5,6 +5,7 @@
 #include <csignal>
 
 #include "platform/end_signals.h"
+#include "platform/end_signals_system.h"
 
 namespace rv::platform {
 namespace {
@@ -15,7 +16,6 @@ constexpr UINT kEndedByControlC = 0xC000013A;
 std::atomic<int> end_signal{0};
 // Set when the pass no longer defers the end.
 std::atomic<HANDLE> pass_over{nullptr};
-bool answered = false;  // an EndSignalsAnswered lives
 
 // Runs on a thread of its own: notes the request for the pass to see.
 BOOL WINAPI NoteEnd(DWORD event) {
@@ -30,49 +30,21 @@ BOOL WINAPI NoteEnd(DWORD event) {
     return FALSE;
 }
 
-void Defer() {
+}  // namespace
+
+void DeferEndSignals() {
     end_signal = 0;
     pass_over = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(NoteEnd, TRUE);
 }
 
-void Restore() {
+void RestoreEndSignals(bool end_now) {
     SetConsoleCtrlHandler(NoteEnd, FALSE);
     SetEvent(pass_over.load());
-}
-
-}  // namespace
-
-EndSignalsDeferred::EndSignalsDeferred() {
-    if (!answered) {
-        Defer();
-    }
-}
-
-EndSignalsDeferred::~EndSignalsDeferred() {
-    if (answered) {
-        return;
-    }
-    Restore();
-    if (end_signal != 0) {
+    if (end_now && end_signal != 0) {
         ExitProcess(kEndedByControlC);
     }
     CloseHandle(pass_over.exchange(nullptr));
-}
-
-EndSignalsAnswered::EndSignalsAnswered() {
-    Defer();
-    answered = true;
-}
-
-EndSignalsAnswered::~EndSignalsAnswered() {
-    answered = false;
-    Restore();
-    CloseHandle(pass_over.exchange(nullptr));
-}
-
-bool EndRequested() {
-    return end_signal != 0;
 }
 
 int EndSignal() {
