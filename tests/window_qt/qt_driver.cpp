@@ -24,6 +24,7 @@
 #include <optional>
 
 #include "form/control_layout.h"
+#include "form/form_view.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/caption_fits.h"
@@ -179,6 +180,8 @@ public:
     }
 
     std::string ReceiptFolder() const override { return receipts_.Path(); }
+    // A right click on a label, then a click on the entry; or the menu key at the focus, then
+    // the keys that choose the entry.
     bool ChooseMenuEntry(std::string_view entry, bool keyboard) override {
         if (keyboard) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
@@ -188,9 +191,16 @@ public:
         }
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         EXPECT_NE(menu, nullptr) << "no context menu";
-        for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+        const auto place = std::find(kContextMenu.begin(), kContextMenu.end(), entry);
+        for (auto step = kContextMenu.begin(); menu != nullptr && keyboard && step <= place;
+             ++step) {
+            QTest::keyClick(menu, Qt::Key_Down);
+        }
+        for (QAction* action : menu != nullptr ? menu->actions() : QList<QAction*>()) {
             if (action->text() == QString::fromUtf8(entry)) {
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                keyboard ? QTest::keyClick(menu, Qt::Key_Return)
+                         : QTest::mouseClick(menu, Qt::LeftButton, {},
+                                             menu->actionGeometry(action).center());
             }
         }
         return Dialog() != nullptr;
