@@ -6,36 +6,19 @@
 #include <algorithm>
 #include <cstring>
 
-#include "form/dialog_placement.h"
-#include "platform/wide_text_win.h"
-#include "window_win32/dpi_scale.h"
-#include "window_win32/window_font.h"
-
 namespace rv::win32 {
 namespace {
 
 // The layout, in twips like the main window's.
-constexpr int kMargin = 120;
-constexpr int kLine = 345;
-constexpr int kButtonWidth = 1350;
 constexpr int kFilterWidth = 3600;
 constexpr int kOutcomeHeight = 1380;
 constexpr int kTextPadding = 210;
 constexpr int kClientWidth = 11250;
 constexpr int kClientHeight = 6300;
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-
-std::wstring Wide(std::string_view text) {
-    return platform::WideFromUtf8(text).value_or(std::wstring());
-}
-
-ScreenRect FromRect(const RECT& rect) {
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
 
 // The width the column needs for its header and its widest cell, with the room the list leaves
 // on either side of a text (which its own sizing falls short of under some systems).
-int NeededWidth(HWND table, int column, UINT dpi) {
+int NeededWidth(HWND table, int column, int padding) {
     std::wstring text(1024, L'\0');
     LVCOLUMNW header{};
     header.mask = LVCF_TEXT;
@@ -48,70 +31,31 @@ int NeededWidth(HWND table, int column, UINT dpi) {
         ListView_GetItemText(table, row, column, text.data(), static_cast<int>(text.size()));
         widest = std::max(widest, ListView_GetStringWidth(table, text.c_str()));
     }
-    return widest + PixelsFromTwips(kTextPadding, dpi);
+    return widest + padding;
 }
 
 }  // namespace
 
-void PlaceOver(HWND window, HWND owner, int width, int height) {
-    RECT outer{0, 0, width, height};
-    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-    RECT below{};
-    GetWindowRect(owner, &below);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const ScreenRect place = PlaceDialog(FromRect(monitor.rcWork), FromRect(below),
-                                         outer.right - outer.left, outer.bottom - outer.top);
-    SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 TableDialog::TableDialog(HWND owner, std::string_view title,
                          std::span<const std::string_view> columns)
-    : owner_(owner) {
-    RegisterObjectWindowClass<TableDialog>(kClassName);
-    CreateWindowExW(0, kClassName, Wide(title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
-                    owner, nullptr, GetModuleHandleW(nullptr), this);
-    dpi_ = WindowDpi(window_);
-    font_ = CreateFittingFont(dpi_);
-    PlaceOver(window_, owner, PixelsFromTwips(kClientWidth, dpi_),
-              PixelsFromTwips(kClientHeight, dpi_));
+    : DialogWindow(owner, kClassName, 0, title, kClientWidth, kClientHeight) {
     AddPart(kTable, WC_LISTVIEWW, WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS);
     HWND table = Part(kTable);
     ListView_SetExtendedListViewStyle(table, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        std::wstring text = Wide(columns[i]);
+        std::wstring text = WideText(columns[i]);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = text.data();
-        column.cx = PixelsFromTwips(1500, dpi_);
+        column.cx = Pixels(1500);
         ListView_InsertColumn(table, static_cast<int>(i), &column);
     }
 }
 
-TableDialog::~TableDialog() {
-    Close();
-}
-
-void TableDialog::AddPart(PartId id, const wchar_t* system_class, DWORD style,
-                          std::string_view text) {
-    HWND part = CreateWindowExW(0, system_class, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style,
-                                0, 0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR{id}),
-                                GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(part, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-}
-
 void TableDialog::Open() {
-    HWND close = CreateWindowExW(0, L"BUTTON", L"Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0,
-                                 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR{IDCANCEL}),
-                                 GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(close, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    AddPart(IDCANCEL, L"BUTTON", WS_TABSTOP, "Close");
     LayOut();
-    EnableWindow(owner_, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(Part(kTable));
+    Show(kTable);
 }
 
 void TableDialog::ShowRows(const std::vector<TableRow>& rows) {
@@ -122,7 +66,7 @@ void TableDialog::ShowRows(const std::vector<TableRow>& rows) {
     ListView_SetItemCount(table, static_cast<int>(rows.size()));
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (std::size_t column = 0; column < rows[row].size(); ++column) {
-            std::wstring text = Wide(rows[row][column]);
+            std::wstring text = WideText(rows[row][column]);
             LVITEMW item{};
             item.mask = LVIF_TEXT;
             item.iItem = static_cast<int>(row);
@@ -161,15 +105,15 @@ void TableDialog::FitColumns() {
     const int last = Header_GetItemCount(ListView_GetHeader(table)) - 1;
     int used = 0;
     for (int column = 0; column < last; ++column) {
-        const int width = NeededWidth(table, column, dpi_);
+        const int width = NeededWidth(table, column, Pixels(kTextPadding));
         ListView_SetColumnWidth(table, column, width);
         used += width;
     }
     RECT client{};
     GetClientRect(table, &client);
-    ListView_SetColumnWidth(
-        table, last,
-        std::max(NeededWidth(table, last, dpi_), static_cast<int>(client.right) - used));
+    ListView_SetColumnWidth(table, last,
+                            std::max(NeededWidth(table, last, Pixels(kTextPadding)),
+                                     static_cast<int>(client.right) - used));
 }
 
 std::vector<std::size_t> TableDialog::SelectedRows() const {
@@ -185,45 +129,28 @@ std::vector<std::size_t> TableDialog::SelectedRows() const {
 void TableDialog::LayOut() {
     RECT client{};
     GetClientRect(window_, &client);
-    const auto pixels = [this](int twips) { return PixelsFromTwips(twips, dpi_); };
-    const int margin = pixels(kMargin);
-    const int line = pixels(kLine);
+    const int margin = Pixels(kMargin);
+    const int line = Pixels(kLine);
     int top = margin;
     HWND filter = Part(kFilter);
     if (filter != nullptr) {
-        MoveWindow(filter, client.right - margin - pixels(kFilterWidth), top, pixels(kFilterWidth),
+        MoveWindow(filter, client.right - margin - Pixels(kFilterWidth), top, Pixels(kFilterWidth),
                    line * 8, TRUE);
     }
     if (HWND heading = Part(kHeading)) {
-        const int beside = filter != nullptr ? pixels(kFilterWidth) + margin : 0;
-        MoveWindow(heading, margin, top + pixels(60), client.right - 2 * margin - beside, line,
+        const int beside = filter != nullptr ? Pixels(kFilterWidth) + margin : 0;
+        MoveWindow(heading, margin, top + Pixels(60), client.right - 2 * margin - beside, line,
                    TRUE);
     }
     top += filter != nullptr || Part(kHeading) != nullptr ? line + margin : 0;
-    const int buttons = client.bottom - margin - line;
-    int right = client.right - margin;
-    for (int id : {IDCANCEL, static_cast<int>(kRemove), static_cast<int>(kCopy)}) {
-        if (HWND button = GetDlgItem(window_, id)) {
-            right -= pixels(kButtonWidth);
-            MoveWindow(button, right, buttons, pixels(kButtonWidth), line, TRUE);
-            right -= margin;
-        }
-    }
-    int table_bottom = buttons - margin;
+    int table_bottom = PlaceButtons({IDCANCEL, kRemove, kCopy}) - margin;
     if (HWND outcome = Part(kOutcome)) {
-        table_bottom -= pixels(kOutcomeHeight) + margin;
+        table_bottom -= Pixels(kOutcomeHeight) + margin;
         MoveWindow(outcome, margin, table_bottom + margin, client.right - 2 * margin,
-                   pixels(kOutcomeHeight), TRUE);
+                   Pixels(kOutcomeHeight), TRUE);
     }
     MoveWindow(Part(kTable), margin, top, client.right - 2 * margin, table_bottom - top, TRUE);
     FitColumns();
-}
-
-void TableDialog::Close() {
-    if (window_ != nullptr) {
-        EnableWindow(owner_, TRUE);  // before the dialog goes, so the owner is activated again
-        DestroyWindow(window_);
-    }
 }
 
 LRESULT TableDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -241,14 +168,8 @@ LRESULT TableDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_NOTIFY:
             OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
             return 0;
-        case WM_SIZE:
-            LayOut();
-            return 0;
-        case WM_DPICHANGED:
-            OnDpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
-            return 0;
         default:
-            return DefWindowProcW(window_, message, wparam, lparam);
+            return DialogWindow::HandleMessage(message, wparam, lparam);
     }
 }
 
@@ -268,25 +189,12 @@ void TableDialog::OnNotify(const NMHDR& header) {
     }
 }
 
-void TableDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    OwnedFont font = CreateFittingFont(dpi);
-    for (HWND part = GetWindow(window_, GW_CHILD); part != nullptr;
-         part = GetWindow(part, GW_HWNDNEXT)) {
-        SendMessageW(part, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    }
-    font_ = std::move(font);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LayOut();
-}
-
 void CopyToClipboard(HWND owner, std::string_view text) {
     std::string lines;
     for (char c : text) {
         lines += c == '\n' ? "\r\n" : std::string(1, c);
     }
-    const std::wstring wide = Wide(lines);
+    const std::wstring wide = WideText(lines);
     if (!OpenClipboard(owner)) {
         return;
     }
