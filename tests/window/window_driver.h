@@ -118,6 +118,15 @@ private:
     std::optional<std::string> answer_;
 };
 
+// The cell of the column (0 is the first) in a row of WindowDriver::Rows().
+inline std::string Cell(std::string_view row, int column) {
+    std::size_t start = 0;
+    for (int skipped = 0; skipped < column; ++skipped) {
+        start = row.find('|', start) + 1;
+    }
+    return std::string(row.substr(start, row.find('|', start) - start));
+}
+
 // Made by each window's test program.
 std::unique_ptr<WindowDriver> MakeWindowDriver();
 

@@ -340,35 +340,17 @@ private:
         std::vector<std::string> cut;
         HWND table = Part(win32::TableDialog::kTable);
         const std::vector<std::string> rows = Rows();
-        std::vector<int> needed;
-        for (const std::string& row : rows) {
-            const std::vector<std::string_view> cells = Split(row);
-            needed.resize(std::max(needed.size(), cells.size()));
-            for (std::size_t column = 0; column < cells.size(); ++column) {
-                const std::wstring text = WideFromUtf8(cells[column]).value_or(L"");
-                needed[column] =
-                    std::max(needed[column], ListView_GetStringWidth(table, text.c_str()));
+        for (int column = 0; column < Header_GetItemCount(ListView_GetHeader(table)); ++column) {
+            int needed = 0;
+            for (const std::string& row : rows) {
+                const std::wstring text = WideFromUtf8(Cell(row, column)).value_or(L"");
+                needed = std::max(needed, ListView_GetStringWidth(table, text.c_str()));
             }
-        }
-        const std::vector<std::string_view> headers = Split(rows.front());
-        for (std::size_t column = 0; column < needed.size(); ++column) {
-            if (ListView_GetColumnWidth(table, static_cast<int>(column)) <
-                needed[column] + At96Inverse(12)) {
-                cut.push_back("column: " + std::string(headers[column]));
+            if (ListView_GetColumnWidth(table, column) < needed + At96Inverse(12)) {
+                cut.push_back("column: " + Cell(rows.front(), column));
             }
         }
         return cut;
-    }
-    static std::vector<std::string_view> Split(std::string_view row) {
-        std::vector<std::string_view> cells;
-        for (std::size_t start = 0;;) {
-            const std::size_t bar = row.find('|', start);
-            cells.push_back(row.substr(start, bar - start));
-            if (bar == std::string_view::npos) {
-                return cells;
-            }
-            start = bar + 1;
-        }
     }
     static int ScreenDpi() {
         HDC screen = GetDC(nullptr);
