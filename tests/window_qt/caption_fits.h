@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
@@ -31,6 +32,23 @@ inline bool CaptionFits(const QWidget& widget, const QFontMetrics& metrics) {
                                               QStyle::SC_GroupBoxLabel, frame);
     }
     return room.contains(used);
+}
+
+// The window's own controls (not a dialog's) whose fixed caption, drawn in the font, leaves the
+// room the control's style gives it; the labels that show folders and the status line hold no
+// fixed caption.
+inline QStringList CutCaptions(const QWidget& window, const QFont& font) {
+    const QFontMetrics metrics(font);
+    QStringList cut;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        const QString name = widget->objectName();
+        if (widget->window() == &window && name != QLatin1String("lbl_folder") &&
+            name != QLatin1String("lbl_Mods") && name != QLatin1String("lbl_status") &&
+            !CaptionFits(*widget, metrics)) {
+            cut << name;
+        }
+    }
+    return cut;
 }
 
 }  // namespace rv::test

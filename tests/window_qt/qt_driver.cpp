@@ -139,7 +139,10 @@ public:
     }
 
     std::vector<std::string> CutOff() const override {
-        std::vector<std::string> cut = CutCaptions();
+        std::vector<std::string> cut;
+        for (const QString& name : CutCaptions(*window_, window_->font())) {
+            cut.push_back("caption: " + name.toStdString());
+        }
         if (QDialog* dialog = Dialog()) {
             const QRect area = window_->screen()->availableGeometry();
             if (!area.contains(dialog->frameGeometry())) {
@@ -254,23 +257,6 @@ public:
     }
 
 private:
-    // The fixed captions (not the labels that show folders or the status line) wider than the
-    // room the control's style gives them.
-    std::vector<std::string> CutCaptions() const {
-        std::vector<std::string> cut;
-        const QFontMetrics metrics(window_->font());
-        for (const ControlSpec& entry : MainWindowLayout()) {
-            if (entry.name == names::lbl_folder || entry.name == names::lbl_Mods ||
-                entry.name == names::lbl_status) {
-                continue;
-            }
-            const QWidget* widget = Widget(ControlKey(entry.name, entry.index));
-            if (!CaptionFits(*widget, metrics)) {
-                cut.push_back("caption: " + ControlKey(entry.name, entry.index));
-            }
-        }
-        return cut;
-    }
     // The dialog that holds the window's input, if any, and its table.
     static QDialog* Dialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
     QTableWidget* Table() const { return Dialog()->findChild<QTableWidget*>(); }

@@ -13,18 +13,6 @@
 namespace rv::test {
 namespace {
 
-// The controls whose caption, drawn in the font, leaves the room the widget's style gives it.
-QStringList CutOff(const QWidget& window, const QFont& font) {
-    const QFontMetrics metrics(font);
-    QStringList cut;
-    for (const QWidget* widget : window.findChildren<QWidget*>()) {
-        if (!CaptionFits(*widget, metrics)) {
-            cut << widget->objectName();
-        }
-    }
-    return cut;
-}
-
 // On an X display with only the fonts the run command installs: every caption of both editions
 // fits, in bold, at the largest size up to the layout's 8.25 point that lets it.
 TEST(WindowFont, EveryCaptionFitsAtTheLargestSizeThatLetsIt) {
@@ -36,13 +24,13 @@ TEST(WindowFont, EveryCaptionFitsAtTheLargestSizeThatLetsIt) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     for (const char* edition : {"RV2004", "RV2003"}) {
-        EXPECT_EQ(CutOff(window, window.font()).join(u' ').toStdString(), "") << edition;
+        EXPECT_EQ(CutCaptions(window, window.font()).join(u' ').toStdString(), "") << edition;
         QTest::mouseClick(window.findChild<QWidget*>(QString::fromUtf8(names::cmd_gameChange)),
                           Qt::LeftButton);
     }
     QFont larger = window.font();
     larger.setPointSizeF(larger.pointSizeF() + 0.25);
-    EXPECT_TRUE(window.font().pointSizeF() == 8.25 || !CutOff(window, larger).isEmpty());
+    EXPECT_TRUE(window.font().pointSizeF() == 8.25 || !CutCaptions(window, larger).isEmpty());
     EXPECT_TRUE(QFontInfo(window.font()).bold());
 }
 
