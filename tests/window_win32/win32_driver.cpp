@@ -146,19 +146,15 @@ public:
 
     std::vector<std::string> CutOff() const override {
         std::vector<std::string> cut = CutCaptions();
-        if (Dialog() != nullptr) {
-            MONITORINFO monitor{};
-            monitor.cbSize = sizeof(monitor);
-            GetMonitorInfoW(MonitorFromWindow(window_->Handle(), MONITOR_DEFAULTTONEAREST),
-                            &monitor);
-            RECT inside{};
-            const RECT dialog = Rect(Dialog());
-            if (!IntersectRect(&inside, &dialog, &monitor.rcWork) || !EqualRect(&inside, &dialog)) {
-                cut.push_back("dialog: " + Text(dialog) + " in " + Text(monitor.rcWork));
-            }
-            const std::vector<std::string> columns = CutColumns();
-            cut.insert(cut.end(), columns.begin(), columns.end());
+        RECT inside{};
+        const RECT dialog = Rect(Dialog()), area = WorkArea();
+        if (Dialog() != nullptr &&
+            (!IntersectRect(&inside, &dialog, &area) || !EqualRect(&inside, &dialog))) {
+            cut.push_back("dialog: outside the work area");
         }
+        const std::vector<std::string> columns =
+            Dialog() != nullptr ? CutColumns() : std::vector<std::string>{};
+        cut.insert(cut.end(), columns.begin(), columns.end());
         return cut;
     }
     // A DROPFILES block with the paths as the shell hands it over, sent to the window.
@@ -178,10 +174,7 @@ public:
         SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     }
     void MoveToCorner() override {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        GetMonitorInfoW(MonitorFromWindow(window_->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
-        SetWindowPos(window_->Handle(), nullptr, monitor.rcWork.left, monitor.rcWork.top, 0, 0,
+        SetWindowPos(window_->Handle(), nullptr, WorkArea().left, WorkArea().top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER);
     }
 
@@ -361,10 +354,12 @@ private:
     // Pixels at the screen's dpi as pixels at 96 dpi, and back.
     static int At96(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
     static int At96Inverse(int pixels) { return MulDiv(pixels, ScreenDpi(), 96); }
-    static std::string Text(const RECT& rect) {
-        return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
-               std::to_string(rect.right - rect.left) + "x" +
-               std::to_string(rect.bottom - rect.top);
+    // The work area of the main window's monitor.
+    RECT WorkArea() const {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(window_->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+        return monitor.rcWork;
     }
 
     static constexpr UINT kYieldMessage = WM_APP + 0x3FF0;
