@@ -22,23 +22,25 @@ struct ExitRow {
     std::string out;  // a text standard output holds
     std::string err;  // a text standard error holds
     Output output = Output::Captured;
-    int signal = 0;         // sent once the write has copied its first file
+    int signal = 0;         // sent once the write has copied a file
     std::string made = "";  // a file the game folder holds afterwards
     std::string file = "";  // put in the add-on first, when given
 };
 
-// Sends the signal once the game folder's Maps holds a file, while 2000 more are to come.
-std::function<void(pid_t)> SignalWhenWriting(const test::ProgramFolders& folders, int signal) {
+// Gives the add-on MANY 2000 files, and sends the signal once the number of files in the game's
+// Maps has changed: a write or a removal is under way.
+std::function<void(pid_t)> SignalWhenMapsChange(const test::ProgramFolders& folders, int signal) {
     if (signal == 0) {
         return {};
     }
     for (int n = 0; n < 2000; ++n) {
         folders.AddFile("many/Many-" + std::to_string(n) + ".rv2");
     }
-    return [&folders, signal](pid_t pid) {
-        for (int wait = 0; wait < 60000 && test::NamesIn(folders.Path("game/Maps")).empty();
-             ++wait) {
-            ::usleep(1000);
+    const std::size_t before = test::NamesIn(folders.Path("game/Maps")).size();
+    return [&folders, signal, before](pid_t pid) {
+        for (int wait = 0;
+             wait < 200000 && test::NamesIn(folders.Path("game/Maps")).size() == before; ++wait) {
+            ::usleep(300);
         }
         ::kill(pid, signal);
     };
@@ -144,7 +146,7 @@ TEST(Program, ExitStatusAndMessages) {
             folders.AddFile("add/" + row.file);
         }
         const test::ProgramRan ran = test::RunProgram(folders.Expand(row.arguments), row.output, "",
-                                                      SignalWhenWriting(folders, row.signal));
+                                                      SignalWhenMapsChange(folders, row.signal));
         EXPECT_EQ(ran.status, row.status) << ran.out << ran.err;
         EXPECT_NE(ran.out.find(row.out), std::string::npos) << ran.out;
         EXPECT_NE(ran.err.find(row.err), std::string::npos) << ran.err;
@@ -166,19 +168,14 @@ TEST(Program, ExitStatusAndMessages) {
 // counts what was deleted, the receipt keeps the rest, and the status is the signal's.
 TEST(Program, SaysWhatAStoppedRemovalDeleted) {
     const test::ProgramFolders folders;
-    SignalWhenWriting(folders, SIGINT);  // only for its 2000 add-on files
+    SignalWhenMapsChange(folders, SIGINT);  // only for its 2000 add-on files
     const test::ProgramRan wrote = test::RunProgram(folders.Expand({"--write", "MANY"}));
     ASSERT_EQ(wrote.status, 0) << wrote.out << wrote.err;
     const std::size_t name = wrote.out.find("Receipt: ") + 9;
     const std::string receipt = wrote.out.substr(name, wrote.out.find('\n', name) - name);
     const std::string maps = folders.Path("game/Maps");
-    const test::ProgramRan ran =
-        test::RunProgram({"--remove", receipt, "--yes"}, Output::Captured, "", [&maps](pid_t pid) {
-            for (int wait = 0; wait < 60000 && test::NamesIn(maps).size() >= 2000; ++wait) {
-                ::usleep(200);
-            }
-            ::kill(pid, SIGINT);
-        });
+    const test::ProgramRan ran = test::RunProgram({"--remove", receipt, "--yes"}, Output::Captured,
+                                                  "", SignalWhenMapsChange(folders, SIGINT));
     const std::size_t left = test::NamesIn(maps).size();
     EXPECT_EQ(ran.status, 130) << ran.out << ran.err;
     EXPECT_GT(left, 0u);
