@@ -19,9 +19,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,9 @@ public:
     std::string Status() const {
         return Widget<QLabel>(rv::names::lbl_status)->text().toStdString();
     }
+    std::string StatusToolTip() const {
+        return Widget<QLabel>(rv::names::lbl_status)->toolTip().toStdString();
+    }
 
 private:
     template <typename Kind>
@@ -95,6 +100,48 @@ void UseEmptyHome(const std::string& home) {
 
 double Best(const std::vector<double>& times) {
     return *std::min_element(times.begin(), times.end());
+}
+
+// Makes every tenth installed file another version, one byte longer; returns how many.
+int MakeOtherVersions(const std::vector<AddOnFile>& files, const std::string& game) {
+    int made = 0;
+    for (const AddOnFile& file : files) {
+        if (file.installed && made++ % 10 == 0) {
+            std::ofstream(
+                game + "/" + std::string(rv::Info(file.category).sub_folder) + "/" + file.name,
+                std::ios::app)
+                << 'x';
+        }
+    }
+    return (made + 9) / 10;
+}
+
+// Makes every tenth installed file another version, presses Read and waits for the comparisons
+// that follow it: the time from the press until the status tool tip shows their line, and the
+// longest the window went without a turn meanwhile (a timer asks for one every millisecond).
+void TimeComparisons(WindowUnderTest& window, const std::vector<AddOnFile>& files,
+                     const std::string& game) {
+    const std::string line = std::to_string(MakeOtherVersions(files, game)) +
+                             " File(s) already there in another version would not be replaced "
+                             "(see Files of the last pass)";
+    const auto start = Clock::now();
+    window.Press(rv::names::cmd_read);
+    const double read = Seconds(start);
+    auto last_turn = Clock::now();
+    Clock::duration longest{};
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        longest = std::max(longest, Clock::now() - last_turn);
+        last_turn = Clock::now();
+    });
+    turns.start(1);
+    while (window.StatusToolTip() != line) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    std::printf(
+        "read %.3f s, then its comparisons until the line shows %.3f s; the window's "
+        "longest wait for a turn meanwhile %.1f ms\n",
+        read, Seconds(start) - read, std::chrono::duration<double, std::milli>(longest).count());
 }
 
 }  // namespace
@@ -153,6 +200,7 @@ int main(int argc, char** argv) {
     }
     const double find = Best(find_times), core_read = Best(core_times);
     const double window_read = Best(window_times);
+    TimeComparisons(window, files, game);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("best of 3: one find walk of add-on and game folder %.3f s\n", find);

@@ -148,6 +148,10 @@ PassOutcome RunPasses(const CommandLine& command, RV2003_2004_Add_On_Installer& 
     }
     installer.cmd_read_Click();
     PassOutcome outcome{!window.ToolTip({"lbl_status"}).empty()};  // folders that were not read
+    if (!answered) {
+        // Without a window to keep answering, the files of another version are counted now.
+        installer.FinishComparisons();
+    }
     if (answered && !platform::EndRequested()) {
         installer.cmd_write_Click();
         const std::vector<PassFile>& files = installer.LastPass().files;

@@ -14,12 +14,14 @@ RV2003_2004_Add_On_Installer::RV2003_2004_Add_On_Installer(WindowOperations& win
 
 void RV2003_2004_Add_On_Installer::cmd_read_Click() {
     if (!pass_running_) {
+        DropComparisons();
         ReadAddOns();
     }
 }
 
 void RV2003_2004_Add_On_Installer::cmd_write_Click() {
     if (!pass_running_) {
+        DropComparisons();
         WriteAddOns();
     }
 }

@@ -15,6 +15,7 @@
 #include "core/file_counters.h"
 #include "core/pass_journal.h"
 #include "core/pass_record.h"
+#include "core/sameness_checks.h"
 #include "core/window_operations.h"
 
 namespace rv {
@@ -31,10 +32,17 @@ class RV2003_2004_Add_On_Installer {
 public:
     explicit RV2003_2004_Add_On_Installer(WindowOperations& window);
 
+    // A folder set drops the comparisons of the last read, which were of the folder before.
     const std::string& GetGameFolder() const { return GameFolder; }
-    void SetGameFolder(std::string folder) { GameFolder = std::move(folder); }
+    void SetGameFolder(std::string folder) {
+        DropComparisons();
+        GameFolder = std::move(folder);
+    }
     const std::string& GetAddOnFolder() const { return AddOnFolder; }
-    void SetAddOnFolder(std::string folder) { AddOnFolder = std::move(folder); }
+    void SetAddOnFolder(std::string folder) {
+        DropComparisons();
+        AddOnFolder = std::move(folder);
+    }
 
     // "RV2003" or "RV2004": the edition the game folder belongs to, kept in receipts.
     const std::string& GetEdition() const { return edition_; }
@@ -44,6 +52,22 @@ public:
 
     void cmd_read_Click();
     void cmd_write_Click();
+
+    // A read pass that found files already there compares them with the add-on's after it has
+    // ended (read_pass.cpp); the status tool tip then gains the line of those of another version.
+    // `wanted` is called on the comparing thread, never the window's, whenever the window's
+    // thread should call TendComparisons; without it they are made by FinishComparisons.
+    void SetComparisonsWanted(std::function<void()> wanted) {
+        comparisons_wanted_ = std::move(wanted);
+    }
+    // On the window's thread: notes what is compared, asks for more, and shows the line once
+    // all are made. Nothing happens when no comparison is pending.
+    void TendComparisons();
+    // Makes every pending comparison before it returns, and shows the line.
+    void FinishComparisons();
+    // Forgets the pending comparisons, which then never show: the status line has moved on.
+    void DropComparisons() { comparisons_.reset(); }
+    bool ComparisonsPending() const { return comparisons_.has_value(); }
 
     // True while a read or write pass runs and yields to the window. Handlers that would change
     // the workflow's state (Read, Write, the edition switch, the folder buttons) do nothing then.
@@ -95,6 +119,9 @@ private:
     void NoteAlreadyThere(Category category, WriteTally& tally);
     // The closing line of a pass that went through all its rows.
     void ShowReadResult();
+    // After a read pass: starts the comparisons of the files already there, or shows their line.
+    void StartComparisons(std::string tool_tip);
+    void ShowComparisons();
     void ShowWriteResult(const WriteTally& tally);
     // Gathers the comparisons asked for and stores the receipt; a failure is added to
     // `failures`. A pass stopped midway leaves one too, so that what it wrote can be taken back.
@@ -125,6 +152,9 @@ private:
     PassRecord last_pass_;
     std::string receipt_name_;
     std::string receipt_problem_;
+    std::function<void()> comparisons_wanted_;
+    std::optional<ReadComparisons> comparisons_;
+    std::string read_tool_tip_;  // what the read pass put in the status tool tip
 };
 
 }  // namespace rv

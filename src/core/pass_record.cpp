@@ -40,8 +40,10 @@ std::string NotReplacedLine(const PassRecord& pass, bool first) {
     }
     std::string line = first ? "" : "\n";
     line += std::to_string(count);
-    line +=
-        " File(s) already there in another version were not replaced (see Files of the last pass)";
+    // A read writes nothing: it tells what a write would leave.
+    line += pass.write ? " File(s) already there in another version were not replaced"
+                       : " File(s) already there in another version would not be replaced";
+    line += " (see Files of the last pass)";
     return line;
 }
 

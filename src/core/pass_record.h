@@ -28,8 +28,9 @@ inline constexpr std::string_view StateName(FileState state) {
     return kFileStateNames[static_cast<std::size_t>(state)];
 }
 
-// Whether a file found already there is the add-on's own file or another version of it.
-enum class Sameness { Identical, Different };
+// Whether a file found already there is the add-on's own file or another version of it; Unknown
+// until it is compared.
+enum class Sameness { Unknown, Identical, Different };
 
 struct PassFile {
     std::string addon_path;
@@ -38,10 +39,11 @@ struct PassFile {
     FileState state = FileState::ReadyToWrite;
     std::string reason;  // why the copy failed
     // Noted by a write pass that keeps a receipt, as the pass meets the file: of a written file,
-    // what it is right after writing; of a file already there, whether it is the add-on's own.
+    // what it is right after writing. Of a file already there, whether it is the add-on's own:
+    // compared beside such a write pass, and after a read pass.
     platform::FileFacts written;
     std::string hash;
-    Sameness sameness = Sameness::Different;
+    Sameness sameness = Sameness::Unknown;
 };
 
 // Every add-on file of the last read or write pass, in the order the pass handled them.
@@ -57,7 +59,8 @@ struct PassRecord {
 };
 
 // The status tool tip's line for the files found already there in another version, which a pass
-// never replaces; empty when there are none. Starts on a line of its own unless `first`.
+// never replaces (after a read: which a write would not replace); empty when there are none.
+// Starts on a line of its own unless `first`.
 std::string NotReplacedLine(const PassRecord& pass, bool first);
 
 // Compares sizes first and the content only when they are equal. A target that is not a regular

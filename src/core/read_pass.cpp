@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include <utility>
+
 #include "core/failure_list.h"
 #include "core/game_folder_names.h"
 #include "core/installer.h"
@@ -32,6 +34,36 @@ void RV2003_2004_Add_On_Installer::ReadAddOns() {
     // What could not be checked; the reasons of an earlier write's failures no longer belong to
     // the status line.
     window_.SetToolTip(kStatusLabel, unread.ToolTip());
+    StartComparisons(unread.ToolTip());
+}
+
+// The read ends as soon as it has walked: whether a file already there is another version is
+// learnt afterwards, beside the window, sizes first and the content only when they agree.
+void RV2003_2004_Add_On_Installer::StartComparisons(std::string tool_tip) {
+    read_tool_tip_ = std::move(tool_tip);
+    comparisons_.emplace(comparisons_wanted_);
+    if (comparisons_wanted_) {
+        TendComparisons();
+    }
+}
+
+void RV2003_2004_Add_On_Installer::TendComparisons() {
+    if (comparisons_ && comparisons_->Tend(last_pass_.files)) {
+        ShowComparisons();
+    }
+}
+
+void RV2003_2004_Add_On_Installer::FinishComparisons() {
+    if (comparisons_) {
+        comparisons_->Finish(last_pass_.files);
+        ShowComparisons();
+    }
+}
+
+void RV2003_2004_Add_On_Installer::ShowComparisons() {
+    comparisons_.reset();
+    window_.SetToolTip(kStatusLabel,
+                       read_tool_tip_ + NotReplacedLine(last_pass_, read_tool_tip_.empty()));
 }
 
 void RV2003_2004_Add_On_Installer::CheckOne(const RowFile& file, GameFolderNames& game,

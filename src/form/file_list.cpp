@@ -22,7 +22,10 @@ std::size_t StateOf(const PassFile& file) {
         case FileState::ReadyToWrite:
             return kReady;
         case FileState::AlreadyThere:
-            return CompareWithTarget(file) == Sameness::Identical ? kIdentical : kDifferent;
+            return (file.sameness == Sameness::Unknown ? CompareWithTarget(file) : file.sameness) ==
+                           Sameness::Identical
+                       ? kIdentical
+                       : kDifferent;
         case FileState::Written:
             return kWritten;
         case FileState::Failed:

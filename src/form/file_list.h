@@ -21,8 +21,8 @@ public:
     static constexpr std::array<std::string_view, 4> kColumns = {"Add-on file", "Category",
                                                                  "Target", "State"};
 
-    // Compares each file found already there with the add-on's own now, when the list is
-    // shown, so that the read pass itself costs nothing more.
+    // A file found already there shows as the pass's comparison found it; one not compared yet
+    // is compared now, when the list is shown.
     explicit FileList(const PassRecord& pass);
 
     // One line above the table: which pass, of which add-on folder, how many files.

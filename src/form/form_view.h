@@ -77,6 +77,12 @@ public:
 
     // Closes the window for good. The form calls it when a close it put off may go ahead.
     virtual void CloseWindow() = 0;
+
+    // Has MainForm::WakeUp called on the window's thread once the messages waiting are handled.
+    // Unlike every other operation it may be called from any thread: work done beside the window
+    // calls it when it has something for the window. One that comes as the window goes is
+    // dropped.
+    virtual void PostWakeUp() = 0;
 };
 
 }  // namespace rv

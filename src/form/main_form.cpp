@@ -19,6 +19,7 @@ MainForm::MainForm(FormView& view, platform::RegistryBackend& registry, std::str
     : view_(view), journal_(std::move(receipt_folder)), edition_(window_, installer_, registry) {
     // Also without a data folder: the pass then says that it kept no receipt.
     installer_.SetJournal(&journal_);
+    installer_.SetComparisonsWanted([this] { view_.PostWakeUp(); });
 }
 
 void MainForm::Form_Load() {
@@ -92,7 +93,14 @@ void MainForm::ChooseMenuEntry(std::string_view entry) {
 
 bool MainForm::CloseRequested() {
     closing_ = installer_.PassRunning();
+    if (!closing_) {
+        installer_.DropComparisons();  // nothing more to show
+    }
     return !closing_;
+}
+
+void MainForm::WakeUp() {
+    installer_.TendComparisons();
 }
 
 std::string_view MainForm::FirstFocus() const {
@@ -137,7 +145,9 @@ bool MainForm::Usable(const std::string& folder) {
     if (!platform::PathExists(folder)) {
         window_.SetCaption(kStatusLabel,
                            "Folder not found under this name: " + text::ShownName(folder));
-        // An earlier write's failures no longer belong to the status line.
+        // An earlier pass's failures and files of another version no longer belong to the
+        // status line.
+        installer_.DropComparisons();
         window_.SetToolTip(kStatusLabel, "");
         return false;
     }
@@ -155,6 +165,7 @@ void MainForm::cmd_write_Click() {
 }
 
 void MainForm::cmd_gameChange_Click() {
+    installer_.DropComparisons();  // the status line is the other edition's now
     edition_.cmd_gameChange_Click();
 }
 

@@ -49,6 +49,10 @@ public:
     // The button the keyboard focus starts on: the first enabled one of the focus order.
     std::string_view FirstFocus() const;
 
+    // Work done beside the window has something for it (FormView::PostWakeUp): the comparisons
+    // of the files a read found already there, which end in a line of the status tool tip.
+    void WakeUp();
+
 private:
     // What the workflow sees of the view: every operation passed on, Enabled states noted for
     // the focus, and a close asked for during a pass reported at the next yield.

@@ -238,6 +238,12 @@ void MainWindow::CloseWindow() {
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
+// A queued call to this object is safe from any thread, and Qt drops it with the object.
+void MainWindow::PostWakeUp() {
+    QMetaObject::invokeMethod(
+        this, [this] { form_.WakeUp(); }, Qt::QueuedConnection);
+}
+
 void MainWindow::ShowFileList(std::unique_ptr<FileList> list) {
     OpenDialog(new FileListDialog(std::move(list), this));
 }

@@ -44,6 +44,7 @@ public:
     void ShowFileList(std::unique_ptr<FileList> list) override;
     void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
     bool Confirm(std::string_view title, const ListQuestion& question) override;
+    void PostWakeUp() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

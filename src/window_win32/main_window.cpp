@@ -25,6 +25,8 @@ namespace rv::win32 {
 namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Posted by PostWakeUp.
+constexpr UINT kWakeUpMessage = WM_APP + 1;
 constexpr int kProgramIconId = 1;
 
 std::wstring Wide(std::string_view text) {
@@ -128,6 +130,7 @@ MainWindow::MainWindow(platform::RegistryBackend& registry, std::span<const std:
                        std::string receipt_folder)
     : form_(*this, registry, std::move(receipt_folder)) {
     CreateMainWindow();
+    wake_target_ = window_;
     CreateControls();
     LayOut(WindowDpi(window_));
     form_.Form_Load();
@@ -291,6 +294,12 @@ bool MainWindow::Confirm(std::string_view title, const ListQuestion& question) {
     return AskListQuestion(Dialog() != nullptr ? Dialog() : window_, title, question);
 }
 
+// Other threads read only wake_target_, set before any of them starts. Once the window is gone
+// the handle is refused.
+void MainWindow::PostWakeUp() {
+    PostMessageW(wake_target_, kWakeUpMessage, 0, 0);
+}
+
 // The window is hidden, not destroyed: the message loop ends, and the program with it.
 void MainWindow::CloseWindow() {
     ShowWindow(window_, SW_HIDE);
@@ -317,6 +326,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         case WM_ACTIVATE:
             OnActivate(LOWORD(wparam) != WA_INACTIVE);
+            return 0;
+        case kWakeUpMessage:
+            form_.WakeUp();
             return 0;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wparam));

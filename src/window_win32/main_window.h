@@ -69,6 +69,7 @@ public:
     void ShowFileList(std::unique_ptr<FileList> list) override;
     void ShowInstalledAddOns(std::unique_ptr<InstalledAddOns> list) override;
     bool Confirm(std::string_view title, const ListQuestion& question) override;
+    void PostWakeUp() override;
     // The dialog of the context menu that shows, or null.
     HWND Dialog() const { return dialog_ ? dialog_->Handle() : nullptr; }
 
@@ -103,6 +104,7 @@ private:
 
     MainForm form_;
     HWND window_ = nullptr;
+    HWND wake_target_ = nullptr;               // window_ as created, for other threads to post to
     std::vector<ControlWindow> controls_;      // by control id less kFirstControlId
     std::map<std::string, std::size_t> keys_;  // control key to its place in controls_
     UINT dpi_ = 96;

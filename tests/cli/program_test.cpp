@@ -68,6 +68,7 @@ std::vector<ExitRow> ExitRows() {
          0,
          "Ready to play - 0 File(s) written!",
          "1 File(s) already there in another version were not replaced"},
+        {{"--read", "OTHER"}, 0, "", "1 File(s) already there in another version would not"},
         {{"--read", "ADD", "--edition", "2003"},
          3,
          "",

@@ -49,6 +49,10 @@ public:
     // Clicks the button and returns once the click is handled.
     virtual void Click(std::string_view button) = 0;
     virtual std::string Caption(Control control) const = 0;
+    virtual std::string ToolTip(Control control) const = 0;
+    // Lets the window handle the messages waiting, then take its turns until `done` holds, for a
+    // few seconds at most; false when it never did.
+    virtual bool WaitFor(const std::function<bool()>& done) = 0;
     virtual bool Enabled(Control control) const = 0;
     virtual bool Busy() const = 0;  // the busy pointer shows
     virtual bool Open() const = 0;  // the window has not closed

@@ -88,6 +88,13 @@ public:
         QTest::mouseClick(Widget(button), Qt::LeftButton);
     }
     std::string Caption(Control control) const override { return window_->Caption(control); }
+    std::string ToolTip(Control control) const override {
+        return Widget(ControlKey(control))->toolTip().toStdString();
+    }
+    bool WaitFor(const std::function<bool()>& done) override {
+        QApplication::processEvents();
+        return QTest::qWaitFor(done);
+    }
     bool Enabled(Control control) const override {
         return Widget(ControlKey(control))->isEnabled();
     }

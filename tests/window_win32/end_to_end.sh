@@ -86,6 +86,7 @@ Maps                         1               0               0               1
 System                       2               0               1               1
 Total                        3               0               1               2
 2 File(s) are ready to write - 3 File(s) checked!
+1 File(s) already there in another version would not be replaced (see Files of the last pass)
 exit code: 0" --read "$a"
 expect pipe "$columns
 Maps                         1               1               0               1

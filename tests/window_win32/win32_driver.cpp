@@ -98,6 +98,17 @@ public:
         }
     }
     std::string Caption(Control control) const override { return window_->Caption(control); }
+    std::string ToolTip(Control control) const override { return window_->ToolTip(control); }
+    bool WaitFor(const std::function<bool()>& done) override {
+        for (int turn = 0; turn < 5000; ++turn) {
+            win32::PumpPendingMessages(window_->Handle());
+            if (done()) {
+                return true;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+        return false;
+    }
     bool Enabled(Control control) const override {
         return IsWindowEnabled(window_->ControlHandle(control)) != FALSE;
     }
