@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ namespace rv {
 struct Control {
     std::string_view name;
     int index = -1;
+};
+
+// How far a write pass has come: `done` of the `total` add-on files it handles. A total of 0
+// means no pass is under way: nothing to show.
+struct PassProgress {
+    std::size_t done = 0;
+    std::size_t total = 0;
+    friend bool operator==(const PassProgress&, const PassProgress&) = default;
 };
 
 enum class MousePointer {
@@ -36,6 +45,11 @@ public:
     // Lets the window repaint and handle pending clicks, then returns. Returns false once the
     // window is closing: a pass that gets false stops at once and copies nothing more.
     virtual bool ProcessPendingMessages() = 0;
+
+    // Shows a write pass's progress where the desktop shows it. A pass reports 0 of its total
+    // once it has counted its files, then now and then as it handles them (every 2 percent at
+    // most), and PassProgress{} when it ends, however it ends. A window may show nothing of it.
+    virtual void ShowProgress(const PassProgress& /*progress*/) {}
 };
 
 }  // namespace rv

@@ -4,6 +4,7 @@
 #include "core/failure_list.h"
 #include "core/game_folder_names.h"
 #include "core/installer.h"
+#include "core/pass_progress.h"
 #include "core/pass_support.h"
 #include "core/sameness_checks.h"
 #include "platform/end_signals.h"
@@ -40,6 +41,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     }
 
     WriteTally tally(journal_ != nullptr);
+    ProgressReport progress(window_);
     std::optional<AddOnWalk> walk;
     GameFolderNames game(GameFolder);
     for (const CategoryInfo& info : kCategories) {
@@ -51,6 +53,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
             for (const WalkProblem& problem : walk->problems) {
                 tally.Fail(problem.path, problem.reason);
             }
+            progress.Start(FilesOfRows(kWriteOrder, *walk));
         }
         if (StartsCategory(row)) {
             counters_.Clear(CounterKind::Written, kWriteOrder[row].category);
@@ -59,8 +62,9 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     // Also asked after each file: a copy may be done by the system in one go, never asking
     // between chunks.
     const bool finished = WalkRows(kWriteOrder, walk, start_row, [&](const RowFile& file) {
-        return InstallOne(file, game, tally) != InstallOutcome::Stopped &&
-               !platform::EndRequested();
+        const bool stopped = InstallOne(file, game, tally) == InstallOutcome::Stopped;
+        progress.Handled();
+        return !stopped && !platform::EndRequested();
     });
     // A pass stopped midway (the window closing, the program ending) still leaves the receipt of
     // what it wrote, and says nothing more.

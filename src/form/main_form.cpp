@@ -201,4 +201,8 @@ bool MainForm::Window::ProcessPendingMessages() {
     return form_.view_.ProcessPendingMessages() && !form_.closing_;
 }
 
+void MainForm::Window::ShowProgress(const PassProgress& progress) {
+    form_.view_.ShowProgress(progress);
+}
+
 }  // namespace rv

@@ -65,6 +65,7 @@ private:
         void SetToolTip(Control control, const std::string& text) override;
         void SetMousePointer(MousePointer pointer) override;
         bool ProcessPendingMessages() override;
+        void ShowProgress(const PassProgress& progress) override;
 
     private:
         MainForm& form_;

@@ -218,6 +218,10 @@ bool MainWindow::ProcessPendingMessages() {
     return true;
 }
 
+void MainWindow::ShowProgress(const PassProgress& progress) {
+    launcher_.Show(progress);
+}
+
 void MainWindow::ShowArchiveWarning() {
     rv::ShowArchiveWarning(this);
 }

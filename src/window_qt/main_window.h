@@ -13,6 +13,7 @@
 #include "form/main_form.h"
 #include "platform/data_folder.h"
 #include "platform/registry.h"
+#include "window_qt/launcher_progress.h"
 
 class QDialog;
 
@@ -36,6 +37,7 @@ public:
     void SetToolTip(Control control, const std::string& text) override;
     void SetMousePointer(MousePointer pointer) override;
     bool ProcessPendingMessages() override;
+    void ShowProgress(const PassProgress& progress) override;
     void ShowArchiveWarning() override;
     void ShowMessage(std::string_view title, const std::string& text) override;
     std::string BrowseForFolder() override;
@@ -66,6 +68,7 @@ private:
     QHash<QString, QWidget*> controls_;
     QHash<QString, QString> tool_tips_;  // as the form set them, by control key
     QPointer<QMenu> menu_;
+    LauncherProgress launcher_;
     MainForm form_;
 };
 

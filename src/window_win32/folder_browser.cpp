@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/wide_text_win.h"
+#include "window_win32/box_placement.h"
 
 namespace rv::win32 {
 
@@ -16,6 +17,14 @@ constexpr DWORD kLongestPath = 32768;
 ShellFolderBrowser& Browser() {
     static ShellFolderBrowser browser;
     return browser;
+}
+
+// Once the browser's dialog is made, it is placed on the owner, which the request carries.
+int CALLBACK PlaceBrowser(HWND dialog, UINT message, LPARAM, LPARAM owner) {
+    if (message == BFFM_INITIALIZED) {
+        PlaceOnOwner(dialog, reinterpret_cast<HWND>(owner));
+    }
+    return 0;
 }
 
 PIDLIST_ABSOLUTE ShowBrowser(BROWSEINFOW& request) {
@@ -31,6 +40,8 @@ std::string BrowseForFolder(HWND owner) {
     request.hwndOwner = owner;
     request.lpszTitle = kTitle;
     request.ulFlags = BIF_RETURNONLYFSDIRS;
+    request.lpfn = PlaceBrowser;
+    request.lParam = reinterpret_cast<LPARAM>(owner);
     PIDLIST_ABSOLUTE chosen = ShowBrowser(request);
     if (chosen == nullptr) {
         return {};

@@ -12,8 +12,9 @@
 namespace rv::win32 {
 
 // Shows the browser (file-system folders only, starting at the desktop, nothing preselected,
-// the German title) and returns the chosen folder's full path in UTF-8, however long, or empty
-// text when the user cancels or the item has no file-system path.
+// the German title, placed on the owner inside its monitor's work area) and returns the chosen
+// folder's full path in UTF-8, however long, or empty text when the user cancels or the item has no
+// file-system path.
 std::string BrowseForFolder(HWND owner);
 
 // What shows the browser: receives the filled request, returns the chosen item (freed by the

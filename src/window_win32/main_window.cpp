@@ -260,6 +260,10 @@ bool MainWindow::ProcessPendingMessages() {
     return PumpPendingMessages(window_);
 }
 
+void MainWindow::ShowProgress(const PassProgress& progress) {
+    progress_.SetProgress(window_, progress);
+}
+
 void MainWindow::ShowArchiveWarning() {
     ShowMessageBox(window_, kWarningTitle, kWarningText);
 }

@@ -61,6 +61,7 @@ public:
     void SetToolTip(Control control, const std::string& text) override;
     void SetMousePointer(MousePointer pointer) override;
     bool ProcessPendingMessages() override;
+    void ShowProgress(const PassProgress& progress) override;
     void ShowArchiveWarning() override;
     void ShowMessage(std::string_view title, const std::string& text) override;
     std::string BrowseForFolder() override;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/wide_text_win.h"
+#include "window_win32/box_placement.h"
 
 namespace rv::win32 {
 
@@ -17,6 +18,7 @@ MessageBoxCall& Call() {
 int Show(HWND owner, std::string_view title, std::string_view text, UINT type) {
     const std::wstring wide_title = platform::WideFromUtf8(title).value_or(std::wstring());
     const std::wstring wide_text = platform::WideFromUtf8(text).value_or(std::wstring());
+    const PlaceNextActivated placed(owner);
     if (const MessageBoxCall& call = Call()) {
         return call(owner, wide_text, wide_title, type);
     }

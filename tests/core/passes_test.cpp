@@ -183,6 +183,30 @@ TEST(WritePass, CountsANameTakenAfterTheListingAsAlreadyThere) {
     EXPECT_EQ(p.installer.LastPass().files.back().state, FileState::AlreadyThere);
 }
 
+// The write pass tells the window how far it has come every fiftieth of its files, and that it
+// has ended, however it ends: the second time the window closes at the first yield after the
+// count, before the next row.
+TEST(WritePass, ReportsItsProgressEveryFiftiethAndItsEnd) {
+    Pass p;
+    p.temp.AddFile("add/a.ukx");
+    for (int file = 0; file < 120; ++file) {
+        p.temp.AddFile("add/f" + std::to_string(file) + ".u");
+    }
+    p.temp.AddFile("add/notes.txt");  // no add-on file: not counted
+    std::vector<PassProgress> expected;
+    for (std::size_t done = 0; done <= 120; done += 2) {
+        expected.push_back({done, 121});
+    }
+    expected.insert(expected.end(), {{121, 121}, {}});
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.window.progress, expected);
+
+    p.window.progress.clear();
+    p.window.on_yield = [&] { return p.window.progress.empty(); };
+    p.installer.cmd_write_Click();
+    EXPECT_EQ(p.window.progress, (std::vector<PassProgress>{{0, 121}, {}}));
+}
+
 // Windows cuts at ':' too (a name relative to a drive); on Linux ':' is part of the name.
 TEST(SplitFileFromPath, CutsAfterTheLastSeparatorOfThePlatform) {
     const bool colon_cuts = platform::kPathSeparator == '\\';

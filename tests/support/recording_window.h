@@ -32,6 +32,7 @@ struct RecordingWindow : WindowOperations {
     }
     void SetMousePointer(MousePointer shown) override { pointer = shown; }
     bool ProcessPendingMessages() override { return on_yield ? on_yield() : true; }
+    void ShowProgress(const PassProgress& shown) override { progress.push_back(shown); }
 
     bool Enabled(const std::string& key) const { return enabled.contains(key) && enabled.at(key); }
     std::string ToolTip(const std::string& key) const { return Of(tooltips, key); }
@@ -44,6 +45,7 @@ struct RecordingWindow : WindowOperations {
     std::map<std::string, std::vector<std::string>> given;  // every caption, in order
     std::map<std::string, bool> enabled;
     MousePointer pointer = MousePointer::Default;
+    std::vector<PassProgress> progress;  // every report, in order
     // Runs at every yield, as a click the user made meanwhile would; returns false to report
     // that the window is closing.
     std::function<bool()> on_yield;

@@ -63,7 +63,9 @@ public:
     // What shows cut off, one line each: every fixed caption of the main window wider than the
     // room its control gives it ("caption: key"), and while a dialog shows, the dialog where it
     // leaves the work area of the main window's monitor ("dialog: ...") and each column narrower
-    // than its header or one of its cells ("column: header").
+    // than its header or one of its cells ("column: header"); and each box or picker shown since
+    // the start that did not stand where a dialog of the main window belongs ("box at x,y, not
+    // x,y").
     virtual std::vector<std::string> CutOff() const = 0;
     // Drops the items (paths) onto the main window as the file manager does.
     virtual void Drop(const std::vector<std::string>& items) = 0;

@@ -430,6 +430,8 @@ TEST_F(WindowScenario, EverythingOnScreen) {
     EXPECT_TRUE(about.starts_with("warning|About|RV2003/RV2004 Add-On Installer\r\nVersion ") &&
                 about.ends_with("\r\n\r\nFree software under the MIT License.|OK,no icon,modal"))
         << about;
+    EXPECT_EQ(w_->CutOff(), std::vector<std::string>{})
+        << "the picker and the boxes stand on the window";
 }
 
 }  // namespace

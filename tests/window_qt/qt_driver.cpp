@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTableWidget>
@@ -25,6 +26,7 @@
 
 #include "form/control_layout.h"
 #include "form/form_view.h"
+#include "form/dialog_placement.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/caption_fits.h"
@@ -54,6 +56,7 @@ public:
                 Answer(dialog);
                 return;
             }
+            NoteMisplaced(*message);
             const QMessageBox& box = *message;
             dialogs_.push_back(
                 "warning|" + box.windowTitle().toStdString() + "|" + box.text().toStdString() +
@@ -74,6 +77,7 @@ public:
     void Start(const std::vector<std::string>& arguments) override {
         window_.reset();
         dialogs_.clear();
+        misplaced_.clear();
         QStringList qt_arguments;
         for (const std::string& argument : arguments) {
             qt_arguments << QFile::decodeName(argument.c_str());
@@ -150,6 +154,7 @@ public:
         for (const QString& name : CutCaptions(*window_, window_->font())) {
             cut.push_back("caption: " + name.toStdString());
         }
+        cut.insert(cut.end(), misplaced_.begin(), misplaced_.end());
         if (QDialog* dialog = Dialog()) {
             const QRect area = window_->screen()->availableGeometry();
             if (!area.contains(dialog->frameGeometry())) {
@@ -264,6 +269,29 @@ public:
     }
 
 private:
+    // Gives the box the show event it gets as it shows, when it takes its size and its place, and
+    // notes it when it did not stand where a dialog of the main window belongs. A box of the
+    // start-up, before the window is made, is not looked at.
+    void NoteMisplaced(QMessageBox& box) {
+        if (!window_) {
+            return;
+        }
+        QShowEvent showing;
+        QCoreApplication::sendEvent(&box, &showing);
+        const QRect area = window_->screen()->availableGeometry();
+        const QRect main = window_->frameGeometry(), shown = box.frameGeometry();
+        // The box has no frame until it shows; it gets one as wide as the main window's.
+        const QSize size = shown.size() + main.size() - window_->geometry().size();
+        const ScreenRect wanted = PlaceDialog({area.x(), area.y(), area.width(), area.height()},
+                                              {main.x(), main.y(), main.width(), main.height()},
+                                              size.width(), size.height());
+        if (wanted.left != shown.x() || wanted.top != shown.y()) {
+            misplaced_.push_back("box at " + std::to_string(shown.x()) + "," +
+                                 std::to_string(shown.y()) + ", not " +
+                                 std::to_string(wanted.left) + "," + std::to_string(wanted.top));
+        }
+    }
+
     // The dialog that holds the window's input, if any, and its table.
     static QDialog* Dialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
     QTableWidget* Table() const { return Dialog()->findChild<QTableWidget*>(); }
@@ -306,6 +334,7 @@ private:
     std::optional<bool> question_answer_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<MainWindow> window_;
+    std::vector<std::string> misplaced_;  // boxes not where the rule puts them
 };
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "window_win32/message_box.h"
 #include "window_win32/message_pump.h"
 #include "window_win32/open_address.h"
+#include "window_win32/placement_check.h"
 #include "window_win32/question_dialog.h"
 #include "window_win32/window_thread.h"
 
@@ -36,11 +37,13 @@ public:
     Win32Driver() {
         SetProcessDPIAware();  // as the program's manifest declares it
         win32::SetShellFolderBrowser([this](BROWSEINFOW& request) -> PIDLIST_ABSOLUTE {
+            const auto [misplaced, start_folder] = RunBrowserCallback(request);
+            NoteMisplaced(misplaced);
             dialogs_.push_back(
                 "picker|" + Utf8FromWide(request.lpszTitle) + "|" +
                 (request.ulFlags == BIF_RETURNONLYFSDIRS ? "folders only" : "other flags") +
-                (request.pidlRoot == nullptr && request.lpfn == nullptr ? ", no start folder"
-                                                                        : ", a start folder") +
+                (request.pidlRoot == nullptr && !start_folder ? ", no start folder"
+                                                              : ", a start folder") +
                 (IsWindowEnabled(window_->Handle()) ? ", not modal" : ", modal"));
             // The shell names no folder with outer spaces; all spaces is a cancel.
             const std::string answer(text::TrimSpaces(TakeAnswer()));
@@ -56,6 +59,8 @@ public:
                                    (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
                                         ? ",modal"
                                         : ",not modal"));
+                NoteMisplaced(ShowBoxAndClose(
+                    "box", owner, [&] { MessageBoxW(owner, text.c_str(), title.c_str(), type); }));
                 return IDOK;
             });
         win32::SetQuestionRunner([this](HWND dialog) {
@@ -86,6 +91,7 @@ public:
     void Start(const std::vector<std::string>& arguments) override {
         Stop();
         dialogs_.clear();
+        misplaced_.clear();
         registry_ = platform::OpenSystemRegistry();
         window_ = std::make_unique<win32::MainWindow>(*registry_, arguments, ReceiptFolder());
         window_->Show(SW_SHOWNORMAL);
@@ -157,6 +163,7 @@ public:
 
     std::vector<std::string> CutOff() const override {
         std::vector<std::string> cut = CutCaptions();
+        cut.insert(cut.end(), misplaced_.begin(), misplaced_.end());
         RECT inside{};
         const RECT dialog = Rect(Dialog()), area = WorkArea();
         if (Dialog() != nullptr &&
@@ -389,6 +396,14 @@ private:
         while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
     }
+    // A box or picker shown since the start that did not stand where the rule puts it.
+    void NoteMisplaced(const std::string& misplaced) {
+        if (!misplaced.empty()) {
+            misplaced_.push_back(misplaced);
+        }
+    }
+    std::vector<std::string> misplaced_;
+
     static bool IsMainWindow(HWND window) {
         wchar_t window_class[64] = {};
         GetClassNameW(window, window_class, 64);
