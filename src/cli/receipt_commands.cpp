@@ -23,7 +23,7 @@ Json ReceiptJson(const StoredReceipt& stored) {
         json["problem"] = stored.problem;
         return json;
     }
-    const WrittenFiles count = CountWritten(stored.receipt);
+    const WrittenFiles& count = stored.count;
     json.update({{"time", stored.receipt.time},
                  {"game_folder", stored.receipt.game_folder},
                  {"game_real_path", stored.receipt.game.path},
@@ -107,7 +107,8 @@ int ListReceipts(const CommandLine& command, Console& console) {
     std::string problem;
     const std::optional<GameIdentity> game =
         command.game ? std::optional(IdentityOf(*command.game)) : std::nullopt;
-    for (const StoredReceipt& stored : ReceiptBook(console.receipt_folder).List(game, &problem)) {
+    for (const StoredReceipt& stored :
+         ReceiptBook(console.receipt_folder).List(game, &problem, Reading::Counted)) {
         list.push_back(ReceiptJson(stored));
     }
     if (!problem.empty()) {

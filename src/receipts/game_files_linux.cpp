@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 #include "receipts/game_files.h"
@@ -103,6 +104,19 @@ Looked LookAtOpened(int fd, const ReceiptFile& file) {
     return {hash == file.hash ? Look::AsWritten : Look::Changed, {}};
 }
 
+// Whether the name in the folder is a regular file of the size and time written, looked at
+// without following a link.
+Looked FactsOf(int folder, const std::string& name, const ReceiptFile& file) {
+    struct stat facts {};
+    if (::fstatat(folder, name.c_str(), &facts, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? Looked{Look::Gone, {}} : Looked{Look::CannotCheck, Why(errno)};
+    }
+    const bool as_written = S_ISREG(facts.st_mode) &&
+                            static_cast<std::uint64_t>(facts.st_size) == file.size &&
+                            ModifiedNs(facts) == file.modified_ns;
+    return {as_written ? Look::AsWritten : Look::Changed, {}};
+}
+
 // Deletes the name when it still names the file looked at.
 Looked DeleteChecked(int folder, const std::string& name, int fd) {
     struct stat opened {
@@ -122,6 +136,20 @@ Looked DeleteChecked(int folder, const std::string& name, int fd) {
 
 struct GameFiles::Root {
     Fd fd;
+    // The sub-folders opened for counting, by name, with the error of one that would not open.
+    // A deletion never uses them: it opens its sub-folder afresh for each file.
+    std::unordered_map<std::string, std::pair<Fd, int>> counted;
+
+    // The sub-folder opened once for all the counts, or -1 with errno set.
+    int CountedFolder(const std::string& sub_folder) {
+        auto [known, added] = counted.try_emplace(sub_folder);
+        if (added) {
+            known->second.first = OpenBelow(fd.get(), sub_folder);
+            known->second.second = errno;
+        }
+        errno = known->second.second;
+        return known->second.first.get();
+    }
 };
 
 GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>()) {
@@ -138,14 +166,19 @@ GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>())
 GameFiles::~GameFiles() = default;
 
 Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
-                            const ReceiptFile& file, bool delete_as_written) const {
-    const Fd folder = OpenBelow(root_->fd.get(), sub_folder);
-    if (folder.get() < 0) {
+                            const ReceiptFile& file, Scrutiny scrutiny) const {
+    const bool counting = scrutiny == Scrutiny::SizeAndTime;
+    const Fd folder = counting ? Fd() : OpenBelow(root_->fd.get(), sub_folder);
+    const int folder_fd = counting ? root_->CountedFolder(sub_folder) : folder.get();
+    if (folder_fd < 0) {
         return errno == ELOOP || errno == EXDEV
                    ? Looked{Look::Outside, {}}
                    : Looked{Look::CannotCheck, "the folder " + sub_folder + ": " + Why(errno)};
     }
-    const Fd opened(::openat(folder.get(), name.c_str(),
+    if (counting) {
+        return FactsOf(folder_fd, name, file);
+    }
+    const Fd opened(::openat(folder_fd, name.c_str(),
                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (opened.get() < 0) {
         return errno == ENOENT  ? Looked{Look::Gone, {}}
@@ -153,8 +186,8 @@ Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& na
                                 : Looked{Look::CannotCheck, Why(errno)};
     }
     Looked looked = LookAtOpened(opened.get(), file);
-    if (looked.look == Look::AsWritten && delete_as_written) {
-        looked = DeleteChecked(folder.get(), name, opened.get());
+    if (looked.look == Look::AsWritten && scrutiny == Scrutiny::WholeThenDelete) {
+        looked = DeleteChecked(folder_fd, name, opened.get());
     }
     return looked;
 }

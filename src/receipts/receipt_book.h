@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "receipts/receipt.h"
+#include "receipts/written_count.h"
 
 namespace rv {
 
@@ -26,7 +27,12 @@ struct StoredReceipt {
     ReceiptStatus status = ReceiptStatus::Damaged;
     std::string problem;  // why a damaged or unknown receipt cannot be used, in a few words
     Receipt receipt;      // empty unless in force or removed
+    WrittenFiles count;   // only when the book was listed for counts
 };
+
+// Whether a listing keeps each receipt's files, or only counts them: a listing for counts of a
+// receipt of a million files takes a small part of the memory its files would.
+enum class Reading { Whole, Counted };
 
 // The receipts in one folder, one JSON file each.
 class ReceiptBook {
@@ -43,7 +49,8 @@ public:
     // be read, which cannot tell their folder. A folder that cannot be listed sets `problem`;
     // one that is not there yet holds no receipts.
     std::vector<StoredReceipt> List(const std::optional<GameIdentity>& game = {},
-                                    std::string* problem = nullptr) const;
+                                    std::string* problem = nullptr,
+                                    Reading reading = Reading::Whole) const;
     // The receipt of that name, or at that path inside the folder.
     std::optional<StoredReceipt> Find(const std::string& name_or_path) const;
 

@@ -6,6 +6,7 @@
 
 #include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
+#include "receipts/written_count.h"
 
 namespace rv {
 
@@ -33,12 +34,6 @@ struct RemovalResult {
     // Files that could not be looked at or deleted: the receipt stays in force for them.
     bool Unchecked() const;
 };
-
-struct WrittenFiles {
-    int written = 0;           // by the write pass, deleted ones included
-    int still_as_written = 0;  // not deleted and unchanged since
-};
-WrittenFiles CountWritten(const Receipt& receipt);
 
 // A file is deleted only when the receipt wrote it, it is a regular file below the game folder
 // exactly as written, and no other receipt in force for the same game folder names it at all.
