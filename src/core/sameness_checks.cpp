@@ -49,7 +49,20 @@ void SamenessChecks::Check(std::size_t index, const PassFile& file) {
     }
 }
 
-void SamenessChecks::Finish(std::vector<PassFile>& files, const std::function<void()>& each) {
+void SamenessChecks::Collect(std::vector<PassFile>& files, const Noted& noted) {
+    std::vector<std::pair<std::size_t, Sameness>> done;
+    {
+        const std::lock_guard lock(mutex_);
+        done.swap(done_);
+    }
+    for (const auto& [index, sameness] : done) {
+        files[index].sameness = sameness;
+        noted(files[index]);
+    }
+}
+
+void SamenessChecks::Finish(std::vector<PassFile>& files, const std::function<void()>& each,
+                            const Noted& noted) {
     std::unique_lock lock(mutex_);
     while (!changed_.wait_for(lock, std::chrono::milliseconds(10),
                               [this] { return jobs_.empty() && !comparing_; })) {
@@ -57,10 +70,8 @@ void SamenessChecks::Finish(std::vector<PassFile>& files, const std::function<vo
         each();
         lock.lock();
     }
-    for (const auto& [index, sameness] : done_) {
-        files[index].sameness = sameness;
-    }
-    done_.clear();
+    lock.unlock();
+    Collect(files, noted);
 }
 
 void SamenessChecks::Work() {

@@ -28,9 +28,14 @@ public:
 
     // Asks for the file's comparison; `index` is its place in the pass record.
     void Check(std::size_t index, const PassFile& file);
+    // Notes in the record the outcome of each comparison made since the last call, and calls
+    // `noted` with each file so noted.
+    using Noted = std::function<void(const PassFile&)>;
+    void Collect(std::vector<PassFile>& files, const Noted& noted);
     // Waits for every comparison asked for, calling `each` every few milliseconds meanwhile, and
-    // notes each outcome in the record.
-    void Finish(std::vector<PassFile>& files, const std::function<void()>& each);
+    // collects them all.
+    void Finish(std::vector<PassFile>& files, const std::function<void()>& each,
+                const Noted& noted);
 
 private:
     struct Job {
