@@ -76,11 +76,13 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         return go_on;
     });
     // A pass stopped midway (the window closing, the program ending) still leaves the receipt of
-    // what it wrote, and says nothing more.
+    // what it wrote, and says nothing more; its totals still count what it wrote.
     std::string tool_tip;
     if (finished) {
         ShowWriteResult(tally);
         tool_tip = tally.failures.ToolTip();
+    } else {
+        counters_.SumIntoTotal(CounterKind::Written);
     }
     FinishWrite(tally, tool_tip);
     if (finished) {
