@@ -134,13 +134,14 @@ int ListReceipts(const CommandLine& command, Console& console) {
 
 int RemoveReceipt(const CommandLine& command, Console& console) {
     const ReceiptBook book(console.receipt_folder);
-    const std::vector<StoredReceipt> all = book.List();
-    const std::optional<StoredReceipt> found = book.Find(command.receipt);
+    const std::optional<std::string> name = book.NameOf(command.receipt);
+    std::vector<StoredReceipt> all = name ? book.List() : std::vector<StoredReceipt>{};
+    std::optional<StoredReceipt> found = name ? TakeOut(book, all, *name) : std::nullopt;
     if (!found) {
         return Refuse(console, command.json, exit_status::kBadArguments,
                       "no receipt " + command.receipt + " in " + book.Folder());
     }
-    StoredReceipt stored = *found;
+    StoredReceipt stored = std::move(*found);
     const RemovalPlan plan = PlanRemoval(book, stored, all);
     const std::string refusal =
         stored.problem.empty()

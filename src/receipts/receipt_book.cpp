@@ -117,7 +117,7 @@ std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& 
     return receipts;
 }
 
-std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) const {
+std::optional<std::string> ReceiptBook::NameOf(const std::string& name_or_path) const {
     std::string name = name_or_path;
     const std::string prefix = folder_ + platform::kPathSeparator;
     if (name.starts_with(prefix)) {
@@ -131,7 +131,24 @@ std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) 
             platform::EntryKind::RegularFile) {
         return std::nullopt;
     }
-    return Load(folder_, name, Reading::Whole);
+    return name;
+}
+
+std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) const {
+    const std::optional<std::string> name = NameOf(name_or_path);
+    return name ? std::optional(Load(folder_, *name, Reading::Whole)) : std::nullopt;
+}
+
+std::optional<StoredReceipt> TakeOut(const ReceiptBook& book, std::vector<StoredReceipt>& all,
+                                     const std::string& name) {
+    const auto listed = std::find_if(all.begin(), all.end(),
+                                     [&name](const StoredReceipt& s) { return s.name == name; });
+    if (listed == all.end()) {
+        return book.Find(name);
+    }
+    StoredReceipt taken = std::move(*listed);
+    all.erase(listed);
+    return taken;
 }
 
 std::string ReceiptBook::Add(Receipt receipt, std::string& name, const EachFile& each) const {

@@ -53,6 +53,8 @@ public:
                                     Reading reading = Reading::Whole) const;
     // The receipt of that name, or at that path inside the folder.
     std::optional<StoredReceipt> Find(const std::string& name_or_path) const;
+    // The name of the receipt Find would read, when there is one.
+    std::optional<std::string> NameOf(const std::string& name_or_path) const;
 
     // Stores a new receipt under `name`, or when it is empty a new name it is set to. Empty on
     // success, else the reason; a receipt is stored whole or not at all. `each` is called for every
@@ -65,5 +67,10 @@ public:
 private:
     std::string folder_;
 };
+
+// Takes the receipt of that name out of a listing, so that a large one is not read twice; else
+// reads it from the book. Nothing when it is in neither.
+std::optional<StoredReceipt> TakeOut(const ReceiptBook& book, std::vector<StoredReceipt>& all,
+                                     const std::string& name);
 
 }  // namespace rv

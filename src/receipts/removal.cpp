@@ -262,9 +262,9 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt, c
     if (!(result.problem = lock.Problem()).empty()) {
         return result;
     }
-    const std::vector<StoredReceipt> all = book.List();
-    if (const std::optional<StoredReceipt> now = book.Find(receipt.name)) {
-        receipt = *now;
+    std::vector<StoredReceipt> all = book.List();
+    if (std::optional<StoredReceipt> now = TakeOut(book, all, receipt.name)) {
+        receipt = std::move(*now);
     }
     if (!receipt.problem.empty() || receipt.status != ReceiptStatus::InForce) {
         result.problem = "the receipt " + receipt.name +
