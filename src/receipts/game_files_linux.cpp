@@ -87,9 +87,9 @@ std::int64_t ModifiedNs(const struct stat& facts) {
     return static_cast<std::int64_t>(facts.st_mtim.tv_sec) * 1'000'000'000 + facts.st_mtim.tv_nsec;
 }
 
-// Looks at the opened file; a file that cannot be read through is not known to be as written.
-Looked LookAtOpened(int fd, const ReceiptFile& file) {
-    struct stat facts {};
+// Looks at the opened file, whose facts it sets; a file that cannot be read through is not known
+// to be as written.
+Looked LookAtOpened(int fd, const ReceiptFile& file, struct stat& facts) {
     if (::fstat(fd, &facts) != 0) {
         return {Look::CannotCheck, Why(errno)};
     }
@@ -117,12 +117,10 @@ Looked FactsOf(int folder, const std::string& name, const ReceiptFile& file) {
     return {as_written ? Look::AsWritten : Look::Changed, {}};
 }
 
-// Deletes the name when it still names the file looked at.
-Looked DeleteChecked(int folder, const std::string& name, int fd) {
-    struct stat opened {
-    }, named{};
-    if (::fstat(fd, &opened) != 0 ||
-        ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+// Deletes the name when it still names the file looked at, which has the facts given.
+Looked DeleteChecked(int folder, const std::string& name, const struct stat& opened) {
+    struct stat named {};
+    if (::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
         opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
         return {Look::Changed, {}};
     }
@@ -185,9 +183,10 @@ Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& na
                : errno == ELOOP ? Looked{Look::Changed, {}}
                                 : Looked{Look::CannotCheck, Why(errno)};
     }
-    Looked looked = LookAtOpened(opened.get(), file);
+    struct stat facts {};
+    Looked looked = LookAtOpened(opened.get(), file, facts);
     if (looked.look == Look::AsWritten && scrutiny == Scrutiny::WholeThenDelete) {
-        looked = DeleteChecked(folder_fd, name, opened.get());
+        looked = DeleteChecked(folder_fd, name, facts);
     }
     return looked;
 }

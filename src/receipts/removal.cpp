@@ -116,14 +116,14 @@ std::string Blocker(const ReceiptBook& book, const StoredReceipt& self,
     return {};
 }
 
-// Why the written file is kept, or nothing when it was deleted (or may be, without `delete_it`).
+// Why the written file is kept, or nothing when it was deleted (or, unless the scrutiny deletes,
+// may be).
 std::optional<std::string> KeepReason(const GameFiles& files, const Claims& claims,
-                                      const ReceiptFile& file, bool delete_it) {
+                                      const ReceiptFile& file, Scrutiny scrutiny) {
     if (const Claims::Claim* claim = claims.Of(file)) {
         return "needed by the add-on from " + claim->by->receipt.addon_folder;
     }
-    const Looked looked =
-        files.Check(file, delete_it ? Scrutiny::WholeThenDelete : Scrutiny::Whole);
+    const Looked looked = files.Check(file, scrutiny);
     switch (looked.look) {
         case Look::AsWritten:
         case Look::Deleted:
@@ -194,7 +194,8 @@ void DeleteFiles(const ReceiptBook& book, StoredReceipt& receipt,
             continue;
         }
         // Looked at again right before deleting: the files may have changed since the plan.
-        if (std::optional<std::string> reason = KeepReason(files, claims, file, true)) {
+        if (std::optional<std::string> reason =
+                KeepReason(files, claims, file, Scrutiny::WholeThenDelete)) {
             if (const Claims::Claim* claim = claims.Of(file); claim && claim->found_there) {
                 given[claim->by->name].push_back(file);
             }
@@ -242,7 +243,8 @@ RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
         }
         if (file.deleted) {
             ++plan.deleted_before;
-        } else if (std::optional<std::string> reason = KeepReason(files, claims, file, false)) {
+        } else if (std::optional<std::string> reason =
+                       KeepReason(files, claims, file, Scrutiny::SizeAndTime)) {
             plan.kept.push_back({file.target, std::move(*reason)});
         } else {
             plan.to_delete.push_back(file.target);

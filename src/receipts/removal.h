@@ -39,7 +39,8 @@ struct RemovalResult {
 // exactly as written, and no other receipt in force for the same game folder names it at all.
 // A receipt that cannot be read blocks every deletion, as it may name any file. A file kept only
 // because another receipt names it passes to that one: it no longer keeps this receipt in force.
-// `all` is the whole book, the receipt itself included.
+// The plan judges each file by its size and time, as a listing does; the removal reads and hashes
+// each one again right before it deletes it. `all` is the whole book, the receipt itself included.
 RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
                         const std::vector<StoredReceipt>& all);
 
