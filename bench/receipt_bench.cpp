@@ -108,6 +108,27 @@ void MakeFiles(const std::string& game, int count, std::vector<rv::ReceiptFile>*
     }
 }
 
+// Makes the files and their receipt by a process of its own, which then ends: the programs
+// measured are started from this one, and a process's peak memory starts from that of the one
+// that started it.
+bool MakeReceipt(const std::string& game, const std::string& book, int count,
+                 const std::string& name) {
+    const pid_t maker = fork();
+    if (maker == 0) {
+        std::vector<rv::ReceiptFile> files;
+        files.reserve(std::size_t(count));
+        MakeFiles(game, count, &files);
+        rv::Receipt receipt{"2026-12-07T08:00:00.000Z",       game,  rv::IdentityOf(game), "RV2004",
+                            "/home/player/addons/Large Pack", false, std::move(files)};
+        std::string named = name;
+        const std::string problem = rv::ReceiptBook(book).Add(std::move(receipt), named);
+        std::fprintf(stderr, "%s", problem.c_str());
+        _exit(problem.empty() ? 0 : 1);
+    }
+    int made = 0;
+    return ::waitpid(maker, &made, 0) == maker && WIFEXITED(made) && WEXITSTATUS(made) == 0;
+}
+
 std::size_t FilesBelow(const std::string& game) {
     std::size_t files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(game)) {
@@ -135,24 +156,8 @@ int main(int argc, char** argv) {
     const std::string game = work + "/game", data = work + "/data";
     fs::create_directories(data + "/rv-addon-installer");
 
-    // Made by a process of its own, which then ends: the programs measured are started from this
-    // one, and a process's peak memory starts from that of the one that started it.
     const std::string name = "2026-12-07T08-00-00.000Z-0000.json";
-    const pid_t maker = fork();
-    if (maker == 0) {
-        std::vector<rv::ReceiptFile> files;
-        files.reserve(std::size_t(count));
-        MakeFiles(game, count, &files);
-        rv::Receipt receipt{"2026-12-07T08:00:00.000Z",       game,  rv::IdentityOf(game), "RV2004",
-                            "/home/player/addons/Large Pack", false, std::move(files)};
-        std::string named = name;
-        const std::string problem =
-            rv::ReceiptBook(data + "/rv-addon-installer").Add(std::move(receipt), named);
-        std::fprintf(stderr, "%s", problem.c_str());
-        _exit(problem.empty() ? 0 : 1);
-    }
-    int made = 0;
-    if (::waitpid(maker, &made, 0) != maker || !WIFEXITED(made) || WEXITSTATUS(made) != 0) {
+    if (!MakeReceipt(game, data + "/rv-addon-installer", count, name)) {
         return 1;
     }
     std::printf("%d files, receipt of %.1f MiB in %s\n", count,
