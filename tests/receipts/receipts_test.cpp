@@ -132,8 +132,10 @@ TEST(Removal, DeletesOnlyWhatIsStillAsWrittenBelowTheGameFolder) {
     // The listing counts what is still as written by size and time, without reading the files.
     const std::vector<std::tuple<std::string, Tamper, ReceiptStatus, int>> cases = {
         {"", [](Receipts&) {}, ReceiptStatus::Removed, 2},
-        // Same size, time put back: only the hash tells, which the listing does not read.
-        {"changed since it was written", rewrite("DATA", 0), ReceiptStatus::Removed, 2},
+        // Same size, time put back: only the hash tells, which the listing does not read. Under
+        // Wine the time put back is not the one recorded, which the listing does see.
+        {"changed since it was written", rewrite("DATA", 0), ReceiptStatus::Removed,
+         platform::kPathSeparator == '/' ? 2 : 1},
         {"changed since it was written", rewrite("DATA!", 0), ReceiptStatus::Removed, 1},
         {"changed since it was written", rewrite("data", 1), ReceiptStatus::Removed, 1},
         {"already gone", [](Receipts& p) { fs::remove(NativePath(p.Game("Maps/a.rv2"))); },
