@@ -23,7 +23,7 @@ Json ReceiptJson(const StoredReceipt& stored) {
         json["problem"] = stored.problem;
         return json;
     }
-    const WrittenFiles count = CountWritten(stored.receipt);
+    const WrittenFiles& count = stored.count;
     json.update({{"time", stored.receipt.time},
                  {"game_folder", stored.receipt.game_folder},
                  {"game_real_path", stored.receipt.game.path},
@@ -107,7 +107,8 @@ int ListReceipts(const CommandLine& command, Console& console) {
     std::string problem;
     const std::optional<GameIdentity> game =
         command.game ? std::optional(IdentityOf(*command.game)) : std::nullopt;
-    for (const StoredReceipt& stored : ReceiptBook(console.receipt_folder).List(game, &problem)) {
+    for (const StoredReceipt& stored :
+         ReceiptBook(console.receipt_folder).List(game, &problem, Reading::Counted)) {
         list.push_back(ReceiptJson(stored));
     }
     if (!problem.empty()) {
@@ -133,13 +134,14 @@ int ListReceipts(const CommandLine& command, Console& console) {
 
 int RemoveReceipt(const CommandLine& command, Console& console) {
     const ReceiptBook book(console.receipt_folder);
-    const std::vector<StoredReceipt> all = book.List();
-    const std::optional<StoredReceipt> found = book.Find(command.receipt);
+    const std::optional<std::string> name = book.NameOf(command.receipt);
+    std::vector<StoredReceipt> all = name ? book.List() : std::vector<StoredReceipt>{};
+    std::optional<StoredReceipt> found = name ? TakeOut(book, all, *name) : std::nullopt;
     if (!found) {
         return Refuse(console, command.json, exit_status::kBadArguments,
                       "no receipt " + command.receipt + " in " + book.Folder());
     }
-    StoredReceipt stored = *found;
+    StoredReceipt stored = std::move(*found);
     const RemovalPlan plan = PlanRemoval(book, stored, all);
     const std::string refusal =
         stored.problem.empty()

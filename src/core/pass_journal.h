@@ -12,7 +12,8 @@ namespace rv {
 // be taken out again. The passes know only this interface; the receipts layer, above them,
 // implements it, so that how records are stored never reaches the passes.
 //
-// A pass calls Begin, then Intend before each copy and Wrote after it, then Record. Between Begin
+// A pass calls Begin, then Intend before each copy and Wrote after it, Found for each file it finds
+// already there and identical, then Record. Between Begin
 // and Record no other pass or removal touches the same game folder, in any process.
 class PassJournal {
 public:
@@ -32,6 +33,9 @@ public:
     virtual std::string Intend(const PassFile& file) = 0;
     // The file is whole under its name, with these facts.
     virtual void Wrote(const PassFile& file) = 0;
+    // The file already there is found to be the add-on's own, which the add-on now relies on:
+    // named at once, so that a pass that ends any way still claims it.
+    virtual void Found(const PassFile& file) = 0;
 
     // Keeps the record of the write pass that just ended, or was stopped, and ends it. Returns
     // empty on success and sets `name` to what the user knows the record by; else returns the

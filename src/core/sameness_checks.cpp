@@ -73,16 +73,25 @@ bool SamenessChecks::Offer(std::size_t index, const PassFile& file) {
     return true;
 }
 
-bool SamenessChecks::Collect(std::vector<PassFile>& files) {
-    const std::lock_guard lock(mutex_);
-    for (const auto& [index, sameness] : done_) {
-        files[index].sameness = sameness;
+bool SamenessChecks::Collect(std::vector<PassFile>& files, const Noted& noted) {
+    std::vector<std::pair<std::size_t, Sameness>> done;
+    bool idle = false;
+    {
+        const std::lock_guard lock(mutex_);
+        done.swap(done_);
+        idle = jobs_.empty() && !comparing_;
     }
-    done_.clear();
-    return jobs_.empty() && !comparing_;
+    for (const auto& [index, sameness] : done) {
+        files[index].sameness = sameness;
+        if (noted) {
+            noted(files[index]);
+        }
+    }
+    return idle;
 }
 
-void SamenessChecks::Finish(std::vector<PassFile>& files, const std::function<void()>& each) {
+void SamenessChecks::Finish(std::vector<PassFile>& files, const std::function<void()>& each,
+                            const Noted& noted) {
     std::unique_lock lock(mutex_);
     while (!changed_.wait_for(lock, std::chrono::milliseconds(10),
                               [this] { return jobs_.empty() && !comparing_; })) {
@@ -91,7 +100,7 @@ void SamenessChecks::Finish(std::vector<PassFile>& files, const std::function<vo
         lock.lock();
     }
     lock.unlock();
-    Collect(files);
+    Collect(files, noted);
 }
 
 void SamenessChecks::Work() {
@@ -145,7 +154,7 @@ void ReadComparisons::Finish(std::vector<PassFile>& files) {
             checks_.Check(next_, files[next_]);
         }
     }
-    checks_.Finish(files, [] {});
+    checks_.Finish(files, [] {}, {});
 }
 
 }  // namespace rv

@@ -34,11 +34,14 @@ public:
     // room when many are waiting already; Offer never waits and is false then.
     void Check(std::size_t index, const PassFile& file);
     bool Offer(std::size_t index, const PassFile& file);
-    // Notes in the record each outcome made since the last call; true when none is left to make.
-    bool Collect(std::vector<PassFile>& files);
+    // Notes in the record each outcome made since the last call, and calls `noted` (if any) with
+    // each file so noted; true when none is left to make.
+    using Noted = std::function<void(const PassFile&)>;
+    bool Collect(std::vector<PassFile>& files, const Noted& noted = {});
     // Waits for every comparison asked for, calling `each` every few milliseconds meanwhile, and
-    // notes each outcome in the record.
-    void Finish(std::vector<PassFile>& files, const std::function<void()>& each);
+    // collects them all.
+    void Finish(std::vector<PassFile>& files, const std::function<void()>& each,
+                const Noted& noted);
 
 private:
     struct Job {

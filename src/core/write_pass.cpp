@@ -25,6 +25,15 @@ bool StartsCategory(std::size_t row) {
     return true;
 }
 
+// Names in the journal each file found already there that proves to be the add-on's own.
+SamenessChecks::Noted Claiming(PassJournal& journal) {
+    return [&journal](const PassFile& file) {
+        if (file.sameness == Sameness::Identical) {
+            journal.Found(file);
+        }
+    };
+}
+
 }  // namespace
 
 void RV2003_2004_Add_On_Installer::WriteAddOns() {
@@ -62,16 +71,22 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
     // Also asked after each file: a copy may be done by the system in one go, never asking
     // between chunks.
     const bool finished = WalkRows(kWriteOrder, walk, start_row, [&](const RowFile& file) {
-        const bool stopped = InstallOne(file, game, tally) == InstallOutcome::Stopped;
+        const bool go_on =
+            InstallOne(file, game, tally) != InstallOutcome::Stopped && !platform::EndRequested();
         progress.Handled();
-        return !stopped && !platform::EndRequested();
+        if (tally.keeping_receipt) {
+            tally.sameness.Collect(last_pass_.files, Claiming(*journal_));
+        }
+        return go_on;
     });
     // A pass stopped midway (the window closing, the program ending) still leaves the receipt of
-    // what it wrote, and says nothing more.
+    // what it wrote, and says nothing more; its totals still count what it wrote.
     std::string tool_tip;
     if (finished) {
         ShowWriteResult(tally);
         tool_tip = tally.failures.ToolTip();
+    } else {
+        counters_.SumIntoTotal(CounterKind::Written);
     }
     FinishWrite(tally, tool_tip);
     if (finished) {
@@ -163,7 +178,10 @@ void RV2003_2004_Add_On_Installer::ShowWriteResult(const WriteTally& tally) {
 }
 
 void RV2003_2004_Add_On_Installer::FinishWrite(WriteTally& tally, std::string& failures) {
-    tally.sameness.Finish(last_pass_.files, [this] { YieldWhenDue(); });
+    tally.sameness.Finish(
+        last_pass_.files, [this] { YieldWhenDue(); },
+        tally.keeping_receipt ? Claiming(*journal_)
+                              : SamenessChecks::Noted([](const PassFile&) {}));
     // A receipt that could not be saved is named after the failures, however many they are.
     LeaveReceipt(failures);
     if (tally.keeping_receipt) {  // only then were the files already there compared

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -30,6 +32,25 @@ FileFacts LookAt(const std::string& path);
 // both regular files of the same size and content. The content is read only when the sizes are
 // equal, and only as far as the first difference.
 bool SameContent(const std::string& addon_file, const std::string& game_file);
+
+// A file read piece by piece as its reader asks for them, so that a reader that pulls (a parser)
+// never holds the whole text. It opens what ReadPieces opens.
+class PieceReader {
+public:
+    explicit PieceReader(const std::string& path);
+    ~PieceReader();
+    PieceReader(const PieceReader&) = delete;
+    PieceReader& operator=(const PieceReader&) = delete;
+
+    // Sets `piece` to the next piece, which the next call overwrites; empty at the end. False
+    // when the file cannot be opened or read.
+    bool Next(std::span<const char>& piece);
+
+private:
+    struct File;
+    std::unique_ptr<File> file_;
+    std::array<char, 1 << 16> buffer_;
+};
 
 // Hands the file's content to `take` piece by piece. False when it cannot be opened or read.
 bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take);

@@ -80,23 +80,42 @@ bool SameContent(const std::string& addon_file, const std::string& game_file) {
     return true;
 }
 
-bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {
-    // A pipe or a device named like the file must not hold the reader.
+struct PieceReader::File {
     RegularFile file;
-    if (OpenRegularFile(ResolveNativePath(path), Links::Refuse, file) != 0) {
+    bool opened = false;
+};
+
+PieceReader::PieceReader(const std::string& path) : file_(std::make_unique<File>()) {
+    // A pipe or a device named like the file must not hold the reader.
+    file_->opened = OpenRegularFile(ResolveNativePath(path), Links::Refuse, file_->file) == 0;
+}
+
+PieceReader::~PieceReader() = default;
+
+bool PieceReader::Next(std::span<const char>& piece) {
+    if (!file_->opened) {
         return false;
     }
-    std::array<char, 1 << 16> buffer;
-    ssize_t got = 0;
-    while ((got = ::read(file.fd.get(), buffer.data(), buffer.size())) != 0) {
-        if (got < 0 && errno != EINTR) {
-            break;
-        }
-        if (got > 0) {
-            take(std::span<const char>(buffer.data(), static_cast<std::size_t>(got)));
+    ssize_t got = -1;
+    while ((got = ::read(file_->file.fd.get(), buffer_.data(), buffer_.size())) < 0) {
+        if (errno != EINTR) {
+            return false;
         }
     }
-    return got == 0;
+    piece = std::span<const char>(buffer_.data(), static_cast<std::size_t>(got));
+    return true;
+}
+
+bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {
+    PieceReader reader(path);
+    std::span<const char> piece;
+    while (reader.Next(piece)) {
+        if (piece.empty()) {
+            return true;
+        }
+        take(piece);
+    }
+    return false;
 }
 
 std::string RemoveFile(const std::string& path) {

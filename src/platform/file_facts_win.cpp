@@ -96,24 +96,38 @@ FileFacts LookAt(const std::string& path) {
             NanosecondsSince1970(data.ftLastWriteTime)};
 }
 
-bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {
-    const std::optional<std::wstring> wide = WideFromUtf8(path);
-    if (!wide) {
-        return false;
+struct PieceReader::File {
+    KernelHandle handle;
+};
+
+PieceReader::PieceReader(const std::string& path) : file_(std::make_unique<File>()) {
+    if (const std::optional<std::wstring> wide = WideFromUtf8(path)) {
+        file_->handle = KernelHandle(
+            CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     }
-    const KernelHandle file(CreateFileW(wide->c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) {
-        return false;
-    }
-    std::array<char, 1 << 16> buffer;
+}
+
+PieceReader::~PieceReader() = default;
+
+bool PieceReader::Next(std::span<const char>& piece) {
     DWORD got = 0;
-    while (ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-        if (got == 0) {
+    if (!file_->handle.valid() || !ReadFile(file_->handle.get(), buffer_.data(),
+                                            static_cast<DWORD>(buffer_.size()), &got, nullptr)) {
+        return false;
+    }
+    piece = std::span<const char>(buffer_.data(), got);
+    return true;
+}
+
+bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {
+    PieceReader reader(path);
+    std::span<const char> piece;
+    while (reader.Next(piece)) {
+        if (piece.empty()) {
             return true;
         }
-        take(std::span<const char>(buffer.data(), got));
+        take(piece);
     }
     return false;
 }

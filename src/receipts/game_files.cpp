@@ -23,11 +23,16 @@ std::optional<std::vector<std::string>> PartsBelowGame(const ReceiptFile& file) 
         }
     }
     // Only what a pass writes: a file right in one of the game's sub-folders.
+    static const std::vector<std::string> sub_folders = [] {
+        std::vector<std::string> folded;
+        for (const CategoryInfo& info : kCategories) {
+            folded.push_back(text::FoldUtf8(info.sub_folder));
+        }
+        return folded;
+    }();
     const bool known_folder =
-        parts.size() == 2 &&
-        std::any_of(kCategories.begin(), kCategories.end(), [&parts](const CategoryInfo& info) {
-            return text::FoldUtf8(info.sub_folder) == text::FoldUtf8(parts[0]);
-        });
+        parts.size() == 2 && std::find(sub_folders.begin(), sub_folders.end(),
+                                       text::FoldUtf8(parts[0])) != sub_folders.end();
     const std::string& name = parts.back();
     const bool plain_name =
         !name.empty() && name != "." && name != ".." &&
@@ -39,7 +44,7 @@ std::optional<std::vector<std::string>> PartsBelowGame(const ReceiptFile& file) 
     return parts;
 }
 
-Looked GameFiles::Check(const ReceiptFile& file, bool delete_as_written) const {
+Looked GameFiles::Check(const ReceiptFile& file, Scrutiny scrutiny) const {
     const auto parts = PartsBelowGame(file);
     if (!parts) {
         return {Look::Outside, {}};
@@ -47,7 +52,7 @@ Looked GameFiles::Check(const ReceiptFile& file, bool delete_as_written) const {
     if (!problem_.empty()) {
         return {Look::CannotCheck, problem_};
     }
-    return LookBelow((*parts)[0], (*parts)[1], file, delete_as_written);
+    return LookBelow((*parts)[0], (*parts)[1], file, scrutiny);
 }
 
 std::string HashHex(std::uint64_t hash) {

@@ -27,6 +27,13 @@ struct Looked {
     std::string reason;  // of CannotCheck and CannotDelete, in plain words
 };
 
+// How far a look at a written file goes.
+enum class Scrutiny {
+    SizeAndTime,      // what the system says of it, its content unread: enough for a count only
+    Whole,            // and its content's hash
+    WholeThenDelete,  // and, when it is as written, it is deleted
+};
+
 // The parts of a target below the game folder: a game sub-folder and a name. Nothing when the
 // target could lead elsewhere (an absolute path, "..", a drive, any other depth).
 std::optional<std::vector<std::string>> PartsBelowGame(const ReceiptFile& file);
@@ -42,13 +49,13 @@ public:
     GameFiles(const GameFiles&) = delete;
     GameFiles& operator=(const GameFiles&) = delete;
 
-    // Looks at the written file; when `delete_as_written`, deletes it when it is as written.
-    Looked Check(const ReceiptFile& file, bool delete_as_written = false) const;
+    // Looks at the written file as far as asked.
+    Looked Check(const ReceiptFile& file, Scrutiny scrutiny = Scrutiny::Whole) const;
 
 private:
     // The file `name` in the game's sub-folder, looked at as Check says (one file per system).
     Looked LookBelow(const std::string& sub_folder, const std::string& name,
-                     const ReceiptFile& file, bool delete_as_written) const;
+                     const ReceiptFile& file, Scrutiny scrutiny) const;
 
     struct Root;
     std::unique_ptr<Root> root_;

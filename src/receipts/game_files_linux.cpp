@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 #include "receipts/game_files.h"
@@ -86,9 +87,9 @@ std::int64_t ModifiedNs(const struct stat& facts) {
     return static_cast<std::int64_t>(facts.st_mtim.tv_sec) * 1'000'000'000 + facts.st_mtim.tv_nsec;
 }
 
-// Looks at the opened file; a file that cannot be read through is not known to be as written.
-Looked LookAtOpened(int fd, const ReceiptFile& file) {
-    struct stat facts {};
+// Looks at the opened file, whose facts it sets; a file that cannot be read through is not known
+// to be as written.
+Looked LookAtOpened(int fd, const ReceiptFile& file, struct stat& facts) {
     if (::fstat(fd, &facts) != 0) {
         return {Look::CannotCheck, Why(errno)};
     }
@@ -103,12 +104,23 @@ Looked LookAtOpened(int fd, const ReceiptFile& file) {
     return {hash == file.hash ? Look::AsWritten : Look::Changed, {}};
 }
 
-// Deletes the name when it still names the file looked at.
-Looked DeleteChecked(int folder, const std::string& name, int fd) {
-    struct stat opened {
-    }, named{};
-    if (::fstat(fd, &opened) != 0 ||
-        ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+// Whether the name in the folder is a regular file of the size and time written, looked at
+// without following a link.
+Looked FactsOf(int folder, const std::string& name, const ReceiptFile& file) {
+    struct stat facts {};
+    if (::fstatat(folder, name.c_str(), &facts, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? Looked{Look::Gone, {}} : Looked{Look::CannotCheck, Why(errno)};
+    }
+    const bool as_written = S_ISREG(facts.st_mode) &&
+                            static_cast<std::uint64_t>(facts.st_size) == file.size &&
+                            ModifiedNs(facts) == file.modified_ns;
+    return {as_written ? Look::AsWritten : Look::Changed, {}};
+}
+
+// Deletes the name when it still names the file looked at, which has the facts given.
+Looked DeleteChecked(int folder, const std::string& name, const struct stat& opened) {
+    struct stat named {};
+    if (::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
         opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
         return {Look::Changed, {}};
     }
@@ -122,6 +134,20 @@ Looked DeleteChecked(int folder, const std::string& name, int fd) {
 
 struct GameFiles::Root {
     Fd fd;
+    // The sub-folders opened for counting, by name, with the error of one that would not open.
+    // A deletion never uses them: it opens its sub-folder afresh for each file.
+    std::unordered_map<std::string, std::pair<Fd, int>> counted;
+
+    // The sub-folder opened once for all the counts, or -1 with errno set.
+    int CountedFolder(const std::string& sub_folder) {
+        auto [known, added] = counted.try_emplace(sub_folder);
+        if (added) {
+            known->second.first = OpenBelow(fd.get(), sub_folder);
+            known->second.second = errno;
+        }
+        errno = known->second.second;
+        return known->second.first.get();
+    }
 };
 
 GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>()) {
@@ -138,23 +164,29 @@ GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>())
 GameFiles::~GameFiles() = default;
 
 Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
-                            const ReceiptFile& file, bool delete_as_written) const {
-    const Fd folder = OpenBelow(root_->fd.get(), sub_folder);
-    if (folder.get() < 0) {
+                            const ReceiptFile& file, Scrutiny scrutiny) const {
+    const bool counting = scrutiny == Scrutiny::SizeAndTime;
+    const Fd folder = counting ? Fd() : OpenBelow(root_->fd.get(), sub_folder);
+    const int folder_fd = counting ? root_->CountedFolder(sub_folder) : folder.get();
+    if (folder_fd < 0) {
         return errno == ELOOP || errno == EXDEV
                    ? Looked{Look::Outside, {}}
                    : Looked{Look::CannotCheck, "the folder " + sub_folder + ": " + Why(errno)};
     }
-    const Fd opened(::openat(folder.get(), name.c_str(),
+    if (counting) {
+        return FactsOf(folder_fd, name, file);
+    }
+    const Fd opened(::openat(folder_fd, name.c_str(),
                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (opened.get() < 0) {
         return errno == ENOENT  ? Looked{Look::Gone, {}}
                : errno == ELOOP ? Looked{Look::Changed, {}}
                                 : Looked{Look::CannotCheck, Why(errno)};
     }
-    Looked looked = LookAtOpened(opened.get(), file);
-    if (looked.look == Look::AsWritten && delete_as_written) {
-        looked = DeleteChecked(folder.get(), name, opened.get());
+    struct stat facts {};
+    Looked looked = LookAtOpened(opened.get(), file, facts);
+    if (looked.look == Look::AsWritten && scrutiny == Scrutiny::WholeThenDelete) {
+        looked = DeleteChecked(folder_fd, name, facts);
     }
     return looked;
 }

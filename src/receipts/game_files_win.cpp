@@ -75,7 +75,7 @@ std::string HashOf(HANDLE file) {
     return HashHex(XXH3_64bits_digest(&state));
 }
 
-Looked LookAtOpened(HANDLE file, const ReceiptFile& wanted) {
+Looked LookAtOpened(HANDLE file, const ReceiptFile& wanted, Scrutiny scrutiny) {
     BY_HANDLE_FILE_INFORMATION facts{};
     if (!GetFileInformationByHandle(file, &facts)) {
         return {Look::CannotCheck, Why(GetLastError())};
@@ -87,6 +87,9 @@ Looked LookAtOpened(HANDLE file, const ReceiptFile& wanted) {
     if ((facts.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
         size != wanted.size || (steps - kFileTimeOf1970) * 100 != wanted.modified_ns) {
         return {Look::Changed, {}};
+    }
+    if (scrutiny == Scrutiny::SizeAndTime) {
+        return {Look::AsWritten, {}};
     }
     const std::string hash = HashOf(file);
     if (hash.empty()) {
@@ -134,7 +137,7 @@ GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>())
 GameFiles::~GameFiles() = default;
 
 Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
-                            const ReceiptFile& file, bool delete_as_written) const {
+                            const ReceiptFile& file, Scrutiny scrutiny) const {
     // The sub-folder stays open, and so cannot be swapped, until the file is done with.
     const std::string folder_path = root_->path + "\\" + sub_folder;
     const Handle folder = OpenItself(folder_path, FILE_READ_ATTRIBUTES);
@@ -155,8 +158,8 @@ Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& na
         return error == ERROR_FILE_NOT_FOUND ? Looked{Look::Gone, {}}
                                              : Looked{Look::CannotCheck, Why(error)};
     }
-    Looked looked = LookAtOpened(opened.get(), file);
-    if (looked.look == Look::AsWritten && delete_as_written) {
+    Looked looked = LookAtOpened(opened.get(), file, scrutiny);
+    if (looked.look == Look::AsWritten && scrutiny == Scrutiny::WholeThenDelete) {
         looked = DeleteOpened(opened.get());
     }
     return looked;

@@ -4,11 +4,16 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <istream>
 #include <nlohmann/json.hpp>
+#include <span>
+#include <streambuf>
 #include <unordered_map>
 
+#include "platform/file_facts.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
+#include "receipts/receipt_reader.h"
 #include "receipts/stored_name.h"
 
 namespace rv {
@@ -84,23 +89,16 @@ Json FileJson(const ReceiptFile& file) {
     return json;
 }
 
-Outcome OutcomeNamed(const std::string& name) {
-    std::size_t index = 0;
-    while (index < kOutcomeNames.size() && kOutcomeNames[index] != name) {
-        ++index;
-    }
-    if (index == kOutcomeNames.size()) {
-        throw std::invalid_argument("a file's outcome is unknown");
-    }
-    return static_cast<Outcome>(index);
-}
-
 ReceiptFile FileFromJson(const Json& json) {
     ReceiptFile file;
     file.source = TakeName(json, "source");
     file.target = TakeName(json, "target");
     file.category = json.at("category");
-    file.outcome = OutcomeNamed(json.at("outcome"));
+    const std::optional<Outcome> outcome = OutcomeNamed(json.at("outcome").get<std::string>());
+    if (!outcome) {
+        throw std::invalid_argument("a file's outcome is unknown");
+    }
+    file.outcome = *outcome;
     if (file.outcome == Outcome::Written) {
         file.size = json.at("size");
         file.modified_ns = json.at("modified_ns");
@@ -131,7 +129,7 @@ void FromVersion1(Receipt& receipt) {
     }
 }
 
-Receipt HeadFromJson(const Json& json, int version) {
+Receipt HeadFromJson(const Json& json, int version, std::vector<ReceiptFile> files) {
     Receipt receipt{json.at("time"),
                     TakeName(json, "game_folder"),
                     {},
@@ -143,9 +141,7 @@ Receipt HeadFromJson(const Json& json, int version) {
         const Json& game = json.at("game_identity");
         receipt.game = {TakeName(game, "path"), game.at("device"), game.at("node")};
     }
-    for (const Json& file : json.at("files")) {
-        receipt.files.push_back(FileFromJson(file));
-    }
+    receipt.files = std::move(files);
     if (version == 1) {
         FromVersion1(receipt);
     }
@@ -214,9 +210,21 @@ std::string ToJson(const Receipt& receipt, const EachFile& each) {
     return text;
 }
 
-ParsedReceipt ParseReceipt(const std::string& text) {
-    const Json json = Json::parse(text, nullptr, false);
-    if (json.is_discarded() || !json.is_object() || json.value("format", "") != kFormat) {
+std::optional<Outcome> OutcomeNamed(std::string_view name) {
+    std::size_t index = 0;
+    while (index < kOutcomeNames.size() && kOutcomeNames[index] != name) {
+        ++index;
+    }
+    return index == kOutcomeNames.size() ? std::nullopt
+                                         : std::optional(static_cast<Outcome>(index));
+}
+
+namespace {
+
+// Judges what the reader took from a whole text, or from one the parser gave up on.
+ParsedReceipt Judge(bool parsed, ReceiptReader& reader) {
+    const Json& json = reader.Head();
+    if (!parsed || !json.is_object() || json.value("format", "") != kFormat) {
         return {{}, false, "not a receipt, or not whole"};
     }
     const Json version = json.value("version", Json());
@@ -225,10 +233,55 @@ ParsedReceipt ParseReceipt(const std::string& text) {
         return {{}, true, "a receipt of an unknown version"};
     }
     try {
-        return {HeadFromJson(json, version.get<int>()), false, {}};
+        if (reader.FilesWhole()) {
+            return {HeadFromJson(json, version.get<int>(), std::move(reader.Files())),
+                    false,
+                    {},
+                    version.get<int>()};
+        }
     } catch (const std::exception&) {
-        return {{}, false, "a value is missing or of the wrong kind"};
     }
+    return {{}, false, "a value is missing or of the wrong kind"};
+}
+
+// Hands the reader's pieces to the parser as a stream.
+class PieceBuffer : public std::streambuf {
+public:
+    explicit PieceBuffer(const std::string& path) : reader_(path) {}
+    bool Failed() const { return failed_; }
+
+protected:
+    int_type underflow() override {
+        std::span<const char> piece;
+        failed_ = !reader_.Next(piece);
+        if (failed_ || piece.empty()) {
+            return traits_type::eof();
+        }
+        char* start = const_cast<char*>(piece.data());
+        setg(start, start, start + piece.size());
+        return traits_type::to_int_type(*start);
+    }
+
+private:
+    platform::PieceReader reader_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+ParsedReceipt ParseReceipt(const std::string& text, const FileSink& sink) {
+    ReceiptReader reader(sink);
+    const bool parsed = Json::sax_parse(text, &reader);
+    return Judge(parsed, reader);
+}
+
+ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSink& sink) {
+    PieceBuffer buffer(path);
+    std::istream in(&buffer);
+    ReceiptReader reader(sink);
+    const bool parsed = Json::sax_parse(in, &reader);
+    readable = !buffer.Failed();
+    return Judge(parsed, reader);
 }
 
 }  // namespace rv
@@ -248,8 +301,7 @@ std::optional<Receipt> ParseJournal(const std::string& text) {
     Json head = Json::parse(text.substr(0, end), nullptr, false);
     std::optional<Receipt> receipt;
     try {
-        head["files"] = Json::array();
-        receipt = HeadFromJson(head, kReceiptVersion);
+        receipt = HeadFromJson(head, kReceiptVersion, {});
     } catch (const std::exception&) {
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/pass_record.h"
@@ -66,13 +67,23 @@ std::string TargetPath(const Receipt& receipt, const ReceiptFile& file);
 
 std::string ToJson(const Receipt& receipt, const EachFile& each = {});
 
+// The outcome a receipt names so, if it is one.
+std::optional<Outcome> OutcomeNamed(std::string_view name);
+
 // The receipt in the text, or why the text is not one this program can act on.
 struct ParsedReceipt {
     std::optional<Receipt> receipt;
     bool unknown_version = false;
     std::string problem;
+    int version = 0;  // of a receipt that could be read
 };
-ParsedReceipt ParseReceipt(const std::string& text);
+// Takes each file of a receipt as it is read, in place of keeping it in the receipt: what is
+// needed of a very large receipt can be kept in far less than its files would take.
+using FileSink = std::function<void(const ReceiptFile&)>;
+ParsedReceipt ParseReceipt(const std::string& text, const FileSink& sink = {});
+// The receipt in the file, read piece by piece: neither its whole text nor a tree of it is ever
+// held. `readable` is set to whether the file could be opened and read to its end.
+ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSink& sink = {});
 
 // A write pass's journal, kept while it runs: the receipt's head on the first line, then one
 // line per file named before its copy (its hash still empty) and one once it is whole.

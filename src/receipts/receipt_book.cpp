@@ -17,27 +17,43 @@ namespace {
 
 constexpr std::string_view kEnding = ReceiptBook::kEnding;
 
-StoredReceipt Load(const std::string& folder, const std::string& name) {
+// The counts of a receipt read for them; a version 1 receipt is read again whole, as its targets
+// are known only once its game folder is.
+WrittenFiles Counted(const std::string& path, const ParsedReceipt& parsed,
+                     const WrittenCounter& counter) {
+    if (parsed.version != 1) {
+        return counter.Count(parsed.receipt->game);
+    }
+    bool read = false;
+    const ParsedReceipt whole = ReadReceipt(path, read);
+    return whole.receipt ? CountWritten(*whole.receipt) : WrittenFiles{};
+}
+
+StoredReceipt Load(const std::string& folder, const std::string& name, Reading reading) {
     // Only a regular file is read: a FIFO or a device named like a receipt would hang or never
     // end the listing.
     const std::string path = folder + platform::kPathSeparator + name;
-    std::string text;
     const bool regular = platform::LookAt(path).kind == platform::EntryKind::RegularFile;
-    const bool read = regular && platform::ReadPieces(path, [&text](std::span<const char> piece) {
-                          text.append(piece.data(), piece.size());
-                      });
-    ParsedReceipt parsed = read      ? ParseReceipt(text)
-                           : regular ? ParsedReceipt{{}, false, "its file cannot be read"}
-                                     : ParsedReceipt{{}, false, "not a regular file"};
+    bool read = false;
+    WrittenCounter counter;
+    ParsedReceipt parsed =
+        regular ? ReadReceipt(path, read, reading == Reading::Counted ? counter.Sink() : FileSink{})
+                : ParsedReceipt{};
+    if (!regular || !read) {
+        parsed = {{}, false, regular ? "its file cannot be read" : "not a regular file"};
+    }
     if (!parsed.receipt) {
         return {name,
                 parsed.unknown_version ? ReceiptStatus::UnknownVersion : ReceiptStatus::Damaged,
                 parsed.problem,
+                {},
                 {}};
     }
     const ReceiptStatus status =
         parsed.receipt->removed ? ReceiptStatus::Removed : ReceiptStatus::InForce;
-    return {name, status, {}, std::move(*parsed.receipt)};
+    const WrittenFiles count =
+        reading == Reading::Counted ? Counted(path, parsed, counter) : WrittenFiles{};
+    return {name, status, {}, std::move(*parsed.receipt), count};
 }
 
 }  // namespace
@@ -77,7 +93,7 @@ std::string WhileAnswering(const std::function<std::string()>& job, const EachFi
 }  // namespace
 
 std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& game,
-                                             std::string* problem) const {
+                                             std::string* problem, Reading reading) const {
     RecoverJournals(folder_);
     std::vector<StoredReceipt> receipts;
     std::string why;
@@ -90,7 +106,7 @@ std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& 
     }
     for (const platform::FolderEntry& entry : listing->entries) {
         if (!entry.is_folder && entry.name.ends_with(kEnding) && !entry.name.starts_with('.')) {
-            StoredReceipt stored = Load(folder_, entry.name);
+            StoredReceipt stored = Load(folder_, entry.name, reading);
             if (!game || !stored.problem.empty() || SameGame(stored.receipt.game, *game)) {
                 receipts.push_back(std::move(stored));
             }
@@ -101,7 +117,7 @@ std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& 
     return receipts;
 }
 
-std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) const {
+std::optional<std::string> ReceiptBook::NameOf(const std::string& name_or_path) const {
     std::string name = name_or_path;
     const std::string prefix = folder_ + platform::kPathSeparator;
     if (name.starts_with(prefix)) {
@@ -115,7 +131,24 @@ std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) 
             platform::EntryKind::RegularFile) {
         return std::nullopt;
     }
-    return Load(folder_, name);
+    return name;
+}
+
+std::optional<StoredReceipt> ReceiptBook::Find(const std::string& name_or_path) const {
+    const std::optional<std::string> name = NameOf(name_or_path);
+    return name ? std::optional(Load(folder_, *name, Reading::Whole)) : std::nullopt;
+}
+
+std::optional<StoredReceipt> TakeOut(const ReceiptBook& book, std::vector<StoredReceipt>& all,
+                                     const std::string& name) {
+    const auto listed = std::find_if(all.begin(), all.end(),
+                                     [&name](const StoredReceipt& s) { return s.name == name; });
+    if (listed == all.end()) {
+        return book.Find(name);
+    }
+    StoredReceipt taken = std::move(*listed);
+    all.erase(listed);
+    return taken;
 }
 
 std::string ReceiptBook::Add(Receipt receipt, std::string& name, const EachFile& each) const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "receipts/receipt.h"
+#include "receipts/written_count.h"
 
 namespace rv {
 
@@ -26,7 +27,12 @@ struct StoredReceipt {
     ReceiptStatus status = ReceiptStatus::Damaged;
     std::string problem;  // why a damaged or unknown receipt cannot be used, in a few words
     Receipt receipt;      // empty unless in force or removed
+    WrittenFiles count;   // only when the book was listed for counts
 };
+
+// Whether a listing keeps each receipt's files, or only counts them: a listing for counts of a
+// receipt of a million files takes a small part of the memory its files would.
+enum class Reading { Whole, Counted };
 
 // The receipts in one folder, one JSON file each.
 class ReceiptBook {
@@ -43,9 +49,12 @@ public:
     // be read, which cannot tell their folder. A folder that cannot be listed sets `problem`;
     // one that is not there yet holds no receipts.
     std::vector<StoredReceipt> List(const std::optional<GameIdentity>& game = {},
-                                    std::string* problem = nullptr) const;
+                                    std::string* problem = nullptr,
+                                    Reading reading = Reading::Whole) const;
     // The receipt of that name, or at that path inside the folder.
     std::optional<StoredReceipt> Find(const std::string& name_or_path) const;
+    // The name of the receipt Find would read, when there is one.
+    std::optional<std::string> NameOf(const std::string& name_or_path) const;
 
     // Stores a new receipt under `name`, or when it is empty a new name it is set to. Empty on
     // success, else the reason; a receipt is stored whole or not at all. `each` is called for every
@@ -58,5 +67,10 @@ public:
 private:
     std::string folder_;
 };
+
+// Takes the receipt of that name out of a listing, so that a large one is not read twice; else
+// reads it from the book. Nothing when it is in neither.
+std::optional<StoredReceipt> TakeOut(const ReceiptBook& book, std::vector<StoredReceipt>& all,
+                                     const std::string& name);
 
 }  // namespace rv

@@ -86,9 +86,18 @@ std::string ReceiptJournal::Intend(const PassFile& file) {
     return Append(ReceiptOf(PassRecord{true, {}, {}, {named}}, {}, game_).files.front());
 }
 
-void ReceiptJournal::Wrote(const PassFile& file) {
-    // When this line is lost, the file is compared with its add-on file instead.
+void ReceiptJournal::Note(const PassFile& file) {
+    // A line lost costs little: a written file is compared with its add-on file instead, and the
+    // receipt made when the pass ends holds every file anyway.
     static_cast<void>(Append(ReceiptOf(PassRecord{true, {}, {}, {file}}, {}, game_).files.front()));
+}
+
+void ReceiptJournal::Wrote(const PassFile& file) {
+    Note(file);
+}
+
+void ReceiptJournal::Found(const PassFile& file) {
+    Note(file);
 }
 
 std::string ReceiptJournal::Record(const PassRecord& pass, const std::string& edition,

@@ -27,11 +27,13 @@ public:
                       const Waiting& waiting) override;
     std::string Intend(const PassFile& file) override;
     void Wrote(const PassFile& file) override;
+    void Found(const PassFile& file) override;
     std::string Record(const PassRecord& pass, const std::string& edition, std::string& name,
                        const std::function<void()>& keep_answering) override;
 
 private:
     std::string Append(const ReceiptFile& file);
+    void Note(const PassFile& file);
     void End();
 
     std::string folder_;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/end_signals.h"
@@ -20,7 +21,9 @@ constexpr std::string_view kUndeleted = "cannot be deleted: ";
 
 // The targets other receipts in force for the same game folder name, written or found there,
 // each with the first such receipt. Names are compared as the game's file system compares them,
-// without regard to case: a second spelling never frees a file.
+// without regard to case: a second spelling never frees a file. The folded names are kept one
+// after another in one string, and looked up through views of it: a book of a few receipts of a
+// million files each costs no string per name.
 class Claims {
 public:
     struct Claim {
@@ -28,6 +31,11 @@ public:
         bool found_there;  // the claiming pass found it identical, so does not own it yet
     };
     Claims(const StoredReceipt& self, const std::vector<StoredReceipt>& all) {
+        struct Named {
+            std::size_t end;  // in folded_
+            Claim claim;
+        };
+        std::vector<Named> named;
         for (const StoredReceipt& other : all) {
             if (other.status != ReceiptStatus::InForce || other.name == self.name ||
                 !SameGame(other.receipt.game, self.receipt.game)) {
@@ -37,18 +45,30 @@ public:
                 const bool found = file.outcome == Outcome::Identical;
                 if ((found || (file.outcome == Outcome::Written && !file.deleted)) &&
                     !file.outside) {
-                    claims_.try_emplace(text::FoldUtf8(file.target), Claim{&other, found});
+                    folded_ += text::FoldUtf8(file.target);
+                    named.push_back({folded_.size(), {&other, found}});
                 }
             }
         }
+        claims_.reserve(named.size());
+        std::size_t start = 0;
+        for (const Named& name : named) {  // views only once the string is whole
+            claims_.try_emplace(std::string_view(folded_).substr(start, name.end - start),
+                                name.claim);
+            start = name.end;
+        }
     }
+    Claims(const Claims&) = delete;
+    Claims& operator=(const Claims&) = delete;
+
     const Claim* Of(const ReceiptFile& file) const {
         const auto claim = claims_.find(text::FoldUtf8(file.target));
         return claim == claims_.end() ? nullptr : &claim->second;
     }
 
 private:
-    std::unordered_map<std::string, Claim> claims_;
+    std::string folded_;
+    std::unordered_map<std::string_view, Claim> claims_;
 };
 
 // Files kept for receipts that found them there pass to those receipts, as if they had written
@@ -96,13 +116,14 @@ std::string Blocker(const ReceiptBook& book, const StoredReceipt& self,
     return {};
 }
 
-// Why the written file is kept, or nothing when it was deleted (or may be, without `delete_it`).
+// Why the written file is kept, or nothing when it was deleted (or, unless the scrutiny deletes,
+// may be).
 std::optional<std::string> KeepReason(const GameFiles& files, const Claims& claims,
-                                      const ReceiptFile& file, bool delete_it) {
+                                      const ReceiptFile& file, Scrutiny scrutiny) {
     if (const Claims::Claim* claim = claims.Of(file)) {
         return "needed by the add-on from " + claim->by->receipt.addon_folder;
     }
-    const Looked looked = files.Check(file, delete_it);
+    const Looked looked = files.Check(file, scrutiny);
     switch (looked.look) {
         case Look::AsWritten:
         case Look::Deleted:
@@ -173,7 +194,8 @@ void DeleteFiles(const ReceiptBook& book, StoredReceipt& receipt,
             continue;
         }
         // Looked at again right before deleting: the files may have changed since the plan.
-        if (std::optional<std::string> reason = KeepReason(files, claims, file, true)) {
+        if (std::optional<std::string> reason =
+                KeepReason(files, claims, file, Scrutiny::WholeThenDelete)) {
             if (const Claims::Claim* claim = claims.Of(file); claim && claim->found_there) {
                 given[claim->by->name].push_back(file);
             }
@@ -209,19 +231,6 @@ bool RemovalResult::Unchecked() const {
     return std::any_of(kept.begin(), kept.end(), KeepsInForce);
 }
 
-WrittenFiles CountWritten(const Receipt& receipt) {
-    WrittenFiles count;
-    const GameFiles files(receipt.game);
-    for (const ReceiptFile& file : receipt.files) {
-        if (file.outcome == Outcome::Written) {
-            ++count.written;
-            count.still_as_written +=
-                !file.deleted && files.Check(file).look == Look::AsWritten ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
                         const std::vector<StoredReceipt>& all) {
     RemovalPlan plan;
@@ -234,7 +243,8 @@ RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
         }
         if (file.deleted) {
             ++plan.deleted_before;
-        } else if (std::optional<std::string> reason = KeepReason(files, claims, file, false)) {
+        } else if (std::optional<std::string> reason =
+                       KeepReason(files, claims, file, Scrutiny::SizeAndTime)) {
             plan.kept.push_back({file.target, std::move(*reason)});
         } else {
             plan.to_delete.push_back(file.target);
@@ -254,9 +264,9 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt, c
     if (!(result.problem = lock.Problem()).empty()) {
         return result;
     }
-    const std::vector<StoredReceipt> all = book.List();
-    if (const std::optional<StoredReceipt> now = book.Find(receipt.name)) {
-        receipt = *now;
+    std::vector<StoredReceipt> all = book.List();
+    if (std::optional<StoredReceipt> now = TakeOut(book, all, receipt.name)) {
+        receipt = std::move(*now);
     }
     if (!receipt.problem.empty() || receipt.status != ReceiptStatus::InForce) {
         result.problem = "the receipt " + receipt.name +

@@ -6,6 +6,7 @@
 
 #include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
+#include "receipts/written_count.h"
 
 namespace rv {
 
@@ -34,17 +35,12 @@ struct RemovalResult {
     bool Unchecked() const;
 };
 
-struct WrittenFiles {
-    int written = 0;           // by the write pass, deleted ones included
-    int still_as_written = 0;  // not deleted and unchanged since
-};
-WrittenFiles CountWritten(const Receipt& receipt);
-
 // A file is deleted only when the receipt wrote it, it is a regular file below the game folder
 // exactly as written, and no other receipt in force for the same game folder names it at all.
 // A receipt that cannot be read blocks every deletion, as it may name any file. A file kept only
 // because another receipt names it passes to that one: it no longer keeps this receipt in force.
-// `all` is the whole book, the receipt itself included.
+// The plan judges each file by its size and time, as a listing does; the removal reads and hashes
+// each one again right before it deletes it. `all` is the whole book, the receipt itself included.
 RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
                         const std::vector<StoredReceipt>& all);
 

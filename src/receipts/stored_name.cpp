@@ -71,19 +71,23 @@ void PutName(nlohmann::json& json, const std::string& key, const std::string& na
     json[key + "_bytes"] = hex;
 }
 
-std::string TakeName(const nlohmann::json& json, const std::string& key) {
-    if (const auto text = json.find(key); text != json.end() || !json.contains(key + "_bytes")) {
-        return json.at(key).get<std::string>();
-    }
-    const std::string hex = json.at(key + "_bytes").get<std::string>();
+std::string NameFromHex(std::string_view hex) {
     if (hex.size() % 2 != 0) {
         throw std::invalid_argument("a name's bytes are not whole");
     }
     std::string name;
+    name.reserve(hex.size() / 2);
     for (std::size_t i = 0; i < hex.size(); i += 2) {
         name += static_cast<char>(DigitValue(hex[i]) * 16 + DigitValue(hex[i + 1]));
     }
     return name;
+}
+
+std::string TakeName(const nlohmann::json& json, const std::string& key) {
+    if (const auto text = json.find(key); text != json.end() || !json.contains(key + "_bytes")) {
+        return json.at(key).get<std::string>();
+    }
+    return NameFromHex(json.at(key + "_bytes").get<std::string>());
 }
 
 }  // namespace rv

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <sstream>
 
 #include "program_run.h"
 #include "support/temp_folder.h"
@@ -44,6 +45,20 @@ std::function<void(pid_t)> SignalWhenMapsChange(const test::ProgramFolders& fold
         }
         ::kill(pid, signal);
     };
+}
+
+// The Total row's count of files written, from the table or from the JSON counters.
+std::size_t TotalWritten(const std::string& out) {
+    const std::size_t json = out.find("\"total\": {");
+    if (json != std::string::npos) {
+        const std::size_t key = out.find("\"written\": ", json);
+        return std::stoul(out.substr(key + 11));
+    }
+    std::istringstream row(out.substr(out.find("\nTotal") + 1));
+    std::string name;
+    std::size_t read = 0, written = 0;
+    row >> name >> read >> written;
+    return written;
 }
 
 std::vector<ExitRow> ExitRows() {
@@ -161,6 +176,7 @@ TEST(Program, ExitStatusAndMessages) {
             EXPECT_NE(ran.out.find("Stopped - " + std::to_string(maps) + " File(s) written"),
                       std::string::npos)
                 << ran.out;
+            EXPECT_EQ(TotalWritten(ran.out), maps) << ran.out;
         }
     }
 }

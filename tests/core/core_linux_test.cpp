@@ -297,39 +297,62 @@ TEST(LinuxRemoval, WaitsForAnotherProcessThatHoldsTheGameFolder) {
 }
 
 // A write killed outright leaves its journal; the next listing makes it a receipt that names
-// every file the write made, and its removal takes them back.
-TEST(LinuxPass, AKilledWriteLeavesWhatItWroteNamed) {
-    Journaled p;
-    for (const char* name : {"a.u", "b.u", "c.u"}) {
-        p.temp.AddFile(std::string("add/") + name);
-    }
-    const pid_t writer = fork();
-    if (writer == 0) {
-        // Each yield outlasts the time between yields, so the pass yields after each file.
-        p.window.on_yield = [&p] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(110));
-            if (Exists(p.Game("System/a.u"))) {
-                kill(getpid(), SIGKILL);
-            }
-            return true;
-        };
-        p.installer.cmd_write_Click();
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(writer, &status, 0), writer);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    ASSERT_EQ(NamesIn(p.Game("System")), (Lines{"a.u"}));
+// every file the write made, and those it found already there and relies on, so that its removal
+// takes back what it wrote and another add-on's removal keeps what it relies on.
+TEST(LinuxPass, AKilledWriteLeavesWhatItWroteAndReliesOnNamed) {
+    struct Row {
+        std::string other;          // a file another add-on wrote before, "" for none
+        std::string kill_at;        // the file whose copy the write is killed after
+        std::string removed;        // what removing the killed write's receipt says
+        std::string other_removed;  // what removing the other add-on's receipt then says
+    };
+    const std::vector<Row> rows = {
+        {"", "a.u", "Removed - 1 File(s) deleted - 0 File(s) kept!", ""},
+        // The other add-on's file passes to the killed write, which relies on it.
+        {"a.u", "b.u", "Removed - 2 File(s) deleted - 0 File(s) kept!",
+         "No file deleted - 1 File(s) kept!"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kill_at);
+        Journaled p;
+        const ReceiptBook book(p.journal.Folder());
+        if (!row.other.empty()) {
+            p.temp.AddFile("other/" + row.other);
+            p.installer.SetAddOnFolder(p.temp.Path("other"));
+            p.installer.cmd_write_Click();
+            p.installer.SetAddOnFolder(p.temp.Path("add"));
+        }
+        for (const char* name : {"a.u", "b.u", "c.u"}) {
+            p.temp.AddFile(std::string("add/") + name);
+        }
+        const pid_t writer = fork();
+        if (writer == 0) {
+            // Each yield outlasts the time between yields, so the pass yields after each file.
+            p.window.on_yield = [&p, &row] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(110));
+                if (Exists(p.Game("System/" + row.kill_at))) {
+                    kill(getpid(), SIGKILL);
+                }
+                return true;
+            };
+            p.installer.cmd_write_Click();
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(writer, &status, 0), writer);
+        ASSERT_TRUE(WIFSIGNALED(status));
 
-    const ReceiptBook book(p.journal.Folder());
-    const std::vector<StoredReceipt> listed = book.List();
-    ASSERT_EQ(listed.size(), 1u);
-    StoredReceipt receipt = listed[0];
-    EXPECT_EQ(receipt.status, ReceiptStatus::InForce);
-    EXPECT_EQ(CarryOutRemoval(book, receipt).Line(),
-              "Removed - 1 File(s) deleted - 0 File(s) kept!");
-    EXPECT_EQ(NamesIn(p.Game("System")), Lines{});
-    EXPECT_EQ(NamesIn(p.journal.Folder()), (Lines{listed[0].name, "locks"}));
+        std::vector<StoredReceipt> listed = book.List();
+        ASSERT_EQ(listed.size(), row.other.empty() ? 1u : 2u);
+        StoredReceipt& killed = listed[0];  // the newest
+        EXPECT_EQ(killed.status, ReceiptStatus::InForce);
+        if (!row.other.empty()) {
+            EXPECT_EQ(CarryOutRemoval(book, listed[1]).Line(), row.other_removed);
+        }
+        EXPECT_EQ(CarryOutRemoval(book, killed).Line(), row.removed);
+        EXPECT_EQ(NamesIn(p.Game("System")), Lines{});
+        EXPECT_EQ(NamesIn(p.journal.Folder()).size(), listed.size() + 1);  // and "locks"
+    }
 }
 
 }  // namespace
