@@ -120,18 +120,6 @@ bool PieceReader::Next(std::span<const char>& piece) {
     return true;
 }
 
-bool ReadPieces(const std::string& path, const std::function<void(std::span<const char>)>& take) {
-    PieceReader reader(path);
-    std::span<const char> piece;
-    while (reader.Next(piece)) {
-        if (piece.empty()) {
-            return true;
-        }
-        take(piece);
-    }
-    return false;
-}
-
 std::string RemoveFile(const std::string& path) {
     const std::optional<std::wstring> wide = WideFromUtf8(path);
     if (wide && DeleteFileW(wide->c_str())) {

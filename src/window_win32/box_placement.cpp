@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "form/dialog_placement.h"
-
 namespace rv::win32 {
 
 namespace {
@@ -25,16 +23,20 @@ LRESULT CALLBACK PlaceOnActivation(int code, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void PlaceOnOwner(HWND window, HWND owner) {
-    RECT outer{};
+ScreenRect PlaceOverOwner(HWND owner, int outer_width, int outer_height) {
     RECT below{};
-    GetWindowRect(window, &outer);
     GetWindowRect(owner, &below);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const ScreenRect place = PlaceDialog(FromRect(monitor.rcWork), FromRect(below),
-                                         outer.right - outer.left, outer.bottom - outer.top);
+    return PlaceDialog(FromRect(monitor.rcWork), FromRect(below), outer_width, outer_height);
+}
+
+void PlaceOnOwner(HWND window, HWND owner) {
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const ScreenRect place =
+        PlaceOverOwner(owner, outer.right - outer.left, outer.bottom - outer.top);
     SetWindowPos(window, nullptr, place.left, place.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

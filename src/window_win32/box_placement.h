@@ -3,10 +3,15 @@
 
 #include <windows.h>
 
+#include "form/dialog_placement.h"
+
 namespace rv::win32 {
 
-// Moves the window, at its outer size, where a dialog of the owner stands: centred on the owner
-// where it fits into the work area of the owner's monitor, moved in where it does not.
+// Where a window of this outer size stands as a dialog of the owner: centred on the owner where it
+// fits into the work area of the owner's monitor, moved in where it does not.
+ScreenRect PlaceOverOwner(HWND owner, int outer_width, int outer_height);
+
+// Moves the window, at its outer size, to that place.
 void PlaceOnOwner(HWND window, HWND owner);
 
 // For as long as it is in scope, the first window the calling thread activates is placed on the

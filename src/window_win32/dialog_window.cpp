@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "window_win32/dialog_window.h"
 
-#include "form/dialog_placement.h"
 #include "platform/wide_text_win.h"
+#include "window_win32/box_placement.h"
 #include "window_win32/window_font.h"
 
 namespace rv::win32 {
@@ -10,23 +10,14 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
-ScreenRect FromRect(const RECT& rect) {
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
 // Places the window, with a client area of the given size, over the middle of the owner inside
 // the work area of the owner's monitor.
 void PlaceOver(HWND window, HWND owner, int width, int height) {
     RECT outer{0, 0, width, height};
     AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-    RECT below{};
-    GetWindowRect(owner, &below);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const ScreenRect place = PlaceDialog(FromRect(monitor.rcWork), FromRect(below),
-                                         outer.right - outer.left, outer.bottom - outer.top);
+    const ScreenRect place =
+        PlaceOverOwner(owner, outer.right - outer.left, outer.bottom - outer.top);
     SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
