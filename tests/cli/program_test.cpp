@@ -186,9 +186,7 @@ TEST(Program, ListsAndRemovesAfterAskingOnce) {
     const std::string name =
         out.substr(out.find("Receipt: ") + 9, out.size() - out.find("Receipt: ") - 10);
     const std::string written = folders.Path("game/Maps/a.rv2");
-    EXPECT_NE(run({"--list", "--game", "GAME/../game"}).out.find(name + "  installed"),
-              std::string::npos);
-    const test::ProgramRan listed = run({"--list", "--game", "GAME"});
+    const test::ProgramRan listed = run({"--list", "--game", "GAME/../game"});
     EXPECT_EQ(listed.status, 0);
     EXPECT_NE(listed.out.find(name + "  installed"), std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("1 File(s) written, 1 still as written"), std::string::npos);
