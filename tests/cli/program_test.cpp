@@ -58,7 +58,6 @@ std::vector<ExitRow> ExitRows() {
                 "\"ready_to_write\": 1,\n      \"written\": 1\n    }",
          .err = "",
          .made = "Maps/a.rv2"},
-        {{"--write", "ADD", "--game", "BARE"}, 1, "1 File(s) failed!", "a.rv2: "},
         {{"--write", "OTHER"},
          0,
          "Ready to play - 0 File(s) written!",
@@ -121,7 +120,7 @@ std::vector<ExitRow> ExitRows() {
          .file = "Maps/x\x1b[2K\rok.rv2"},
         {.arguments = {"--write", "ADD", "--game", "BARE"},
          .status = 1,
-         .out = "",
+         .out = "2 File(s) failed!",
          .err = "m<U+009B>31m.rv2: ",
          .file = "Maps/m\xc2\x9b"
                  "31m.rv2"},
