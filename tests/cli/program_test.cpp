@@ -73,12 +73,6 @@ std::vector<ExitRow> ExitRows() {
                 "\"ready_to_write\": 1,\n      \"written\": 1\n    }",
          .err = "",
          .made = "Maps/a.rv2"},
-        {.arguments = {"--write", "ADD", "--game", "WINGAME"},
-         .status = 0,
-         .out = "Ready to play - 1 File(s) written!\nReceipt: ",
-         .err = "",
-         .made = "Maps/a.rv2"},
-        {{"--write", "ADD", "--game", "BARE"}, 1, "1 File(s) failed!", "a.rv2: "},
         {{"--write", "OTHER"},
          0,
          "Ready to play - 0 File(s) written!",
@@ -106,7 +100,6 @@ std::vector<ExitRow> ExitRows() {
         {{"--help"}, 0, "--remove RECEIPT [--yes]", ""},
         {{"--version"}, 0, version, ""},
         {{"--read", "ADD", "--json"}, 1, "", "the output could not be written", Output::Full},
-        {{"--list", "--json"}, 1, "", "the output could not be written", Output::Full},
         {.arguments = {"--write", "ADD"},
          .status = 1,
          .out = "",
@@ -140,14 +133,9 @@ std::vector<ExitRow> ExitRows() {
          .out = "x\\u001b[2K\\rok.rv2\"",
          .err = "",
          .file = "Maps/x\x1b[2K\rok.rv2"},
-        {.arguments = {"--write", "ADD", "--json"},
-         .status = 0,
-         .out = "\\u0410.rv2\"",
-         .err = "",
-         .file = "Maps/\xd0\x90.rv2"},
         {.arguments = {"--write", "ADD", "--game", "BARE"},
          .status = 1,
-         .out = "",
+         .out = "2 File(s) failed!",
          .err = "m<U+009B>31m.rv2: ",
          .file = "Maps/m\xc2\x9b"
                  "31m.rv2"},
@@ -213,9 +201,7 @@ TEST(Program, ListsAndRemovesAfterAskingOnce) {
     const std::string name =
         out.substr(out.find("Receipt: ") + 9, out.size() - out.find("Receipt: ") - 10);
     const std::string written = folders.Path("game/Maps/a.rv2");
-    EXPECT_NE(run({"--list", "--game", "GAME/../game"}).out.find(name + "  installed"),
-              std::string::npos);
-    const test::ProgramRan listed = run({"--list", "--game", "GAME"});
+    const test::ProgramRan listed = run({"--list", "--game", "GAME/../game"});
     EXPECT_EQ(listed.status, 0);
     EXPECT_NE(listed.out.find(name + "  installed"), std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("1 File(s) written, 1 still as written"), std::string::npos);

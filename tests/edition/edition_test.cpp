@@ -87,7 +87,6 @@ TEST(FormLoad, ShowsTheCleanedFolderOrThePrompt) {
         {kRegDword, "\xFF\xFF\xFF\xFF", "", "-1"},
         {kRegDword, "\x34\x12", "", "4660"},
         {kRegSz, "\0C:\\G\0"s, "", ""},
-        {kRegSz, "\0"s, "", ""},
         {kRegSz, "", "", ""},
         {kRegExpandSz, "C:\\G\0"s, "", ""},
         {0, "", "C:\\64\0"s, ""},  // the 64-bit view, which the game never reads

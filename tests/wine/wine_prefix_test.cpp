@@ -153,14 +153,12 @@ TEST(WinePrefixRegistry, FindsTheGameInTheFirstPrefixOfTheLaunchersThatHoldsIt) 
          "\nAlso registered in:\n@/moved"},
         {{{"home/.wine/system.reg", unmarked},
           {"home/.wine/drive_c/windows/syswow64/x", ""},
-          {"home/.PlayOnLinux/wineprefix/rv/system.reg", unmarked}},
-         "home/.PlayOnLinux/wineprefix/rv",
-         ""},
-        {{{"home/.local/share/wineprefixes/rv/system.reg", key64},
+          {"home/.PlayOnLinux/wineprefix/rv/system.reg", unmarked},
+          {"home/.local/share/wineprefixes/rv/system.reg", key64},
           {"home/.cxoffice/rv/system.reg", key32},
           {"home/.cxoffice/rv/drive_c", "rm"}},
-         "home/.local/share/wineprefixes/rv",
-         ""},
+         "home/.PlayOnLinux/wineprefix/rv",
+         "\nAlso registered in:\n@/home/.local/share/wineprefixes/rv"},
         {{{"home/.cxoffice/rv/system.reg", kWin64 + k32Section + folder}},
          "none",
          "WINEPREFIX='@/home/.cxoffice/rv' wine reg add 'HKLM\\" + kKey +
@@ -238,9 +236,6 @@ TEST(WinePrefixRegistry, ReadsSystemRegAtEachOpenAndTellsAMissingHiveFromAnUnusa
     EXPECT_EQ(read(kKey).first, 2) << "no system.reg";
     std::filesystem::create_symlink("system.reg", hive);
     EXPECT_EQ(read(kKey).first, 5) << "a looping link";
-    std::filesystem::remove(hive);
-    std::filesystem::create_directory(hive);
-    EXPECT_EQ(read(kKey).first, 5) << "a folder";
     ::setenv("WINEPREFIX", prefix.Path("absent").c_str(), 1);
     EXPECT_EQ(read(kKey).first, 2) << "no prefix";
 }
@@ -268,7 +263,6 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
         {"C:\\", c + "/"},
         {"C:\\..\\..\\Games\\.\\x\\..\\RV2004\\Maps", game + "/Maps"},
         {"C:\\Games\\..\\..\\..", c},
-        {"C:\\..\\..\\etc", c + "/etc"},
         {"C:", c},
         {"D:\\Add\\Maps", prefix.Path("dosdevices/d:/Add/Maps")},
         {"\\\\server\\share\\x", "\\\\server\\share\\x"},
