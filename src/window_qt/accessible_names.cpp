@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "window_qt/accessible_names.h"
 
+#include <QHash>
+
 #include "core/category_table.h"
 #include "core/control_names.h"
 #include "form/control_layout.h"
@@ -22,18 +24,22 @@ QString Bare(QString caption) {
     return caption.endsWith(u':') ? caption.chopped(1) : caption;
 }
 
-// "Maps, already exist" for the counter at that key; empty for any other control.
+// "Maps, already exist" for the counter at that key; empty for any other control. Made once: a
+// pass changes a counter's caption for every file it looks at.
 QString CounterOf(const QString& key) {
-    for (const CategoryInfo& category : kCategories) {
-        for (std::size_t kind = 0; kind < kCounterKindCount; ++kind) {
-            if (key == Key(category.counter_label, static_cast<int>(kind))) {
+    static const QHash<QString, QString> kCounterNames = [] {
+        QHash<QString, QString> made;
+        for (const CategoryInfo& category : kCategories) {
+            for (std::size_t kind = 0; kind < kCounterKindCount; ++kind) {
                 QString column = Bare(FromUtf8(kCounterKinds[kind].frame_caption));
                 column.remove(QStringLiteral("File(s) "));
-                return Bare(FromUtf8(category.row_caption)) + QStringLiteral(", ") + column;
+                made.insert(Key(category.counter_label, static_cast<int>(kind)),
+                            Bare(FromUtf8(category.row_caption)) + QStringLiteral(", ") + column);
             }
         }
-    }
-    return {};
+        return made;
+    }();
+    return kCounterNames.value(key);
 }
 
 }  // namespace
