@@ -61,30 +61,26 @@ bool TakeName(const std::string (&forms)[2], unsigned seen, unsigned text_key, s
 
 }  // namespace
 
-bool ReceiptReader::string(std::string& value) {
+bool ReceiptReader::String(const char* text, Size length, bool) {
+    const std::string_view value(text, length);
     if (where_ != Where::FileObject || skipped_ > 0) {
-        return Scalar(Json(std::move(value)));
+        return Scalar(Json(value));
     }
     const unsigned key = KeyOf(key_);
     if (key <= kReasonBytes) {
-        names_[key / 2][key % 2] = std::move(value);
+        names_[key / 2][key % 2].assign(value);
     } else if (key == kCategory) {
-        file_.category = std::move(value);
+        file_.category.assign(value);
     } else if (key == kOutcome) {
         const std::optional<Outcome> outcome = OutcomeNamed(value);
         bad_file_ = bad_file_ || !outcome;
         file_.outcome = outcome.value_or(Outcome::Failed);
     } else if (key == kHash) {
-        file_.hash = std::move(value);
+        file_.hash.assign(value);
     } else if (key < kKeys) {
         bad_file_ = true;  // a number or a truth value is due
     }
     seen_ |= key < kKeys ? Bit(key) : 0;
-    return true;
-}
-
-bool ReceiptReader::key(std::string& key) {
-    key_ = std::move(key);
     return true;
 }
 
@@ -124,26 +120,25 @@ bool ReceiptReader::PutInFile(const Json& value) {
     return true;
 }
 
-bool ReceiptReader::Open(Json container) {
+bool ReceiptReader::Open(bool object) {
     if (skipped_ > 0 || (where_ == Where::FileObject && KeyOf(key_) < kKeys)) {
         bad_file_ = bad_file_ || skipped_ == 0;  // a file's known key holds no container
         ++skipped_;
     } else if (where_ == Where::FileObject) {
         ++skipped_;  // a key of no meaning here
     } else if (where_ == Where::FileList) {
-        if (container.is_object()) {
+        if (object) {
             where_ = Where::FileObject;
             seen_ = 0;
         } else {
             bad_file_ = true;
             ++skipped_;
         }
-    } else if (open_.size() == 1 && open_[0]->is_object() && key_ == "files" &&
-               container.is_array()) {
+    } else if (open_.size() == 1 && open_[0]->is_object() && key_ == "files" && !object) {
         where_ = Where::FileList;
         saw_files_ = true;
     } else {
-        PutInHead(std::move(container), true);
+        PutInHead(object ? Json::object() : Json::array(), true);
     }
     return true;
 }
@@ -185,6 +180,14 @@ void ReceiptReader::EndFile() {
         (seen_ & Bit(kOutcome)) != 0 &&
         (file_.outcome != Outcome::Written || (seen_ & kWritten) == kWritten) &&
         (file_.outcome != Outcome::Failed || TakeName(names_[2], seen_, kReason, file_.reason));
+    if (file_.outcome != Outcome::Written) {
+        // What was written means nothing of a file the pass did not write, whatever keys it holds.
+        const ReceiptFile blank;
+        file_.size = blank.size;
+        file_.modified_ns = blank.modified_ns;
+        file_.hash.clear();
+        file_.deleted = blank.deleted;
+    }
     if (!whole) {
         bad_file_ = true;
     } else if (sink_) {

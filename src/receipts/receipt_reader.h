@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <rapidjson/reader.h>
+
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "receipts/receipt.h"
@@ -12,10 +15,13 @@ namespace rv {
 
 // Takes a receipt's text event by event as the JSON parser meets it, so that a receipt of a
 // million files is never held as a tree: each file's object becomes a ReceiptFile as soon as it
-// is whole, and only the head (every key but the files) is kept as a tree.
+// is whole, and only the head (every key but the files) is kept as a tree. The parser is the one
+// that reads a receipt of a million files in a second; the head is kept in the tree type the rest
+// of the program reads.
 class ReceiptReader {
 public:
     using Json = nlohmann::json;
+    using Size = rapidjson::SizeType;
 
     // Each file is handed to `sink` when there is one, else kept in Files().
     explicit ReceiptReader(const FileSink& sink) : sink_(sink) {}
@@ -26,26 +32,28 @@ public:
     bool FilesWhole() const { return saw_files_ && !bad_file_; }
 
     // The parser's events.
-    bool null() { return Scalar(Json()); }
-    bool boolean(bool value) { return Scalar(Json(value)); }
-    bool number_integer(std::int64_t value) { return Scalar(Json(value)); }
-    bool number_unsigned(std::uint64_t value) { return Scalar(Json(value)); }
-    bool number_float(double value, const std::string&) { return Scalar(Json(value)); }
-    bool string(std::string& value);
-    bool binary(Json::binary_t&) { return Scalar(Json()); }
-    bool start_object(std::size_t) { return Open(Json::object()); }
-    bool key(std::string& key);
-    bool end_object() { return Close(); }
-    bool start_array(std::size_t) { return Open(Json::array()); }
-    bool end_array() { return Close(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) {
-        return false;
+    bool Null() { return Scalar(Json()); }
+    bool Bool(bool value) { return Scalar(Json(value)); }
+    bool Int(int value) { return Scalar(Json(std::int64_t{value})); }
+    bool Uint(unsigned value) { return Scalar(Json(std::uint64_t{value})); }
+    bool Int64(std::int64_t value) { return Scalar(Json(value)); }
+    bool Uint64(std::uint64_t value) { return Scalar(Json(value)); }
+    bool Double(double value) { return Scalar(Json(value)); }
+    bool RawNumber(const char*, Size, bool) { return false; }  // numbers are never asked as text
+    bool String(const char* text, Size length, bool);
+    bool Key(const char* text, Size length, bool) {
+        key_.assign(text, length);
+        return true;
     }
+    bool StartObject() { return Open(true); }
+    bool EndObject(Size) { return Close(); }
+    bool StartArray() { return Open(false); }
+    bool EndArray(Size) { return Close(); }
 
 private:
     enum class Where { Head, FileList, FileObject };
     bool Scalar(Json value);
-    bool Open(Json container);
+    bool Open(bool object);
     bool Close();
     // The head's tree, built as the parser goes.
     void PutInHead(Json value, bool container);
@@ -66,5 +74,15 @@ private:
     std::string names_[3][2];  // source, target, reason: as text and as hex bytes
     unsigned seen_ = 0;        // which of a file's keys it held
 };
+
+// Reads the text through the reader; true when it is one whole JSON value, strictly UTF-8.
+template <typename Stream>
+bool ParseWith(Stream& stream, ReceiptReader& reader) {
+    constexpr unsigned kStrict = rapidjson::kParseValidateEncodingFlag |
+                                 // no depth of nesting can run the stack out
+                                 rapidjson::kParseIterativeFlag;
+    rapidjson::Reader parser;
+    return !parser.Parse<kStrict>(stream, reader).IsError();
+}
 
 }  // namespace rv

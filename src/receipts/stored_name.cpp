@@ -22,6 +22,8 @@ std::size_t SequenceLength(unsigned char byte) {
     return byte >= 0xf0 && byte <= 0xf4 ? 4 : 0;
 }
 
+}  // namespace
+
 // Strict enough for the JSON writer: no overlong forms, surrogates or code points past U+10FFFF.
 bool ValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -47,6 +49,18 @@ bool ValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string HexOf(std::string_view name) {
+    std::string hex;
+    hex.reserve(2 * name.size());
+    for (const char c : name) {
+        hex += kDigits[static_cast<unsigned char>(c) >> 4];
+        hex += kDigits[static_cast<unsigned char>(c) & 0xf];
+    }
+    return hex;
+}
+
+namespace {
+
 int DigitValue(char digit) {
     const std::size_t at = kDigits.find(digit);
     if (at == std::string_view::npos) {
@@ -62,13 +76,7 @@ void PutName(nlohmann::json& json, const std::string& key, const std::string& na
         json[key] = name;
         return;
     }
-    std::string hex;
-    hex.reserve(2 * name.size());
-    for (const char c : name) {
-        hex += kDigits[static_cast<unsigned char>(c) >> 4];
-        hex += kDigits[static_cast<unsigned char>(c) & 0xf];
-    }
-    json[key + "_bytes"] = hex;
+    json[key + "_bytes"] = HexOf(name);
 }
 
 std::string NameFromHex(std::string_view hex) {

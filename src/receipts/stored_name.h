@@ -11,6 +11,11 @@ namespace rv {
 
 void PutName(nlohmann::json& json, const std::string& key, const std::string& name);
 
+// Whether the name can be stored as text: valid UTF-8, strictly.
+bool ValidUtf8(std::string_view text);
+// The name's bytes as hex digits, as stored under the key with "_bytes".
+std::string HexOf(std::string_view name);
+
 // The name a "_bytes" key's hex digits hold; throws when they are not whole hex.
 std::string NameFromHex(std::string_view hex);
 
