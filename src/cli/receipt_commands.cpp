@@ -163,7 +163,7 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
     int signal = 0;
     {
         const platform::EndSignalsAnswered answered;
-        result = CarryOutRemoval(book, stored, {}, WaitSaying(console.err));
+        result = CarryOutRemoval(book, stored, {}, WaitSaying(console.err), std::move(all));
         signal = platform::EndSignal();
     }
     PrintResult(command, console, stored, result);

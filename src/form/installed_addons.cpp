@@ -91,7 +91,7 @@ void InstalledAddOns::Remove(std::size_t row) {
         return;
     }
     StoredReceipt stored = receipts_[row];
-    const std::vector<StoredReceipt> all = book_.List();
+    std::vector<StoredReceipt> all = book_.List();
     const RemovalPlan plan = PlanRemoval(book_, stored, all);
     if (!plan.blocked.empty()) {
         outcome_ = {"Nothing was removed: " + text::ShownName(plan.blocked) + "."};
@@ -102,7 +102,7 @@ void InstalledAddOns::Remove(std::size_t row) {
         outcome_ = {"Nothing was removed."};
         return;
     }
-    const RemovalResult result = CarryOutRemoval(book_, stored, {}, waiting_);
+    const RemovalResult result = CarryOutRemoval(book_, stored, {}, waiting_, std::move(all));
     outcome_ = {result.Line()};
     if (!result.problem.empty()) {
         outcome_.push_back(text::ShownName(result.problem));

@@ -65,22 +65,29 @@ Fd OpenBelow(int root, const std::string& sub_folder) {
     return folder;
 }
 
-std::string HashOf(int fd) {
+// The hash of the file's first `size` bytes, its size when it was looked at: reading on to the
+// end would cost a call per file of a large removal, and one that grew since has a new time,
+// which the deletion checks. Empty when they cannot be read, with errno set; a file cut short
+// since has another hash.
+std::string HashOf(int fd, std::uint64_t size) {
     XXH3_state_t state;
     XXH3_64bits_reset(&state);
     std::array<char, 1 << 16> buffer;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+    while (size > 0) {
+        const ssize_t got =
+            ::read(fd, buffer.data(),
+                   static_cast<std::size_t>(std::min<std::uint64_t>(size, buffer.size())));
         if (got == 0) {
             break;
         }
         if (got < 0 && errno != EINTR) {
             return {};
         }
-        XXH3_64bits_update(&state, buffer.data(),
-                           static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        const auto taken = static_cast<std::size_t>(std::max<ssize_t>(got, 0));
+        XXH3_64bits_update(&state, buffer.data(), taken);
+        size -= taken;
     }
-    return HashHex(XXH3_64bits_digest(&state));
+    return size == 0 ? HashHex(XXH3_64bits_digest(&state)) : std::string("cut short");
 }
 
 std::int64_t ModifiedNs(const struct stat& facts) {
@@ -97,7 +104,7 @@ Looked LookAtOpened(int fd, const ReceiptFile& file, struct stat& facts) {
         ModifiedNs(facts) != file.modified_ns) {
         return {Look::Changed, {}};
     }
-    const std::string hash = HashOf(fd);
+    const std::string hash = HashOf(fd, file.size);
     if (hash.empty()) {
         return {Look::CannotCheck, Why(errno)};
     }
@@ -117,11 +124,13 @@ Looked FactsOf(int folder, const std::string& name, const ReceiptFile& file) {
     return {as_written ? Look::AsWritten : Look::Changed, {}};
 }
 
-// Deletes the name when it still names the file looked at, which has the facts given.
+// Deletes the name when it still names the file looked at, which has the facts given, and the
+// file still has them.
 Looked DeleteChecked(int folder, const std::string& name, const struct stat& opened) {
     struct stat named {};
     if (::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
-        opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+        opened.st_dev != named.st_dev || opened.st_ino != named.st_ino ||
+        opened.st_size != named.st_size || ModifiedNs(opened) != ModifiedNs(named)) {
         return {Look::Changed, {}};
     }
     if (::unlinkat(folder, name.c_str(), 0) != 0) {
@@ -133,20 +142,37 @@ Looked DeleteChecked(int folder, const std::string& name, const struct stat& ope
 }  // namespace
 
 struct GameFiles::Root {
+    struct Opened {
+        Fd fd;
+        int error = 0;  // why it would not open
+        struct stat facts {};
+    };
     Fd fd;
-    // The sub-folders opened for counting, by name, with the error of one that would not open.
-    // A deletion never uses them: it opens its sub-folder afresh for each file.
-    std::unordered_map<std::string, std::pair<Fd, int>> counted;
+    // The sub-folders opened, by name: opening one for every file of a large removal cost two
+    // calls per file.
+    std::unordered_map<std::string, Opened> folders;
 
-    // The sub-folder opened once for all the counts, or -1 with errno set.
-    int CountedFolder(const std::string& sub_folder) {
-        auto [known, added] = counted.try_emplace(sub_folder);
-        if (added) {
-            known->second.first = OpenBelow(fd.get(), sub_folder);
-            known->second.second = errno;
+    // The sub-folder, opened once, or -1 with errno set. Before a deletion (`again`) it must still
+    // be the folder of that name below the game folder: one moved away or swapped for a link
+    // since it was opened is opened afresh by its name.
+    int Folder(const std::string& sub_folder, bool again) {
+        auto [known, added] = folders.try_emplace(sub_folder);
+        Opened& opened = known->second;
+        struct stat now {};
+        if (!added && again && opened.fd.get() >= 0 &&
+            (::fstatat(fd.get(), sub_folder.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+             now.st_dev != opened.facts.st_dev || now.st_ino != opened.facts.st_ino)) {
+            added = true;
         }
-        errno = known->second.second;
-        return known->second.first.get();
+        if (added) {
+            opened.fd = OpenBelow(fd.get(), sub_folder);
+            opened.error = errno;
+            if (opened.fd.get() >= 0 && ::fstat(opened.fd.get(), &opened.facts) != 0) {
+                opened = {Fd(), errno, {}};
+            }
+        }
+        errno = opened.error;
+        return opened.fd.get();
     }
 };
 
@@ -166,8 +192,7 @@ GameFiles::~GameFiles() = default;
 Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
                             const ReceiptFile& file, Scrutiny scrutiny) const {
     const bool counting = scrutiny == Scrutiny::SizeAndTime;
-    const Fd folder = counting ? Fd() : OpenBelow(root_->fd.get(), sub_folder);
-    const int folder_fd = counting ? root_->CountedFolder(sub_folder) : folder.get();
+    const int folder_fd = root_->Folder(sub_folder, scrutiny == Scrutiny::WholeThenDelete);
     if (folder_fd < 0) {
         return errno == ELOOP || errno == EXDEV
                    ? Looked{Look::Outside, {}}

@@ -13,7 +13,7 @@
 namespace rv {
 namespace {
 
-constexpr std::string_view kJournalEnding = ".journal";
+constexpr std::string_view kJournalEnding = ReceiptBook::kJournalEnding;
 // A file of the data folder's own this much older than now belongs to no running pass.
 constexpr std::chrono::minutes kStale{10};
 

@@ -17,6 +17,9 @@
 #include "receipts/receipt_reader.h"
 #include "receipts/stored_name.h"
 
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
 namespace rv {
 namespace {
 
@@ -279,7 +282,10 @@ ParsedReceipt Judge(bool parsed, ReceiptReader& reader) {
 class PieceStream {
 public:
     using Ch = char;
-    explicit PieceStream(const std::string& path) : reader_(path) { NextPiece(); }
+    explicit PieceStream(const std::string& path) : reader_(path) {
+        XXH3_64bits_reset(&hash_);
+        NextPiece();
+    }
     Ch Peek() const { return at_ == end_ ? '\0' : *at_; }
     Ch Take() {
         const Ch taken = Peek();
@@ -292,6 +298,7 @@ public:
     std::size_t Tell() const { return taken_; }
     bool AtEnd() const { return at_ == end_; }
     bool Failed() const { return failed_; }
+    std::uint64_t Hash() const { return XXH3_64bits_digest(&hash_); }
     // Never written to.
     Ch* PutBegin() { return nullptr; }
     void Put(Ch) {}
@@ -304,6 +311,7 @@ private:
         failed_ = !reader_.Next(piece);
         at_ = piece.data();
         end_ = at_ + (failed_ ? 0 : piece.size());
+        XXH3_64bits_update(&hash_, at_, static_cast<std::size_t>(end_ - at_));
     }
 
     platform::PieceReader reader_;
@@ -311,6 +319,7 @@ private:
     const char* end_ = nullptr;
     std::size_t taken_ = 0;
     bool failed_ = false;
+    XXH3_state_t hash_;
 };
 
 }  // namespace
@@ -327,7 +336,18 @@ ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSin
     ReceiptReader reader(sink);
     const bool parsed = ParseWith(stream, reader) && stream.AtEnd();
     readable = !stream.Failed();
-    return Judge(parsed, reader);
+    ParsedReceipt judged = Judge(parsed, reader);
+    judged.text_hash = stream.Hash();
+    return judged;
+}
+
+std::optional<std::uint64_t> TextHash(const std::string& path) {
+    XXH3_state_t hash;
+    XXH3_64bits_reset(&hash);
+    const bool read = platform::ReadPieces(path, [&hash](std::span<const char> piece) {
+        XXH3_64bits_update(&hash, piece.data(), piece.size());
+    });
+    return read ? std::optional(XXH3_64bits_digest(&hash)) : std::nullopt;
 }
 
 }  // namespace rv

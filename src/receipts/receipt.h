@@ -75,7 +75,8 @@ struct ParsedReceipt {
     std::optional<Receipt> receipt;
     bool unknown_version = false;
     std::string problem;
-    int version = 0;  // of a receipt that could be read
+    int version = 0;              // of a receipt that could be read
+    std::uint64_t text_hash = 0;  // of the file's text as it was read
 };
 // Takes each file of a receipt as it is read, in place of keeping it in the receipt: what is
 // needed of a very large receipt can be kept in far less than its files would take.
@@ -84,6 +85,8 @@ ParsedReceipt ParseReceipt(const std::string& text, const FileSink& sink = {});
 // The receipt in the file, read piece by piece: neither its whole text nor a tree of it is ever
 // held. `readable` is set to whether the file could be opened and read to its end.
 ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSink& sink = {});
+// The hash of the file's text as ReadReceipt hashes it; nothing when it cannot be read.
+std::optional<std::uint64_t> TextHash(const std::string& path);
 
 // A write pass's journal, kept while it runs: the receipt's head on the first line, then one
 // line per file named before its copy (its hash still empty) and one once it is whole.

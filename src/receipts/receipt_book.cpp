@@ -16,6 +16,7 @@ namespace rv {
 namespace {
 
 constexpr std::string_view kEnding = ReceiptBook::kEnding;
+constexpr std::string_view kJournalEnding = ReceiptBook::kJournalEnding;
 
 // The counts of a receipt read for them; a version 1 receipt is read again whole, as its targets
 // are known only once its game folder is.
@@ -47,13 +48,14 @@ StoredReceipt Load(const std::string& folder, const std::string& name, Reading r
                 parsed.unknown_version ? ReceiptStatus::UnknownVersion : ReceiptStatus::Damaged,
                 parsed.problem,
                 {},
-                {}};
+                {},
+                parsed.text_hash};
     }
     const ReceiptStatus status =
         parsed.receipt->removed ? ReceiptStatus::Removed : ReceiptStatus::InForce;
     const WrittenFiles count =
         reading == Reading::Counted ? Counted(path, parsed, counter) : WrittenFiles{};
-    return {name, status, {}, std::move(*parsed.receipt), count};
+    return {name, status, {}, std::move(*parsed.receipt), count, parsed.text_hash};
 }
 
 }  // namespace
@@ -115,6 +117,31 @@ std::vector<StoredReceipt> ReceiptBook::List(const std::optional<GameIdentity>& 
     std::sort(receipts.begin(), receipts.end(),
               [](const StoredReceipt& a, const StoredReceipt& b) { return a.name > b.name; });
     return receipts;
+}
+
+bool ReceiptBook::StillHolds(const std::vector<StoredReceipt>& receipts) const {
+    const std::optional<platform::FolderListing> listing = platform::ListFolder(folder_);
+    if (!listing) {
+        return false;
+    }
+    std::size_t held = 0;
+    for (const platform::FolderEntry& entry : listing->entries) {
+        if (entry.name.ends_with(kJournalEnding)) {
+            return false;  // a write ran, or ran until it was cut short
+        }
+        if (entry.is_folder || !entry.name.ends_with(kEnding) || entry.name.starts_with('.')) {
+            continue;
+        }
+        const auto read =
+            std::find_if(receipts.begin(), receipts.end(),
+                         [&entry](const StoredReceipt& r) { return r.name == entry.name; });
+        if (read == receipts.end() ||
+            TextHash(folder_ + platform::kPathSeparator + entry.name) != read->text_hash) {
+            return false;
+        }
+        ++held;
+    }
+    return held == receipts.size();
 }
 
 std::optional<std::string> ReceiptBook::NameOf(const std::string& name_or_path) const {

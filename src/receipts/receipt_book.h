@@ -25,9 +25,10 @@ inline constexpr std::string_view StatusName(ReceiptStatus status) {
 struct StoredReceipt {
     std::string name;  // the file's name in the book's folder
     ReceiptStatus status = ReceiptStatus::Damaged;
-    std::string problem;  // why a damaged or unknown receipt cannot be used, in a few words
-    Receipt receipt;      // empty unless in force or removed
-    WrittenFiles count;   // only when the book was listed for counts
+    std::string problem;          // why a damaged or unknown receipt cannot be used, in a few words
+    Receipt receipt;              // empty unless in force or removed
+    WrittenFiles count;           // only when the book was listed for counts
+    std::uint64_t text_hash = 0;  // of its file's text as it was read
 };
 
 // Whether a listing keeps each receipt's files, or only counts them: a listing for counts of a
@@ -42,6 +43,8 @@ public:
     const std::string& Folder() const { return folder_; }
 
     static constexpr std::string_view kEnding = ".json";
+    // A running write's journal, named after the receipt it becomes.
+    static constexpr std::string_view kJournalEnding = ".journal";
     // A new receipt's name: its time and a short random tag, so names sort as they were made.
     static std::string NameFor(const Receipt& receipt);
 
@@ -53,6 +56,9 @@ public:
                                     Reading reading = Reading::Whole) const;
     // The receipt of that name, or at that path inside the folder.
     std::optional<StoredReceipt> Find(const std::string& name_or_path) const;
+    // Whether the folder holds just these receipts, each with the text it was read from, and no
+    // journal of a write: then what was read then is what would be read now.
+    bool StillHolds(const std::vector<StoredReceipt>& receipts) const;
     // The name of the receipt Find would read, when there is one.
     std::optional<std::string> NameOf(const std::string& name_or_path) const;
 

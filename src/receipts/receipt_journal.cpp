@@ -11,7 +11,7 @@
 namespace rv {
 namespace {
 
-constexpr std::string_view kJournalEnding = ".journal";
+constexpr std::string_view kJournalEnding = ReceiptBook::kJournalEnding;
 
 // Whether the pass wrote a file or found one it relies on: else it leaves no receipt.
 bool Relies(const Receipt& receipt) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "platform/end_signals.h"
 #include "receipts/game_files.h"
 #include "receipts/game_lock.h"
+#include "receipts/side_by_side.h"
 #include "text/case_fold.h"
 
 namespace rv {
@@ -116,14 +118,14 @@ std::string Blocker(const ReceiptBook& book, const StoredReceipt& self,
     return {};
 }
 
-// Why the written file is kept, or nothing when it was deleted (or, unless the scrutiny deletes,
-// may be).
-std::optional<std::string> KeepReason(const GameFiles& files, const Claims& claims,
-                                      const ReceiptFile& file, Scrutiny scrutiny) {
-    if (const Claims::Claim* claim = claims.Of(file)) {
-        return "needed by the add-on from " + claim->by->receipt.addon_folder;
-    }
-    const Looked looked = files.Check(file, scrutiny);
+// Why a file another receipt names is kept.
+std::string NeededBy(const Claims::Claim& claim) {
+    return "needed by the add-on from " + claim.by->receipt.addon_folder;
+}
+
+// Why the written file looked at is kept, or nothing when it was deleted (or, unless the look
+// deletes, may be).
+std::optional<std::string> KeepReason(const Looked& looked) {
     switch (looked.look) {
         case Look::AsWritten:
         case Look::Deleted:
@@ -142,14 +144,49 @@ std::optional<std::string> KeepReason(const GameFiles& files, const Claims& clai
     return std::string(kUnchecked) + looked.reason;
 }
 
+// Files looked at and deleted a batch at a time, the batch's files side by side: a removal of a
+// million files is mostly waiting on the system, which several threads do at once. Each thread
+// has the game folder opened for itself.
+class SideBySideLook {
+public:
+    SideBySideLook(const GameIdentity& game, std::size_t files) {
+        for (std::size_t slice = 0; slice < SlicesFor(files); ++slice) {
+            games_.push_back(std::make_unique<GameFiles>(game));
+        }
+    }
+    static constexpr std::size_t kBatch = 2048;
+
+    // What became of each file of the batch; nothing for one not reached before a signal came
+    // that ends the program, when `heed_signals`.
+    std::vector<std::optional<Looked>> Delete(const std::vector<ReceiptFile*>& batch,
+                                              bool heed_signals) {
+        std::vector<std::optional<Looked>> looked(batch.size());
+        const std::size_t slices = games_.size();
+        SideBySide(slices, [&](std::size_t slice) {
+            for (std::size_t at = batch.size() * slice / slices;
+                 at < batch.size() * (slice + 1) / slices &&
+                 !(heed_signals && platform::EndRequested());
+                 ++at) {
+                looked[at] = games_[slice]->Check(*batch[at], Scrutiny::WholeThenDelete);
+            }
+        });
+        return looked;
+    }
+
+private:
+    std::vector<std::unique_ptr<GameFiles>> games_;
+};
+
 bool KeepsInForce(const KeptFile& kept) {
     return kept.reason.starts_with(kUnchecked) || kept.reason.starts_with(kUndeleted);
 }
 
 // Records deletions in the receipt as they go, but at most every half second, and for a receipt
-// that takes long to write, after four times as long as writing it took: rewriting the receipt
-// after each one made the removal of a large add-on take hours. One deleted and not yet recorded
-// when the run is cut short is found already gone by the next run.
+// that takes long to write, after sixteen times as long as writing it took: rewriting the receipt
+// after each one made the removal of a large add-on take hours, and at four times as long, a
+// removal of a million files still spent a fifth of its time on it. One deleted and not yet
+// recorded when the run is cut short (a signal that ends the program records them all first) is
+// found already gone by the next run.
 class Recorder {
 public:
     explicit Recorder(const ReceiptBook& book) : book_(book) {}
@@ -160,7 +197,7 @@ public:
         }
         std::string problem = book_.Update(receipt);
         recorded_ = Clock::now();
-        every_ = std::max<Clock::duration>(std::chrono::milliseconds(500), 4 * (recorded_ - now));
+        every_ = std::max<Clock::duration>(std::chrono::milliseconds(500), 16 * (recorded_ - now));
         return problem;
     }
 
@@ -171,50 +208,100 @@ private:
     Clock::duration every_ = std::chrono::milliseconds(500);
 };
 
+// A removal under way: what it deleted and kept so far, recorded as it goes.
+class Deletion {
+public:
+    Deletion(const ReceiptBook& book, StoredReceipt& receipt, const std::vector<StoredReceipt>& all,
+             RemovalResult& result)
+        : book_(book),
+          receipt_(receipt),
+          claims_(receipt, all),
+          look_(receipt.receipt.game, receipt.receipt.files.size()),
+          recorder_(book),
+          result_(result) {}
+
+    // Takes the files from `next` on that are to be looked at, up to a batch, and counts or keeps
+    // the others. `each` is called for every file; true once a signal asks the program to end.
+    bool Gather(std::size_t& next, std::vector<ReceiptFile*>& batch, const EachFile& each) {
+        std::vector<ReceiptFile>& files = receipt_.receipt.files;
+        for (; next < files.size() && batch.size() < SideBySideLook::kBatch; ++next) {
+            if (each) {
+                each();
+            }
+            if (platform::EndRequested()) {
+                return true;  // the files not yet looked at keep the receipt in force
+            }
+            ReceiptFile& file = files[next];
+            if (file.outcome != Outcome::Written || file.deleted) {
+                result_.deleted += file.deleted ? 1 : 0;
+            } else if (const Claims::Claim* claim = claims_.Of(file)) {
+                if (claim->found_there) {
+                    given_[claim->by->name].push_back(file);
+                }
+                result_.kept.push_back({file.target, NeededBy(*claim)});
+            } else {
+                batch.push_back(&file);
+            }
+        }
+        return false;
+    }
+
+    // Looks at the batch again right before deleting (the files may have changed since the plan),
+    // deletes what may go and records it. True when a signal stopped it before the batch's end;
+    // a batch gathered until a signal came is taken to its end, as each of its files was begun.
+    bool Delete(const std::vector<ReceiptFile*>& batch, bool gathered_until_signal) {
+        const std::vector<std::optional<Looked>> looked =
+            look_.Delete(batch, !gathered_until_signal);
+        bool stopped = false;
+        for (std::size_t at = 0; at < batch.size(); ++at) {
+            ReceiptFile& file = *batch[at];
+            if (!looked[at]) {
+                stopped = true;
+            } else if (std::optional<std::string> reason = KeepReason(*looked[at])) {
+                result_.kept.push_back({file.target, std::move(*reason)});
+            } else {
+                file.deleted = true;
+                ++result_.deleted;
+            }
+        }
+        return stopped || !(result_.problem = recorder_.WhenDue(receipt_)).empty();
+    }
+
+    // Hands over what other receipts found there, and records the end.
+    void Finish(bool stopped) {
+        if (!result_.problem.empty() || !(result_.problem = HandOver(book_, given_)).empty()) {
+            return;
+        }
+        result_.in_force = stopped || result_.Unchecked();
+        receipt_.receipt.removed = !result_.in_force;
+        receipt_.status = result_.in_force ? ReceiptStatus::InForce : ReceiptStatus::Removed;
+        result_.problem = book_.Update(receipt_);
+    }
+
+private:
+    const ReceiptBook& book_;
+    StoredReceipt& receipt_;
+    const Claims claims_;
+    SideBySideLook look_;
+    Recorder recorder_;
+    std::map<std::string, std::vector<ReceiptFile>> given_;
+    RemovalResult& result_;
+};
+
 // Deletes what may be deleted and records it; marks the receipt removed when nothing is left
 // that a later run may take back.
 void DeleteFiles(const ReceiptBook& book, StoredReceipt& receipt,
                  const std::vector<StoredReceipt>& all, const EachFile& each,
                  RemovalResult& result) {
-    const Claims claims(receipt, all);
-    const GameFiles files(receipt.receipt.game);
-    Recorder recorder(book);
-    std::map<std::string, std::vector<ReceiptFile>> given;
+    Deletion deletion(book, receipt, all, result);
     const platform::EndSignalsDeferred end_signals;
     bool stopped = false;
-    for (ReceiptFile& file : receipt.receipt.files) {
-        if (each) {
-            each();
-        }
-        if ((stopped = platform::EndRequested())) {
-            break;  // the files not yet looked at keep the receipt in force
-        }
-        if (file.outcome != Outcome::Written || file.deleted) {
-            result.deleted += file.deleted ? 1 : 0;
-            continue;
-        }
-        // Looked at again right before deleting: the files may have changed since the plan.
-        if (std::optional<std::string> reason =
-                KeepReason(files, claims, file, Scrutiny::WholeThenDelete)) {
-            if (const Claims::Claim* claim = claims.Of(file); claim && claim->found_there) {
-                given[claim->by->name].push_back(file);
-            }
-            result.kept.push_back({file.target, std::move(*reason)});
-            continue;
-        }
-        file.deleted = true;
-        ++result.deleted;
-        if (!(result.problem = recorder.WhenDue(receipt)).empty()) {
-            return;
-        }
+    for (std::size_t next = 0; !stopped && next < receipt.receipt.files.size();) {
+        std::vector<ReceiptFile*> batch;
+        stopped = deletion.Gather(next, batch, each);
+        stopped = deletion.Delete(batch, stopped) || stopped;
     }
-    if (!(result.problem = HandOver(book, given)).empty()) {
-        return;
-    }
-    result.in_force = stopped || result.Unchecked();
-    receipt.receipt.removed = !result.in_force;
-    receipt.status = result.in_force ? ReceiptStatus::InForce : ReceiptStatus::Removed;
-    result.problem = book.Update(receipt);
+    deletion.Finish(stopped);
 }
 
 }  // namespace
@@ -236,15 +323,30 @@ RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
     RemovalPlan plan;
     plan.blocked = Blocker(book, receipt, all);
     const Claims claims(receipt, all);
-    const GameFiles files(receipt.receipt.game);
-    for (const ReceiptFile& file : receipt.receipt.files) {
+    const std::vector<ReceiptFile>& files = receipt.receipt.files;
+    // The files no other receipt names are looked at side by side, each slice of them by a
+    // thread with the game folder opened for itself.
+    std::vector<std::optional<Looked>> looked(files.size());
+    const std::size_t slices = SlicesFor(files.size());
+    SideBySide(slices, [&](std::size_t slice) {
+        const GameFiles game(receipt.receipt.game);
+        for (std::size_t at = files.size() * slice / slices;
+             at < files.size() * (slice + 1) / slices; ++at) {
+            const ReceiptFile& file = files[at];
+            if (file.outcome == Outcome::Written && !file.deleted && !claims.Of(file)) {
+                looked[at] = game.Check(file, Scrutiny::SizeAndTime);
+            }
+        }
+    });
+    for (std::size_t at = 0; at < files.size(); ++at) {
+        const ReceiptFile& file = files[at];
         if (file.outcome != Outcome::Written) {
             continue;
         }
         if (file.deleted) {
             ++plan.deleted_before;
-        } else if (std::optional<std::string> reason =
-                       KeepReason(files, claims, file, Scrutiny::SizeAndTime)) {
+        } else if (std::optional<std::string> reason =  // not looked at: another receipt names it
+                   looked[at] ? KeepReason(*looked[at]) : NeededBy(*claims.Of(file))) {
             plan.kept.push_back({file.target, std::move(*reason)});
         } else {
             plan.to_delete.push_back(file.target);
@@ -253,8 +355,34 @@ RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
     return plan;
 }
 
+namespace {
+
+// The book as it is now, the receipt itself taken out of it and brought up to date.
+std::vector<StoredReceipt> BookNow(const ReceiptBook& book, StoredReceipt& receipt,
+                                   std::optional<std::vector<StoredReceipt>> asked) {
+    if (asked) {
+        const auto self = [&receipt](const StoredReceipt& s) { return s.name == receipt.name; };
+        std::erase_if(*asked, self);
+        asked->push_back(std::move(receipt));
+        const bool same = book.StillHolds(*asked);
+        receipt = std::move(asked->back());
+        asked->pop_back();
+        if (same) {
+            return std::move(*asked);  // a large book is not read twice
+        }
+    }
+    std::vector<StoredReceipt> all = book.List();
+    if (std::optional<StoredReceipt> now = TakeOut(book, all, receipt.name)) {
+        receipt = std::move(*now);
+    }
+    return all;
+}
+
+}  // namespace
+
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt, const EachFile& each,
-                              const Waiting& waiting) {
+                              const Waiting& waiting,
+                              std::optional<std::vector<StoredReceipt>> asked) {
     RemovalResult result;
     // Under the game folder's lock, with the book as it is now: a pass that ran meanwhile may
     // rely on files the question listed.
@@ -264,10 +392,7 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt, c
     if (!(result.problem = lock.Problem()).empty()) {
         return result;
     }
-    std::vector<StoredReceipt> all = book.List();
-    if (std::optional<StoredReceipt> now = TakeOut(book, all, receipt.name)) {
-        receipt = std::move(*now);
-    }
+    const std::vector<StoredReceipt> all = BookNow(book, receipt, std::move(asked));
     if (!receipt.problem.empty() || receipt.status != ReceiptStatus::InForce) {
         result.problem = "the receipt " + receipt.name +
                          (receipt.problem.empty() ? " is not installed any more"

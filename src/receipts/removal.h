@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,14 @@ RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
                         const std::vector<StoredReceipt>& all);
 
 // Takes the game folder's lock (asking `waiting` while another process holds it; without it, it
-// waits), reads the book afresh and deletes every file that passes every check then, recording
+// waits), reads the book afresh (unless `asked`, the book as read for the question, is still what
+// its folder holds) and deletes every file that passes every check then, recording
 // the deletions in the receipt as it goes, so that an interrupted removal can be run again. A
 // receipt left with nothing to take back is marked removed. `each` is called before each file.
 // A signal that ends the program stops the removal before the next file and ends it once the
 // deletions are recorded.
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
-                              const EachFile& each = {}, const Waiting& waiting = {});
+                              const EachFile& each = {}, const Waiting& waiting = {},
+                              std::optional<std::vector<StoredReceipt>> asked = std::nullopt);
 
 }  // namespace rv

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "receipts/written_count.h"
 
-#include <algorithm>
-#include <future>
-#include <system_error>
-#include <thread>
-
 #include "receipts/game_files.h"
+#include "receipts/side_by_side.h"
 
 namespace rv {
 
@@ -56,26 +52,15 @@ int WrittenCounter::CountSlice(const GameIdentity& game, std::size_t first,
 }
 
 WrittenFiles WrittenCounter::Count(const GameIdentity& game) const {
-    // Looking at a million files is mostly waiting on the system: slices of them are looked at
-    // side by side, on as many threads as the machine runs at once, and one slice here.
-    constexpr std::size_t kLeastSlice = 4096;
-    const std::size_t slices = std::clamp<std::size_t>(
-        std::min<std::size_t>(std::thread::hardware_concurrency(), entries_.size() / kLeastSlice),
-        1, 8);
-    std::vector<std::future<int>> others;
+    const std::size_t slices = SlicesFor(entries_.size());
+    std::vector<int> as_written(slices);
     const auto bound = [&](std::size_t slice) { return entries_.size() * slice / slices; };
-    for (std::size_t slice = 1; slice < slices; ++slice) {
-        try {
-            others.push_back(std::async(std::launch::async, &WrittenCounter::CountSlice, this,
-                                        std::cref(game), bound(slice), bound(slice + 1)));
-        } catch (const std::system_error&) {
-            others.push_back(std::async(std::launch::deferred, &WrittenCounter::CountSlice, this,
-                                        std::cref(game), bound(slice), bound(slice + 1)));
-        }
-    }
-    WrittenFiles count{written_, CountSlice(game, 0, bound(1))};
-    for (std::future<int>& other : others) {
-        count.still_as_written += other.get();
+    SideBySide(slices, [&](std::size_t slice) {
+        as_written[slice] = CountSlice(game, bound(slice), bound(slice + 1));
+    });
+    WrittenFiles count{written_, 0};
+    for (const int slice : as_written) {
+        count.still_as_written += slice;
     }
     return count;
 }

@@ -187,6 +187,10 @@ TEST(Program, SaysWhatAStoppedRemovalDeleted) {
     EXPECT_NE(ran.out.find("Stopped - " + std::to_string(2000 - left) + " File(s) deleted!"),
               std::string::npos)
         << ran.out;
+    const test::ProgramRan again = test::RunProgram({"--remove", receipt, "--yes"});
+    EXPECT_NE(again.out.find("Removed - 2000 File(s) deleted - 0 File(s) kept!"), std::string::npos)
+        << again.out;
+    EXPECT_EQ(test::NamesIn(maps).size(), 0u);
 }
 
 // A receipt is listed under any spelling of its game folder and removed once the user says yes.

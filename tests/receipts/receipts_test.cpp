@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/pass_fixture.h"
+#include "receipts/game_files.h"
 #include "receipts/receipt_journal.h"
 #include "receipts/removal.h"
 
@@ -294,6 +295,23 @@ TEST(Removal, KeepsTargetsOutsideTheGameFolder) {
         EXPECT_TRUE(test::Exists(pass.temp.Path("victim/a.u")));
     }
 }
+
+#ifndef _WIN32  // Wine makes no links
+// A sub-folder moved away and swapped for a link while its files are being deleted: the files
+// still to go are kept, where the folder went.
+TEST(Removal, StaysInTheGameFolderWhenASubFolderIsSwappedMidway) {
+    Receipts pass;
+    pass.temp.AddFile("add/a.rv2");
+    pass.temp.AddFile("add/b.rv2");
+    const Receipt receipt = pass.Install("add").receipt;
+    const GameFiles game(receipt.game);
+    EXPECT_EQ(game.Check(receipt.files[0], Scrutiny::WholeThenDelete).look, Look::Deleted);
+    fs::rename(pass.Game("Maps"), pass.temp.Path("elsewhere"));
+    fs::create_symlink(pass.temp.Path("elsewhere"), pass.Game("Maps"));
+    EXPECT_EQ(game.Check(receipt.files[1], Scrutiny::WholeThenDelete).look, Look::Outside);
+    EXPECT_EQ(test::NamesIn(pass.temp.Path("elsewhere")), std::vector<std::string>{"b.rv2"});
+}
+#endif
 
 // A removal stopped after recording one deletion, and after deleting one more without recording
 // it, finishes the job when run again. Names that are not UTF-8 are kept as they are.
