@@ -29,9 +29,11 @@ struct Receipts : test::Pass {
         installer.cmd_write_Click();
         return *book.Find(installer.LastReceiptName());
     }
-    RemovalResult Remove(const StoredReceipt& receipt) {
+    // With the book as it was read for the question, when it is given.
+    RemovalResult Remove(const StoredReceipt& receipt,
+                         std::optional<std::vector<StoredReceipt>> asked = std::nullopt) {
         StoredReceipt current = *book.Find(receipt.name);
-        return CarryOutRemoval(book, current);
+        return CarryOutRemoval(book, current, {}, {}, std::move(asked));
     }
     ReceiptStatus Status(const StoredReceipt& receipt) const {
         return book.Find(receipt.name)->status;
@@ -193,7 +195,8 @@ TEST(Removal, DeletesOnlyWhatIsStillAsWrittenBelowTheGameFolder) {
 
 // No file is deleted while another receipt in force for the same game folder names it, however
 // that folder was named, whichever receipt is older, and also when that pass wrote nothing. The
-// file passes to that receipt: the removal completes, and removing that one takes the file.
+// file passes to that receipt: the removal completes, and removing that one takes the file. The
+// book as read for the question is used only while no receipt came or changed since.
 TEST(Removal, NeverDeletesWhatAnotherReceiptNames) {
     // How the second add-on comes to name shared.u, the first add-on's file.
     const std::vector<std::pair<std::string, std::function<void(Receipts&)>>> cases = {
@@ -222,15 +225,17 @@ TEST(Removal, NeverDeletesWhatAnotherReceiptNames) {
         fs::last_write_time(NativePath(pass.Add("../second/shared.u")),
                             fs::last_write_time(NativePath(pass.Add("../first/shared.u"))));
         const StoredReceipt first = pass.Install("first");
+        const std::vector<StoredReceipt> asked = pass.book.List();
         second(pass);
         const StoredReceipt later = *pass.book.Find(pass.installer.LastReceiptName());
 
-        const RemovalResult result = pass.Remove(first);
+        const RemovalResult result = pass.Remove(first, asked);
         EXPECT_EQ(pass.Kept(result),
                   "System/shared.u: needed by the add-on from " + pass.temp.Path("second") + ";");
         EXPECT_EQ(pass.Status(first), ReceiptStatus::Removed);
         EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{"shared.u"});
-        EXPECT_EQ(pass.Remove(later).Line(), "Removed - 1 File(s) deleted - 0 File(s) kept!");
+        EXPECT_EQ(pass.Remove(later, pass.book.List()).Line(),
+                  "Removed - 1 File(s) deleted - 0 File(s) kept!");
         EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
     }
 }
