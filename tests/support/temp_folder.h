@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -50,6 +51,11 @@ public:
         const std::filesystem::path path = NativePath(Path(relative));
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << content;
+    }
+    void AddFiles(std::initializer_list<std::string> relatives) const {
+        for (const std::string& relative : relatives) {
+            AddFile(relative);
+        }
     }
     void AddFolder(const std::string& relative) const {
         std::filesystem::create_directories(NativePath(Path(relative)));
