@@ -14,6 +14,7 @@
 
 #include "core/add_on_walk.h"
 #include "pass_fixture.h"
+#include "platform/end_signals.h"
 #include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 #include "receipts/receipt_journal.h"
@@ -150,6 +151,20 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
         EXPECT_EXIT(p.installer.cmd_write_Click(), testing::KilledBySignal(signal), "lived on");
         EXPECT_TRUE(fs::is_empty(p.Game("Animations")));
     }
+}
+
+// A signal that came once the command line answers them, before its write pass began, stops that
+// pass before it copies anything and is still there to be answered afterwards.
+TEST(LinuxPass, KeepsASignalAnsweredBeforeItBegan) {
+    const auto pass = [] {
+        Pass p;
+        p.temp.AddFile("add/a.ukx");
+        const platform::EndSignalsAnswered answered;
+        ::raise(SIGINT);
+        p.installer.cmd_write_Click();
+        std::exit(platform::EndSignal() == SIGINT && fs::is_empty(p.Game("Animations")) ? 0 : 1);
+    };
+    EXPECT_EXIT(pass(), testing::ExitedWithCode(0), "");
 }
 
 // A signal that ends the program during a removal ends it once the deletions so far are recorded:
