@@ -3,7 +3,7 @@
 // argument, presses the named buttons in turn and after each prints the status line, then closes
 // the window and prints the exit code.
 // Usage: program_driver <program.exe> <add-on folder> <button>...
-#include "driven_window.h"
+#include "driven_program.h"
 
 int wmain(int argc, wchar_t* argv[]) {
     using namespace rv::test;
@@ -11,10 +11,11 @@ int wmain(int argc, wchar_t* argv[]) {
         std::fputs("usage: program_driver <program.exe> <add-on folder> <button>...\n", stderr);
         return 2;
     }
-    const rv::platform::KernelHandle program = StartProgram(argv[1], argv[2]);
+    const rv::platform::KernelHandle program = StartProgram(argv + 1, 2);
     if (!program.valid()) {
         return 2;
     }
+    WaitForInputIdle(program.get(), kPatience);
     HWND window = ShownWindow();
     if (window == nullptr) {
         std::puts("no window");
@@ -29,11 +30,6 @@ int wmain(int argc, wchar_t* argv[]) {
         }
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
-    DWORD exit_code = 1;
-    if (WaitForSingleObject(program.get(), kPatience) != WAIT_OBJECT_0) {
-        TerminateProcess(program.get(), 1);
-    }
-    GetExitCodeProcess(program.get(), &exit_code);
-    std::printf("exit code: %lu\n", exit_code);
+    std::printf("exit code: %lu\n", ExitCode(program));
     return 0;
 }

@@ -4,7 +4,7 @@
 // (waiting until the status line shows the end of its pass) or, for "menu:N", chooses the context
 // menu's entry N (waiting until its dialog shows and is drawn).
 // Usage: screenshot_driver [--start <program.exe> <add-on folder>] <button or menu:N>...
-#include "window_win32/driven_window.h"
+#include "window_win32/driven_program.h"
 #include "window_win32/table_dialog.h"
 
 namespace {
@@ -29,9 +29,11 @@ void ChooseEntry(HWND window, std::size_t entry) {
 int wmain(int argc, wchar_t* argv[]) {
     int word = 1;
     if (argc >= 4 && std::wstring_view(argv[1]) == L"--start") {
-        if (!rv::test::StartProgram(argv[2], argv[3]).valid()) {
+        const rv::platform::KernelHandle program = rv::test::StartProgram(argv + 2, 2);
+        if (!program.valid()) {
             return 2;
         }
+        WaitForInputIdle(program.get(), rv::test::kPatience);
         word = 4;
     }
     HWND window = rv::test::ShownWindow();

@@ -13,7 +13,7 @@
 #include "window_win32/control_ids.h"
 #include "window_win32/main_window.h"
 
-// The real program's main window, driven from another process as a user drives it.
+// The real program, started and driven from another process as a user drives it.
 namespace rv::test {
 
 inline constexpr DWORD kPatience = 60000;  // ms
@@ -30,21 +30,33 @@ inline std::string Text(HWND control) {
     return platform::Utf8FromWide(text);
 }
 
-// Starts the program with the add-on folder as its argument; the process, not valid when it could
-// not be started.
-inline platform::KernelHandle StartProgram(const wchar_t* program, const wchar_t* addon) {
-    std::wstring command = L"\"" + std::wstring(program) + L"\" \"" + addon + L"\"";
+// Starts the program (the first word) with the other words as its arguments, each quoted; the
+// process, not valid when it could not be started.
+inline platform::KernelHandle StartProgram(wchar_t* words[], int count, DWORD flags = 0) {
+    std::wstring command;
+    for (int i = 0; i < count; ++i) {
+        command += std::wstring(i > 0 ? L" \"" : L"\"") + words[i] + L"\"";
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (count < 1 || !CreateProcessW(words[0], command.data(), nullptr, nullptr, FALSE, flags,
+                                     nullptr, nullptr, &startup, &process)) {
         std::fprintf(stderr, "cannot start the program: error %lu\n", GetLastError());
         return platform::KernelHandle();
     }
     CloseHandle(process.hThread);
-    WaitForInputIdle(process.hProcess, kPatience);
     return platform::KernelHandle(process.hProcess);
+}
+
+// The program's exit code once it has ended, ending it when it does not within the patience.
+inline DWORD ExitCode(const platform::KernelHandle& program) {
+    if (WaitForSingleObject(program.get(), kPatience) != WAIT_OBJECT_0) {
+        TerminateProcess(program.get(), 1);
+    }
+    DWORD exit_code = 1;
+    GetExitCodeProcess(program.get(), &exit_code);
+    return exit_code;
 }
 
 // The main window once its start-up has run and it shows; nullptr when it never does.
