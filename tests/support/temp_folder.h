@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -52,7 +51,7 @@ public:
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << content;
     }
-    void AddFiles(std::initializer_list<std::string> relatives) const {
+    void AddFiles(const std::vector<std::string>& relatives) const {
         for (const std::string& relative : relatives) {
             AddFile(relative);
         }
