@@ -14,6 +14,7 @@
 #include "text/text.h"
 #include "window/window_driver.h"
 #include "window_win32/control_ids.h"
+#include "window_win32/driven_program.h"
 #include "window_win32/folder_browser.h"
 #include "window_win32/main_window.h"
 #include "window_win32/message_box.h"
@@ -69,8 +70,8 @@ public:
                 line.resize(static_cast<std::size_t>(ListBox_GetText(list, row, line.data())));
                 lines += (row == 0 ? "" : "\n") + Utf8FromWide(line);
             }
-            dialogs_.push_back("question|" + Caption(dialog) + "|" +
-                               Caption(GetDlgItem(dialog, win32::kQuestionText)) + "|" + lines);
+            dialogs_.push_back("question|" + Text(dialog) + "|" +
+                               Text(GetDlgItem(dialog, win32::kQuestionText)) + "|" + lines);
             SendMessageW(GetDlgItem(dialog, std::exchange(yes_, false) ? IDYES : IDNO), BM_CLICK, 0,
                          0);
         });
@@ -93,12 +94,8 @@ public:
         window_ = std::make_unique<win32::MainWindow>(*registry_, arguments, ReceiptFolder());
         window_->Show(SW_SHOWNORMAL);
     }
-    // As a mouse click: a disabled button takes none.
     void Click(std::string_view button) override {
-        HWND handle = window_->ControlHandle({button});
-        if (IsWindowEnabled(handle)) {
-            SendMessageW(handle, BM_CLICK, 0, 0);
-        }
+        ClickIfEnabled(window_->ControlHandle({button}));
     }
     std::string Caption(Control control) const override { return window_->Caption(control); }
     std::string ToolTip(Control control) const override { return window_->ToolTip(control); }
@@ -280,15 +277,10 @@ public:
     void AnswerQuestion(bool yes) override { yes_ = yes; }
     bool Remove(int row) override {
         Select({row});
-        HWND remove = Part(win32::TableDialog::kRemove);
-        if (!IsWindowEnabled(remove)) {
-            return false;
-        }
-        SendMessageW(remove, BM_CLICK, 0, 0);
-        return true;
+        return ClickIfEnabled(Part(win32::TableDialog::kRemove));
     }
     std::string Outcome() const override {
-        std::string text = Caption(Part(win32::TableDialog::kOutcome));
+        std::string text = Text(Part(win32::TableDialog::kOutcome));
         std::erase(text, '\r');
         return text;
     }
@@ -304,11 +296,13 @@ private:
             ListView_SetItemState(table, row, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
-    static std::string Caption(HWND window) {
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-        return Utf8FromWide(text);
+    // As a mouse click: a disabled button takes none.
+    static bool ClickIfEnabled(HWND button) {
+        const bool enabled = IsWindowEnabled(button) != FALSE;
+        if (enabled) {
+            SendMessageW(button, BM_CLICK, 0, 0);
+        }
+        return enabled;
     }
 
     // The fixed captions, each measured in its control's font against the control's width less
@@ -317,14 +311,13 @@ private:
     std::vector<std::string> CutCaptions() const {
         std::vector<std::string> cut;
         HDC dc = GetDC(window_->Handle());
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
         for (const ControlSpec& entry : MainWindowLayout()) {
             if (entry.name == names::lbl_folder || entry.name == names::lbl_Mods ||
                 entry.name == names::lbl_status) {
                 continue;
             }
             HWND control = window_->ControlHandle({entry.name, entry.index});
-            const std::wstring text = WideFromUtf8(Caption(control)).value_or(L"");
+            const std::wstring text = WideFromUtf8(Text(control)).value_or(L"");
             const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
             HGDIOBJ before = SelectObject(dc, font);
             SIZE extent{};
@@ -334,7 +327,7 @@ private:
             const int inset = kind == "label" ? 0 : kind == "button" ? 3 : 8;
             RECT room{};
             GetClientRect(control, &room);
-            if (extent.cx > room.right - 2 * MulDiv(inset, dpi, 96)) {
+            if (extent.cx > room.right - 2 * At96Inverse(inset)) {
                 cut.push_back("caption: " + ControlKey(entry.name, entry.index));
             }
         }
