@@ -9,8 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/category_table.h"
-#include "support/temp_folder.h"
+#include "support/sample_addon.h"
 #include "text/text.h"
 
 namespace rv::test {
@@ -66,9 +65,7 @@ ProgramRan RunProgram(const std::vector<std::string>& arguments, Output output,
 }
 
 ProgramFolders::ProgramFolders() {
-    for (const CategoryInfo& info : kCategories) {
-        std::filesystem::create_directories(Path("game/" + std::string(info.sub_folder)));
-    }
+    MakeGameFolder(Path("game"));
     std::filesystem::create_directories(Path("bare/System"));
     AddFile("add/a.rv2");
     AddFile("add/c.u");

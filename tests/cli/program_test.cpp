@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The real program run as a script or a terminal runs it.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -16,6 +16,7 @@ namespace rv {
 namespace {
 
 using test::Output;
+using testing::HasSubstr;
 
 struct ExitRow {
     std::vector<std::string> arguments;
@@ -61,8 +62,8 @@ std::size_t TotalWritten(const std::string& out) {
     return written;
 }
 
-std::vector<ExitRow> ExitRows() {
-    const std::string version = std::string("rv-addon-installer ") + kProgramVersion + "\n";
+// Read and write passes: their output, and where it goes.
+std::vector<ExitRow> PassRows() {
     return {
         {{"--read", "ADD"}, 0, "1 File(s) are ready to write - 2 File(s) checked!", ""},
         {{"--read", "WINADD", "--game", "WINGAME"}, 0, "1 File(s) are ready to write", ""},
@@ -78,6 +79,42 @@ std::vector<ExitRow> ExitRows() {
          "Ready to play - 0 File(s) written!",
          "1 File(s) already there in another version were not replaced"},
         {{"--read", "OTHER"}, 0, "", "1 File(s) already there in another version would not"},
+        {{"--read", "ADD", "--json"}, 1, "", "the output could not be written", Output::Full},
+        {.arguments = {"--write", "ADD"},
+         .status = 1,
+         .out = "",
+         .err = "the output could not be written",
+         .output = Output::ClosedPipe,
+         .made = "Maps/a.rv2"},
+        {.arguments = {"--write", "MANY"},
+         .status = 130,
+         .out = " File(s) written! Their receipt is kept: ",
+         .err = "",
+         .signal = SIGINT},
+        {.arguments = {"--write", "MANY", "--json"},
+         .status = 143,
+         .out = "\"status\": \"Stopped - ",
+         .err = "",
+         .signal = SIGTERM},
+        // Names are shown as the window shows them: control characters escaped.
+        {.arguments = {"--read", "ADD", "--json"},
+         .status = 0,
+         .out = "x\\u001b[2K\\rok.rv2\"",
+         .err = "",
+         .file = "Maps/x\x1b[2K\rok.rv2"},
+        {.arguments = {"--write", "ADD", "--game", "BARE"},
+         .status = 1,
+         .out = "2 File(s) failed!",
+         .err = "m<U+009B>31m.rv2: ",
+         .file = "Maps/m\xc2\x9b"
+                 "31m.rv2"},
+    };
+}
+
+// Arguments refused or answered without a pass, and folders that are not there.
+std::vector<ExitRow> ArgumentRows() {
+    const std::string version = std::string("rv-addon-installer ") + kProgramVersion + "\n";
+    return {
         {{"--read", "ADD", "--edition", "2003"},
          3,
          "",
@@ -99,23 +136,6 @@ std::vector<ExitRow> ExitRows() {
         {{"-h"}, 0, "  3    the game or add-on folder was not found", ""},
         {{"--help"}, 0, "--remove RECEIPT [--yes]", ""},
         {{"--version"}, 0, version, ""},
-        {{"--read", "ADD", "--json"}, 1, "", "the output could not be written", Output::Full},
-        {.arguments = {"--write", "ADD"},
-         .status = 1,
-         .out = "",
-         .err = "the output could not be written",
-         .output = Output::ClosedPipe,
-         .made = "Maps/a.rv2"},
-        {.arguments = {"--write", "MANY"},
-         .status = 130,
-         .out = " File(s) written! Their receipt is kept: ",
-         .err = "",
-         .signal = SIGINT},
-        {.arguments = {"--write", "MANY", "--json"},
-         .status = 143,
-         .out = "\"status\": \"Stopped - ",
-         .err = "",
-         .signal = SIGTERM},
         // Without a display the window is not started: one line says what to do instead.
         {{"ADD"},
          2,
@@ -128,22 +148,13 @@ std::vector<ExitRow> ExitRows() {
          3,
          "\\u0410\\u007f is",
          "\xd0\x90<U+007F> is not a folder"},
-        {.arguments = {"--read", "ADD", "--json"},
-         .status = 0,
-         .out = "x\\u001b[2K\\rok.rv2\"",
-         .err = "",
-         .file = "Maps/x\x1b[2K\rok.rv2"},
-        {.arguments = {"--write", "ADD", "--game", "BARE"},
-         .status = 1,
-         .out = "2 File(s) failed!",
-         .err = "m<U+009B>31m.rv2: ",
-         .file = "Maps/m\xc2\x9b"
-                 "31m.rv2"},
     };
 }
 
 TEST(Program, ExitStatusAndMessages) {
-    for (const ExitRow& row : ExitRows()) {
+    std::vector<ExitRow> rows = PassRows(), more = ArgumentRows();
+    rows.insert(rows.end(), more.begin(), more.end());
+    for (const ExitRow& row : rows) {
         SCOPED_TRACE(row.arguments[0] + " " + (row.arguments.size() > 1 ? row.arguments[1] : ""));
         const test::ProgramFolders folders;
         if (!row.file.empty()) {
@@ -152,8 +163,8 @@ TEST(Program, ExitStatusAndMessages) {
         const test::ProgramRan ran = test::RunProgram(folders.Expand(row.arguments), row.output, "",
                                                       SignalWhenMapsChange(folders, row.signal));
         EXPECT_EQ(ran.status, row.status) << ran.out << ran.err;
-        EXPECT_NE(ran.out.find(row.out), std::string::npos) << ran.out;
-        EXPECT_NE(ran.err.find(row.err), std::string::npos) << ran.err;
+        EXPECT_THAT(ran.out, HasSubstr(row.out));
+        EXPECT_THAT(ran.err, HasSubstr(row.err));
         EXPECT_TRUE(test::TerminalSafe(ran.out) && test::TerminalSafe(ran.err));
         if (!row.made.empty()) {
             EXPECT_TRUE(test::Exists(folders.Path("game/" + row.made)));
@@ -161,9 +172,8 @@ TEST(Program, ExitStatusAndMessages) {
         if (row.signal != 0) {  // stopped midway: the last line counts what the game now has
             const std::size_t maps = test::NamesIn(folders.Path("game/Maps")).size();
             EXPECT_LT(maps, 2000u);
-            EXPECT_NE(ran.out.find("Stopped - " + std::to_string(maps) + " File(s) written"),
-                      std::string::npos)
-                << ran.out;
+            EXPECT_THAT(ran.out,
+                        HasSubstr("Stopped - " + std::to_string(maps) + " File(s) written"));
             EXPECT_EQ(TotalWritten(ran.out), maps) << ran.out;
         }
     }
@@ -184,12 +194,10 @@ TEST(Program, SaysWhatAStoppedRemovalDeleted) {
     const std::size_t left = test::NamesIn(maps).size();
     EXPECT_EQ(ran.status, 130) << ran.out << ran.err;
     EXPECT_GT(left, 0u);
-    EXPECT_NE(ran.out.find("Stopped - " + std::to_string(2000 - left) + " File(s) deleted!"),
-              std::string::npos)
-        << ran.out;
+    EXPECT_THAT(ran.out,
+                HasSubstr("Stopped - " + std::to_string(2000 - left) + " File(s) deleted!"));
     const test::ProgramRan again = test::RunProgram({"--remove", receipt, "--yes"});
-    EXPECT_NE(again.out.find("Removed - 2000 File(s) deleted - 0 File(s) kept!"), std::string::npos)
-        << again.out;
+    EXPECT_THAT(again.out, HasSubstr("Removed - 2000 File(s) deleted - 0 File(s) kept!"));
     EXPECT_EQ(test::NamesIn(maps).size(), 0u);
 }
 
@@ -201,29 +209,27 @@ TEST(Program, ListsAndRemovesAfterAskingOnce) {
         return test::RunProgram(folders.Expand(std::move(arguments)), Output::Captured, answer);
     };
     const std::string out = run({"--write", "ADD", "--game", "GAME"}).out;
-    ASSERT_NE(out.find("Receipt: "), std::string::npos) << out;
+    ASSERT_THAT(out, HasSubstr("Receipt: "));
     const std::string name =
         out.substr(out.find("Receipt: ") + 9, out.size() - out.find("Receipt: ") - 10);
     const std::string written = folders.Path("game/Maps/a.rv2");
     const test::ProgramRan listed = run({"--list", "--game", "GAME/../game"});
     EXPECT_EQ(listed.status, 0);
-    EXPECT_NE(listed.out.find(name + "  installed"), std::string::npos) << listed.out;
-    EXPECT_NE(listed.out.find("1 File(s) written, 1 still as written"), std::string::npos);
+    EXPECT_THAT(listed.out, HasSubstr(name + "  installed"));
+    EXPECT_THAT(listed.out, HasSubstr("1 File(s) written, 1 still as written"));
     EXPECT_EQ(run({"--list", "--game", "BARE"}).out, "");
 
     const test::ProgramRan refused = run({"--remove", name}, "n\n");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.out.find("  delete Maps/a.rv2\nDelete 1 File(s)? [y/N] Nothing"),
-              std::string::npos)
-        << refused.out;
+    EXPECT_THAT(refused.out, HasSubstr("  delete Maps/a.rv2\nDelete 1 File(s)? [y/N] Nothing"));
     EXPECT_TRUE(test::Exists(written));
 
     const test::ProgramRan removed = run({"--remove", name}, "y\n");
     EXPECT_EQ(removed.status, 0);
-    EXPECT_NE(removed.out.find("Removed - 1 File(s) deleted - 0 File(s) kept!"), std::string::npos);
+    EXPECT_THAT(removed.out, HasSubstr("Removed - 1 File(s) deleted - 0 File(s) kept!"));
     EXPECT_FALSE(test::Exists(written));
     EXPECT_TRUE(test::Exists(folders.Path("game/System/c.u")));
-    EXPECT_NE(run({"--list", "--json"}).out.find("\"status\": \"removed\""), std::string::npos);
+    EXPECT_THAT(run({"--list", "--json"}).out, HasSubstr("\"status\": \"removed\""));
     EXPECT_EQ(run({"--remove", "no-such"}).status, 2);
 }
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,10 +14,12 @@
 
 #include "core/add_on_walk.h"
 #include "pass_fixture.h"
+#include "platform/end_signals.h"
 #include "receipts/game_lock.h"
 #include "receipts/receipt_book.h"
 #include "receipts/receipt_journal.h"
 #include "receipts/removal.h"
+#include "support/processes_linux.h"
 
 namespace rv::test {
 namespace {
@@ -39,9 +40,7 @@ constexpr auto kPastAYield = std::chrono::milliseconds(101);
 // links that lead outside are neither walked nor taken, however they get there.
 TEST(WalkOnLinks, TakesEachRealFolderOnceAndNothingFromOutside) {
     TempFolder temp;
-    for (const char* file : {"add/A/a.u", "add/A/B/b.u", "add/C/c.u", "add/z.u", "add2/n.u"}) {
-        temp.AddFile(file);
-    }
+    temp.AddFiles({"add/A/a.u", "add/A/B/b.u", "add/C/c.u", "add/z.u", "add2/n.u"});
     for (const auto& [link, target] : {std::pair{"add/A/up", ".."},
                                        {"add/A/B/toC", "../../C"},
                                        {"add/A/linked.u", "../z.u"},
@@ -73,8 +72,7 @@ TEST(WalkOnLinks, TakesEachRealFolderOnceAndNothingFromOutside) {
 // their control characters escaped, so that no name forges a line.
 TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
     Pass p;
-    p.temp.AddFile("add/map.rv2");
-    p.temp.AddFile("add/two\nlines.usx");
+    p.temp.AddFiles({"add/map.rv2", "add/two\nlines.usx"});
     fs::remove(p.Game("StaticMeshes"));
     p.temp.AddFile("outside/env.ini", "not ours");
     fs::create_symlink(p.temp.Path("outside/env.ini"), p.Add("env.ini"));
@@ -112,14 +110,7 @@ TEST(PassesOnLinux, ReportWhatCouldNotBeReadOrWrittenOneLineEach) {
 TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
     Journaled pass;
     pass.temp.AddFile("add/a.rv2");
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{64, old.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    pass.installer.cmd_write_Click();
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, old_handler);
+    WithFileSizeLimit(64, [&pass] { pass.installer.cmd_write_Click(); });
 
     EXPECT_EQ(pass.Status(),
               "Nothing was written: the journal of this pass cannot be kept: the disk is full");
@@ -130,12 +121,7 @@ TEST(ReceiptOnAFullDisk, IsNeitherStoredInPartNorSilentlyMissing) {
 // Unfinished copies that processes now gone left behind are removed; nothing else is.
 TEST(LinuxPass, RemovesTheStaleTemporariesOfProcessesThatAreGone) {
     Pass p;
-    const pid_t gone = fork();
-    if (gone == 0) {
-        _exit(0);
-    }
-    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
-    const std::string dead = ".rv-part-" + std::to_string(gone), alive = ".rv-part-1";
+    const std::string dead = ".rv-part-" + std::to_string(GoneProcess()), alive = ".rv-part-1";
     for (const std::string& name : {dead + "-1f-0", alive + "-1f-0", dead + "-1f-", dead + "-g-0",
                                     dead + "-1f-0.u", dead.substr(1) + "-1f-0", dead + "-1f-0 "}) {
         p.temp.AddFile("game/Maps/" + name);
@@ -167,13 +153,25 @@ TEST(LinuxPass, EndsCleanlyOnSignalsThatEndTheProgram) {
     }
 }
 
+// A signal that came once the command line answers them, before its write pass began, stops that
+// pass before it copies anything and is still there to be answered afterwards.
+TEST(LinuxPass, KeepsASignalAnsweredBeforeItBegan) {
+    const auto pass = [] {
+        Pass p;
+        p.temp.AddFile("add/a.ukx");
+        const platform::EndSignalsAnswered answered;
+        ::raise(SIGINT);
+        p.installer.cmd_write_Click();
+        std::exit(platform::EndSignal() == SIGINT && fs::is_empty(p.Game("Animations")) ? 0 : 1);
+    };
+    EXPECT_EXIT(pass(), testing::ExitedWithCode(0), "");
+}
+
 // A signal that ends the program during a removal ends it once the deletions so far are recorded:
 // the receipt stays in force for the files not yet looked at.
 TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
     Journaled p;
-    for (const char* name : {"a.u", "b.u", "c.u"}) {
-        p.temp.AddFile(std::string("add/") + name);
-    }
+    p.temp.AddFiles({"add/a.u", "add/b.u", "add/c.u"});
     p.installer.cmd_write_Click();
     const ReceiptBook book(p.journal.Folder());
     StoredReceipt receipt = *book.Find(p.installer.LastReceiptName());
@@ -200,8 +198,7 @@ TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
 // (Each yield takes long enough that the pass's next ask yields too.)
 TEST(LinuxPass, StopsAfterTheFileWhenTheWindowClosesDuringItsCopy) {
     Journaled p;
-    p.temp.AddFile("add/a.ukx");
-    p.temp.AddFile("add/b.ukx");
+    p.temp.AddFiles({"add/a.ukx", "add/b.ukx"});
     int asked_in_a = 0;
     bool closed = false;
     p.window.on_yield = [&] {
@@ -319,9 +316,7 @@ TEST(LinuxPass, AKilledWriteLeavesWhatItWroteAndReliesOnNamed) {
             p.installer.cmd_write_Click();
             p.installer.SetAddOnFolder(p.temp.Path("add"));
         }
-        for (const char* name : {"a.u", "b.u", "c.u"}) {
-            p.temp.AddFile(std::string("add/") + name);
-        }
+        p.temp.AddFiles({"add/a.u", "add/b.u", "add/c.u"});
         const pid_t writer = fork();
         if (writer == 0) {
             // Each yield outlasts the time between yields, so the pass yields after each file.

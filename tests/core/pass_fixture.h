@@ -7,6 +7,7 @@
 #include "core/category_table.h"
 #include "core/installer.h"
 #include "support/recording_window.h"
+#include "support/sample_addon.h"
 #include "support/temp_folder.h"
 
 namespace rv::test {
@@ -14,9 +15,7 @@ namespace rv::test {
 // An add-on folder and a game folder with its seven sub-folders, and an installer pointed at them.
 struct Pass {
     Pass() {
-        for (const CategoryInfo& info : kCategories) {
-            temp.AddFolder("game/" + std::string(info.sub_folder));
-        }
+        MakeGameFolder(temp.Path("game"));
         temp.AddFolder("add");
         installer.SetAddOnFolder(temp.Path("add"));
         installer.SetGameFolder(temp.Path("game"));

@@ -57,9 +57,7 @@ TEST(ReadPass, CountsChecksAndSumsUpTheSameOnEveryRun) {
     for (const auto& [files, counts, status] : cases) {
         SCOPED_TRACE(status);
         Pass p;
-        for (const auto& file : files) {
-            p.temp.AddFile(file);
-        }
+        p.temp.AddFiles(files);
         const bool ready = status.find("are ready") != std::string::npos;
         for (int run = 0; run < 2; ++run) {
             p.window.SetEnabled({"cmd_write"}, !ready);

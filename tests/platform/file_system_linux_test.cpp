@@ -4,12 +4,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -20,6 +18,7 @@
 
 #include "platform/data_folder.h"
 #include "platform/regular_file_linux.h"
+#include "support/processes_linux.h"
 #include "support/temp_folder.h"
 
 // What only Linux has: links, pipes, names that are not UTF-8, both kinds of temporary file.
@@ -184,15 +183,10 @@ TEST(OpenRegularFile, OpensOnlyRegularFilesAndNeverWaits) {
 TEST(WriteFileSafely, LeavesTheOldContentWhenTheNewCannotBeWritten) {
     TempFolder temp;
     temp.AddFile("data/r.json", "old");
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{64, old.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const std::string problem =
-        WriteFileSafely(temp.Path("data"), "r.json", std::string(1000, 'n'));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, old_handler);
+    std::string problem;
+    WithFileSizeLimit(64, [&] {
+        problem = WriteFileSafely(temp.Path("data"), "r.json", std::string(1000, 'n'));
+    });
     EXPECT_NE(problem, "");
     EXPECT_EQ(ReadWhole(temp.Path("data/r.json")), "old");
     EXPECT_EQ(NamesIn(temp.Path("data")), Names{"r.json"});

@@ -125,9 +125,7 @@ TEST(ListFolder, ListsEveryEntryInFoldedOrderAndTellsFoldersFromFiles) {
 // why.
 TEST(PathExists, OnlyForSomethingRealAndListsOnlyFolders) {
     TempFolder temp;
-    temp.AddFile("Maps/Arena.rv2");
-    temp.AddFile(kCjkFolder + "/" + kCyrillicMap);
-    temp.AddFile("outside/o.u");
+    temp.AddFiles({"Maps/Arena.rv2", kCjkFolder + "/" + kCyrillicMap, "outside/o.u"});
     std::string half(250, 'd');  // a path the system takes; twice it is too long
     for (int i = 0; i < 8; ++i) {
         half += "/" + std::string(250, 'd');

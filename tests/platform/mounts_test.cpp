@@ -2,7 +2,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_system_linux.h"
+#include "support/processes_linux.h"
 #include "support/temp_folder.h"
 
 // Copies onto file systems made on image files and mounted by the test. Those of USB drives and SD
@@ -84,15 +84,6 @@ private:
 
     TempFolder temp_;
 };
-
-pid_t GoneProcess() {
-    const pid_t gone = ::fork();
-    if (gone == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(gone, nullptr, 0);
-    return gone;
-}
 
 // An empty file with the time a copy marks its reservation of a name with.
 void AddReservation(const std::string& path) {

@@ -10,6 +10,13 @@
 
 namespace rv::test {
 
+// A game folder with its seven sub-folders.
+inline void MakeGameFolder(const std::string& folder) {
+    for (const CategoryInfo& info : kCategories) {
+        std::filesystem::create_directories(NativePath(folder) / info.sub_folder);
+    }
+}
+
 // A game folder with its seven sub-folders, and an add-on of one file for each of the thirteen
 // patterns, "Harbour" with the pattern's ending, every other one two folders deeper, and a
 // readme that no pattern takes. The add-on's Maps and .int files are installed already.
@@ -20,9 +27,7 @@ inline void MakeSampleAddOn(const std::string& addon_folder, const std::string& 
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
     };
-    for (const CategoryInfo& info : kCategories) {
-        std::filesystem::create_directories(game / info.sub_folder);
-    }
+    MakeGameFolder(game_folder);
     bool deep = false;
     for (const CategoryRow& row : kReadOrder) {
         const std::string name = "Harbour" + std::string(row.pattern.substr(1));

@@ -51,6 +51,11 @@ public:
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << content;
     }
+    void AddFiles(const std::vector<std::string>& relatives) const {
+        for (const std::string& relative : relatives) {
+            AddFile(relative);
+        }
+    }
     void AddFolder(const std::string& relative) const {
         std::filesystem::create_directories(NativePath(Path(relative)));
     }

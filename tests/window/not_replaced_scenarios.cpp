@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/category_table.h"
 #include "form/form_view.h"
-#include "support/temp_folder.h"
+#include "support/sample_addon.h"
 #include "window/window_driver.h"
 
 namespace rv::test {
@@ -28,9 +27,7 @@ struct GameMap {
 // that holds what each names.
 void StartOn(WindowDriver& w, const std::vector<GameMap>& maps) {
     const std::filesystem::path root = NativePath(w.Root());
-    for (const CategoryInfo& info : kCategories) {
-        std::filesystem::create_directories(root / "game" / info.sub_folder);
-    }
+    MakeGameFolder(TextOf(root / "game"));
     std::filesystem::create_directories(root / "add");
     for (const GameMap& map : maps) {
         std::ofstream(root / "add" / map.name, std::ios::binary) << "add-on map";

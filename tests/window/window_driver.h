@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/window_operations.h"
+#include "form/dialog_placement.h"
 #include "support/test_registry.h"
 
 namespace rv::test {
@@ -117,7 +118,16 @@ protected:
         EXPECT_TRUE(answer_) << "the folder picker opened without an answer";
         return std::exchange(answer_, std::nullopt).value_or("");
     }
-    std::vector<std::string> dialogs_, links_;
+    // Notes the box or picker ("<what> at x,y, not x,y") where it does not stand as wanted.
+    void NoteMisplaced(const std::string& what, const ScreenRect& shown, const ScreenRect& wanted) {
+        const auto at = [](const ScreenRect& r) {
+            return std::to_string(r.left) + "," + std::to_string(r.top);
+        };
+        if (shown.left != wanted.left || shown.top != wanted.top) {
+            misplaced_.push_back(what + " at " + at(shown) + ", not " + at(wanted));
+        }
+    }
+    std::vector<std::string> dialogs_, links_, misplaced_;
 
 private:
     TestRegistry registry_;
@@ -131,6 +141,19 @@ inline std::string Cell(std::string_view row, int column) {
         start = row.find('|', start) + 1;
     }
     return std::string(row.substr(start, row.find('|', start) - start));
+}
+
+// The rows of a table as WindowDriver::Rows() gives them, from each cell's text (row -1: header).
+inline std::vector<std::string> TableRows(int rows, int columns,
+                                          const std::function<std::string(int, int)>& text) {
+    std::vector<std::string> joined(static_cast<std::size_t>(rows) + 1);
+    for (int row = -1; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            joined[static_cast<std::size_t>(row + 1)] +=
+                (column > 0 ? "|" : "") + text(row, column);
+        }
+    }
+    return joined;
 }
 
 // Made by each window's test program.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <map>
@@ -14,6 +14,8 @@
 
 namespace rv::test {
 namespace {
+
+using testing::AllOf, testing::EndsWith, testing::HasSubstr, testing::StartsWith;
 
 // A window over a sample add-on in both editions' game folders <root>/Games/<edition>, with RV2004
 // (or RV2003, when asked) registered.
@@ -189,14 +191,12 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
     const auto rows = w_->Rows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0], "Add-on folder|Date|Files written|Still as written|Status");
-    EXPECT_TRUE(rows[1].starts_with(addon_ + "|20") && rows[1].ends_with(" UTC|11|10|installed"))
-        << rows[1];
-    EXPECT_TRUE(rows[2].starts_with(dead + "||||damaged (")) << rows[2];
+    EXPECT_THAT(rows[1], AllOf(StartsWith(addon_ + "|20"), EndsWith(" UTC|11|10|installed")));
+    EXPECT_THAT(rows[2], StartsWith(dead + "||||damaged ("));
     EXPECT_FALSE(w_->Remove(1));
     // While a receipt cannot be read, it may name any file: nothing is deleted.
     EXPECT_TRUE(w_->Remove(0));
-    EXPECT_TRUE(w_->Outcome().starts_with("Nothing was removed: the receipt " + dead))
-        << w_->Outcome();
+    EXPECT_THAT(w_->Outcome(), StartsWith("Nothing was removed: the receipt " + dead));
     std::filesystem::remove(NativePath(Join(w_->ReceiptFolder(), dead)));
 
     const std::string kept = "Textures/Harbour.utx: changed since it was written";
@@ -208,22 +208,19 @@ TEST_F(WindowScenario, WholeWorkflowByClicks) {
     for (const auto& [yes, outcome] : answers) {
         w_->AnswerQuestion(yes);
         EXPECT_TRUE(w_->Remove(0));
-        const std::string question = w_->Dialogs().back();
         // A short text, then the files one a line, named relative to the game folder.
-        EXPECT_TRUE(question.starts_with("question|Remove add-on|Remove the add-on from " + addon_ +
-                                         "?|Will be deleted (10):\n") &&
-                    question.find("\nAnimations/Harbour.ukx\n") != std::string::npos)
-            << question;
-        EXPECT_TRUE(question.ends_with("\nWill be kept (1):\n" + kept)) << question;
-        EXPECT_TRUE(w_->Outcome().starts_with(outcome) &&
-                    w_->Outcome().ends_with(yes ? kept : outcome))
-            << w_->Outcome();
+        EXPECT_THAT(w_->Dialogs().back(),
+                    AllOf(StartsWith("question|Remove add-on|Remove the add-on from " + addon_ +
+                                     "?|Will be deleted (10):\n"),
+                          HasSubstr("\nAnimations/Harbour.ukx\n"),
+                          EndsWith("\nWill be kept (1):\n" + kept)));
+        EXPECT_THAT(w_->Outcome(), AllOf(StartsWith(outcome), EndsWith(yes ? kept : outcome)));
         EXPECT_EQ(Exists(Join(Game(), "Animations/Harbour.ukx")), !yes);
     }
     EXPECT_EQ(ReadWhole(changed), "add-on Harbour.utx changed");
     EXPECT_EQ(ReadWhole(Join(Game(), "Maps/Harbour.rv2")), "installed");
     EXPECT_TRUE(Exists(Join(Game(), "Animations")));
-    EXPECT_TRUE(w_->Rows()[1].ends_with("|11|0|removed")) << w_->Rows()[1];
+    EXPECT_THAT(w_->Rows()[1], EndsWith("|11|0|removed"));
     EXPECT_FALSE(w_->Remove(0));
     w_->CloseDialog();
 }
@@ -397,8 +394,7 @@ TEST_F(WindowScenario, FilesOfTheLastPass) {
     EXPECT_EQ(w_->Rows().size(), 11u);
     w_->Filter("failed");
     ASSERT_EQ(w_->Rows().size(), 2u);
-    EXPECT_TRUE(w_->Rows()[1].starts_with(Native("Harbour.ogg|Music|Music/Harbour.ogg|failed: ")))
-        << w_->Rows()[1];
+    EXPECT_THAT(w_->Rows()[1], StartsWith(Native("Harbour.ogg|Music|Music/Harbour.ogg|failed: ")));
     w_->CloseDialog();
 }
 
@@ -426,10 +422,9 @@ TEST_F(WindowScenario, EverythingOnScreen) {
     }
     // The third entry shows the program's name, version and licence in a box.
     EXPECT_FALSE(w_->ChooseMenuEntry(kAboutEntry, true));
-    const std::string about = w_->Dialogs().back();
-    EXPECT_TRUE(about.starts_with("warning|About|RV2003/RV2004 Add-On Installer\r\nVersion ") &&
-                about.ends_with("\r\n\r\nFree software under the MIT License.|OK,no icon,modal"))
-        << about;
+    EXPECT_THAT(w_->Dialogs().back(),
+                AllOf(StartsWith("warning|About|RV2003/RV2004 Add-On Installer\r\nVersion "),
+                      EndsWith("\r\n\r\nFree software under the MIT License.|OK,no icon,modal")));
     EXPECT_EQ(w_->CutOff(), std::vector<std::string>{})
         << "the picker and the boxes stand on the window";
 }

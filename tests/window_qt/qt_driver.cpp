@@ -17,16 +17,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QStyleOptionButton>
-#include <QStyleOptionGroupBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <optional>
 
 #include "form/control_layout.h"
-#include "form/form_view.h"
 #include "form/dialog_placement.h"
+#include "form/form_view.h"
 #include "window/window_driver.h"
 #include "window_qt/archive_warning.h"
 #include "window_qt/caption_fits.h"
@@ -56,7 +54,7 @@ public:
                 Answer(dialog);
                 return;
             }
-            NoteMisplaced(*message);
+            CheckPlace(*message);
             const QMessageBox& box = *message;
             dialogs_.push_back(
                 "warning|" + box.windowTitle().toStdString() + "|" + box.text().toStdString() +
@@ -222,16 +220,11 @@ public:
     }
     std::vector<std::string> Rows() const override {
         const QTableWidget* table = Table();
-        std::vector<std::string> rows(static_cast<std::size_t>(table->rowCount()) + 1);
-        for (int column = 0; column < table->columnCount(); ++column) {
-            const std::string bar = column > 0 ? "|" : "";
-            rows[0] += bar + table->horizontalHeaderItem(column)->text().toStdString();
-            for (int row = 0; row < table->rowCount(); ++row) {
-                rows[static_cast<std::size_t>(row) + 1] +=
-                    bar + table->item(row, column)->text().toStdString();
-            }
-        }
-        return rows;
+        return TableRows(table->rowCount(), table->columnCount(), [table](int row, int column) {
+            return (row < 0 ? table->horizontalHeaderItem(column) : table->item(row, column))
+                ->text()
+                .toStdString();
+        });
     }
     void ClickColumn(int column) override {
         QHeaderView* header = Table()->horizontalHeader();
@@ -272,24 +265,22 @@ private:
     // Gives the box the show event it gets as it shows, when it takes its size and its place, and
     // notes it when it did not stand where a dialog of the main window belongs. A box of the
     // start-up, before the window is made, is not looked at.
-    void NoteMisplaced(QMessageBox& box) {
+    void CheckPlace(QMessageBox& box) {
         if (!window_) {
             return;
         }
         QShowEvent showing;
         QCoreApplication::sendEvent(&box, &showing);
-        const QRect area = window_->screen()->availableGeometry();
-        const QRect main = window_->frameGeometry(), shown = box.frameGeometry();
+        const auto rect = [](const QRect& r) {
+            return ScreenRect{r.x(), r.y(), r.width(), r.height()};
+        };
+        const QRect main = window_->frameGeometry();
         // The box has no frame until it shows; it gets one as wide as the main window's.
-        const QSize size = shown.size() + main.size() - window_->geometry().size();
-        const ScreenRect wanted = PlaceDialog({area.x(), area.y(), area.width(), area.height()},
-                                              {main.x(), main.y(), main.width(), main.height()},
-                                              size.width(), size.height());
-        if (wanted.left != shown.x() || wanted.top != shown.y()) {
-            misplaced_.push_back("box at " + std::to_string(shown.x()) + "," +
-                                 std::to_string(shown.y()) + ", not " +
-                                 std::to_string(wanted.left) + "," + std::to_string(wanted.top));
-        }
+        const QRect shown(box.frameGeometry().topLeft(),
+                          box.frameGeometry().size() + main.size() - window_->geometry().size());
+        NoteMisplaced("box", rect(shown),
+                      PlaceDialog(rect(window_->screen()->availableGeometry()), rect(main),
+                                  shown.width(), shown.height()));
     }
 
     // The dialog that holds the window's input, if any, and its table.
@@ -334,7 +325,6 @@ private:
     std::optional<bool> question_answer_;
     std::unique_ptr<platform::RegistryBackend> registry_;
     std::unique_ptr<MainWindow> window_;
-    std::vector<std::string> misplaced_;  // boxes not where the rule puts them
 };
 
 }  // namespace

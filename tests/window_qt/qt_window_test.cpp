@@ -75,10 +75,6 @@ TEST(QtWindow, ShowsCaptionsAsTypedInOneFont) {
 #endif
 }
 
-QWidget* Focused() {
-    return QApplication::focusWidget();
-}
-
 // The keyboard alone reaches everything: Shift+F10 and the menu key open the context menu; Tab,
 // Shift+Tab and Ctrl+Tab leave a dialog's table, and Enter in it removes nothing. A screen reader
 // hears what each control is: a counter its category and column, the two Open buttons told apart,
@@ -122,7 +118,7 @@ TEST(QtWindow, KeyboardReachesEverythingAndScreenReadersHearWhatEachControlIs) {
                     .startsWith(QString::fromStdString(w->Caption({names::lbl_folder}) +
                                                        "\nWine prefix: ")));
 
-    QTest::keyClick(Focused(), Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
     ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "Shift+F10";
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     ASSERT_TRUE(w->ChooseMenuEntry(kInstalledAddOnsEntry, true)) << "menu key";
@@ -140,10 +136,10 @@ TEST(QtWindow, KeyboardReachesEverythingAndScreenReadersHearWhatEachControlIs) {
     EXPECT_TRUE(table->selectionModel()->hasSelection());
     for (const auto modifiers : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier}) {
         table->setFocus();
-        ASSERT_EQ(Focused(), table);
+        ASSERT_EQ(QApplication::focusWidget(), table);
         QTest::keyClick(table, modifiers == Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab,
                         modifiers);
-        EXPECT_NE(Focused(), table) << modifiers;
+        EXPECT_NE(QApplication::focusWidget(), table) << modifiers;
     }
     EXPECT_FALSE(table->accessibleName().isEmpty());
     w->CloseDialog();

@@ -3,9 +3,11 @@
 
 #include <QApplication>
 
-// The window tests need a QApplication; they always run without a screen.
+// The window tests need a QApplication; they run without a screen unless a platform is named.
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);

@@ -36,9 +36,3 @@ TEST(WindowFont, EveryCaptionFitsAtTheLargestSizeThatLetsIt) {
 
 }  // namespace
 }  // namespace rv::test
-
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -5,12 +5,9 @@
 // Usage: console_driver [--ctrl-c-when <folder>] <program.exe> <argument>...
 #include <windows.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <string>
 
-#include "platform/owned_win.h"
-#include "platform/wide_text_win.h"
+#include "driven_program.h"
 
 int wmain(int argc, wchar_t* argv[]) {
     using rv::platform::KernelHandle;
@@ -26,20 +23,11 @@ int wmain(int argc, wchar_t* argv[]) {
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, 0, nullptr));
     SetConsoleScreenBufferSize(screen.get(), COORD{240, 200});  // wide enough for no wraps
-    std::wstring command;
-    for (int i = 1; i < argc; ++i) {
-        command += std::wstring(i > 1 ? L" \"" : L"\"") + argv[i] + L"\"";
-    }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (argc < 2 || !CreateProcessW(argv[1], command.data(), nullptr, nullptr, FALSE,
-                                    DETACHED_PROCESS, nullptr, nullptr, &startup, &process)) {
+    const KernelHandle program = rv::test::StartProgram(argv + 1, argc - 1, DETACHED_PROCESS);
+    if (!program.valid()) {
         std::fputs("usage: console_driver <program.exe> <argument>...\n", stderr);
         return 2;
     }
-    const KernelHandle program(process.hProcess);
-    const KernelHandle thread(process.hThread);
     if (!ctrl_c_when.empty()) {
         SetConsoleCtrlHandler(nullptr, TRUE);  // only the program is to end
         std::error_code error;
@@ -48,9 +36,7 @@ int wmain(int argc, wchar_t* argv[]) {
         }
         GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
     }
-    WaitForSingleObject(program.get(), 60000);
-    DWORD exit_code = 1;
-    GetExitCodeProcess(program.get(), &exit_code);
+    const DWORD exit_code = rv::test::ExitCode(program);
     CONSOLE_SCREEN_BUFFER_INFO info{};
     GetConsoleScreenBufferInfo(screen.get(), &info);
     for (SHORT row = 0; row < info.dwCursorPosition.Y; ++row) {

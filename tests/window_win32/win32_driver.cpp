@@ -14,12 +14,12 @@
 #include "text/text.h"
 #include "window/window_driver.h"
 #include "window_win32/control_ids.h"
+#include "window_win32/driven_program.h"
 #include "window_win32/folder_browser.h"
 #include "window_win32/main_window.h"
 #include "window_win32/message_box.h"
 #include "window_win32/message_pump.h"
 #include "window_win32/open_address.h"
-#include "window_win32/placement_check.h"
 #include "window_win32/question_dialog.h"
 #include "window_win32/window_thread.h"
 
@@ -37,8 +37,7 @@ public:
     Win32Driver() {
         SetProcessDPIAware();  // as the program's manifest declares it
         win32::SetShellFolderBrowser([this](BROWSEINFOW& request) -> PIDLIST_ABSOLUTE {
-            const auto [misplaced, start_folder] = RunBrowserCallback(request);
-            NoteMisplaced(misplaced);
+            const bool start_folder = RunBrowserCallback(request);
             dialogs_.push_back(
                 "picker|" + Utf8FromWide(request.lpszTitle) + "|" +
                 (request.ulFlags == BIF_RETURNONLYFSDIRS ? "folders only" : "other flags") +
@@ -51,18 +50,17 @@ public:
                        ? nullptr
                        : SHSimpleIDListFromPath(WideFromUtf8(answer).value_or(L"").c_str());
         });
-        win32::SetMessageBoxCall(
-            [this](HWND owner, const std::wstring& text, const std::wstring& title, UINT type) {
-                dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
-                                   ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
-                                   ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
-                                   (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
-                                        ? ",modal"
-                                        : ",not modal"));
-                NoteMisplaced(ShowBoxAndClose(
-                    "box", owner, [&] { MessageBoxW(owner, text.c_str(), title.c_str(), type); }));
-                return IDOK;
-            });
+        win32::SetMessageBoxCall([this](HWND owner, const std::wstring& text,
+                                        const std::wstring& title, UINT type) {
+            dialogs_.push_back("warning|" + Utf8FromWide(title) + "|" + Utf8FromWide(text) +
+                               ((type & MB_TYPEMASK) == MB_OK ? "|OK" : "|other buttons") +
+                               ((type & MB_ICONMASK) == 0 ? ",no icon" : ",an icon") +
+                               (IsMainWindow(owner) && (type & MB_MODEMASK) != MB_SYSTEMMODAL
+                                    ? ",modal"
+                                    : ",not modal"));
+            ShowBoxAndClose(owner, [&] { MessageBoxW(owner, text.c_str(), title.c_str(), type); });
+            return IDOK;
+        });
         win32::SetQuestionRunner([this](HWND dialog) {
             HWND list = GetDlgItem(dialog, win32::kQuestionList);
             std::string lines;
@@ -72,8 +70,8 @@ public:
                 line.resize(static_cast<std::size_t>(ListBox_GetText(list, row, line.data())));
                 lines += (row == 0 ? "" : "\n") + Utf8FromWide(line);
             }
-            dialogs_.push_back("question|" + Caption(dialog) + "|" +
-                               Caption(GetDlgItem(dialog, win32::kQuestionText)) + "|" + lines);
+            dialogs_.push_back("question|" + Text(dialog) + "|" +
+                               Text(GetDlgItem(dialog, win32::kQuestionText)) + "|" + lines);
             SendMessageW(GetDlgItem(dialog, std::exchange(yes_, false) ? IDYES : IDNO), BM_CLICK, 0,
                          0);
         });
@@ -96,12 +94,8 @@ public:
         window_ = std::make_unique<win32::MainWindow>(*registry_, arguments, ReceiptFolder());
         window_->Show(SW_SHOWNORMAL);
     }
-    // As a mouse click: a disabled button takes none.
     void Click(std::string_view button) override {
-        HWND handle = window_->ControlHandle({button});
-        if (IsWindowEnabled(handle)) {
-            SendMessageW(handle, BM_CLICK, 0, 0);
-        }
+        ClickIfEnabled(window_->ControlHandle({button}));
     }
     std::string Caption(Control control) const override { return window_->Caption(control); }
     std::string ToolTip(Control control) const override { return window_->ToolTip(control); }
@@ -165,7 +159,7 @@ public:
         std::vector<std::string> cut = CutCaptions();
         cut.insert(cut.end(), misplaced_.begin(), misplaced_.end());
         RECT inside{};
-        const RECT dialog = Rect(Dialog()), area = WorkArea();
+        const RECT dialog = Rect(Dialog()), area = WorkArea(window_->Handle());
         if (Dialog() != nullptr &&
             (!IntersectRect(&inside, &dialog, &area) || !EqualRect(&inside, &dialog))) {
             cut.push_back("dialog: outside the work area");
@@ -192,7 +186,8 @@ public:
         SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     }
     void MoveToCorner() override {
-        SetWindowPos(window_->Handle(), nullptr, WorkArea().left, WorkArea().top, 0, 0,
+        const RECT area = WorkArea(window_->Handle());
+        SetWindowPos(window_->Handle(), nullptr, area.left, area.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER);
     }
 
@@ -218,22 +213,20 @@ public:
     }
     std::vector<std::string> Rows() const override {
         HWND table = Part(win32::TableDialog::kTable), header = ListView_GetHeader(table);
-        std::vector<std::string> rows(static_cast<std::size_t>(ListView_GetItemCount(table)) + 1);
-        for (int column = 0; column < Header_GetItemCount(header); ++column) {
-            wchar_t text[1024] = {};
+        const auto text = [=](int row, int column) {
+            wchar_t cell[1024] = {};
+            if (row >= 0) {
+                ListView_GetItemText(table, row, column, cell, 1024);
+                return Utf8FromWide(cell);
+            }
             HDITEMW item{};
             item.mask = HDI_TEXT;
-            item.pszText = text;
+            item.pszText = cell;
             item.cchTextMax = 1024;
             Header_GetItem(header, column, &item);
-            const std::string bar = column > 0 ? "|" : "";
-            rows[0] += bar + Utf8FromWide(text);
-            for (std::size_t row = 1; row < rows.size(); ++row) {
-                ListView_GetItemText(table, static_cast<int>(row) - 1, column, text, 1024);
-                rows[row] += bar + Utf8FromWide(text);
-            }
-        }
-        return rows;
+            return Utf8FromWide(cell);
+        };
+        return TableRows(ListView_GetItemCount(table), Header_GetItemCount(header), text);
     }
     // Presses and lets go of the mouse in the middle of the column's header.
     void ClickColumn(int column) override {
@@ -284,15 +277,10 @@ public:
     void AnswerQuestion(bool yes) override { yes_ = yes; }
     bool Remove(int row) override {
         Select({row});
-        HWND remove = Part(win32::TableDialog::kRemove);
-        if (!IsWindowEnabled(remove)) {
-            return false;
-        }
-        SendMessageW(remove, BM_CLICK, 0, 0);
-        return true;
+        return ClickIfEnabled(Part(win32::TableDialog::kRemove));
     }
     std::string Outcome() const override {
-        std::string text = Caption(Part(win32::TableDialog::kOutcome));
+        std::string text = Text(Part(win32::TableDialog::kOutcome));
         std::erase(text, '\r');
         return text;
     }
@@ -308,11 +296,13 @@ private:
             ListView_SetItemState(table, row, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
-    static std::string Caption(HWND window) {
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-        return Utf8FromWide(text);
+    // As a mouse click: a disabled button takes none.
+    static bool ClickIfEnabled(HWND button) {
+        const bool enabled = IsWindowEnabled(button) != FALSE;
+        if (enabled) {
+            SendMessageW(button, BM_CLICK, 0, 0);
+        }
+        return enabled;
     }
 
     // The fixed captions, each measured in its control's font against the control's width less
@@ -321,14 +311,13 @@ private:
     std::vector<std::string> CutCaptions() const {
         std::vector<std::string> cut;
         HDC dc = GetDC(window_->Handle());
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
         for (const ControlSpec& entry : MainWindowLayout()) {
             if (entry.name == names::lbl_folder || entry.name == names::lbl_Mods ||
                 entry.name == names::lbl_status) {
                 continue;
             }
             HWND control = window_->ControlHandle({entry.name, entry.index});
-            const std::wstring text = WideFromUtf8(Caption(control)).value_or(L"");
+            const std::wstring text = WideFromUtf8(Text(control)).value_or(L"");
             const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
             HGDIOBJ before = SelectObject(dc, font);
             SIZE extent{};
@@ -338,7 +327,7 @@ private:
             const int inset = kind == "label" ? 0 : kind == "button" ? 3 : 8;
             RECT room{};
             GetClientRect(control, &room);
-            if (extent.cx > room.right - 2 * MulDiv(inset, dpi, 96)) {
+            if (extent.cx > room.right - 2 * At96Inverse(inset)) {
                 cut.push_back("caption: " + ControlKey(entry.name, entry.index));
             }
         }
@@ -372,12 +361,63 @@ private:
     // Pixels at the screen's dpi as pixels at 96 dpi, and back.
     static int At96(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
     static int At96Inverse(int pixels) { return MulDiv(pixels, ScreenDpi(), 96); }
-    // The work area of the main window's monitor.
-    RECT WorkArea() const {
+    // The work area of the window's monitor.
+    static RECT WorkArea(HWND window) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof(monitor);
-        GetMonitorInfoW(MonitorFromWindow(window_->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
         return monitor.rcWork;
+    }
+    // Notes the window where it does not stand as a dialog of the owner belongs.
+    void NoteMisplaced(const std::string& what, HWND window, HWND owner) {
+        const auto screen = [](const RECT& r) {
+            return ScreenRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+        };
+        const ScreenRect shown = screen(Rect(window));
+        WindowDriver::NoteMisplaced(
+            what, shown,
+            PlaceDialog(screen(WorkArea(owner)), screen(Rect(owner)), shown.width, shown.height));
+    }
+    // Runs `show`, which shows a box for real and waits for it; once it shows, notes where it
+    // stands and presses its OK.
+    void ShowBoxAndClose(HWND owner, const std::function<void()>& show) {
+        static Win32Driver* self;
+        static HWND box_owner;
+        self = this;
+        box_owner = owner;
+        misplaced_.push_back("box never showed");  // till it does
+        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            KillTimer(nullptr, timer);
+            HWND box = GetActiveWindow();
+            self->misplaced_.pop_back();
+            self->NoteMisplaced("box", box, box_owner);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        show();
+    }
+    // Runs the folder browser's own callback on a stand-in dialog far off the screen, as the
+    // shell does once its dialog is made, noting where it put the stand-in; true when the
+    // callback chose a start folder.
+    bool RunBrowserCallback(const BROWSEINFOW& request) {
+        if (request.lpfn == nullptr) {
+            misplaced_.push_back("picker left where the shell puts it");
+            return false;
+        }
+        HWND stand_in = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 30000, 30000, 320, 400,
+                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        bool start_folder = false;
+        const auto chooses = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                DWORD_PTR chose) {
+            if (message == BFFM_SETSELECTIONW || message == BFFM_SETEXPANDED) {
+                *reinterpret_cast<bool*>(chose) = true;
+            }
+            return DefSubclassProc(window, message, wparam, lparam);
+        };
+        SetWindowSubclass(stand_in, chooses, 0, reinterpret_cast<DWORD_PTR>(&start_folder));
+        request.lpfn(stand_in, BFFM_INITIALIZED, 0, request.lParam);
+        NoteMisplaced("picker", stand_in, request.hwndOwner);
+        DestroyWindow(stand_in);
+        return start_folder;
     }
 
     static constexpr UINT kYieldMessage = WM_APP + 0x3FF0;
@@ -396,14 +436,6 @@ private:
         while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
     }
-    // A box or picker shown since the start that did not stand where the rule puts it.
-    void NoteMisplaced(const std::string& misplaced) {
-        if (!misplaced.empty()) {
-            misplaced_.push_back(misplaced);
-        }
-    }
-    std::vector<std::string> misplaced_;
-
     static bool IsMainWindow(HWND window) {
         wchar_t window_class[64] = {};
         GetClassNameW(window, window_class, 64);

@@ -282,10 +282,8 @@ TEST(ResolveNativePath, FindsDriveLetterPathsThroughThePrefixWithoutRegardToCase
 // is there, else the first in byte order of its case twins, whatever the listing's order.
 TEST(GameFolderNames, ChoosesAmongCaseTwinsAsWineDoes) {
     const test::TempFolder game;
-    for (const char* file : {"maps/a.rv2", "MAPS/b.rv2", "System/both.u", "System/Both.u",
-                             "Sounds/x.uax", "sounds/x.uax"}) {
-        game.AddFile(file);
-    }
+    game.AddFiles({"maps/a.rv2", "MAPS/b.rv2", "System/both.u", "System/Both.u", "Sounds/x.uax",
+                   "sounds/x.uax"});
     GameFolderNames names(game.Path());
     const std::vector<std::tuple<Category, std::string, std::string>> cases = {
         {Category::Maps, "A.rv2", "MAPS/A.rv2"},
