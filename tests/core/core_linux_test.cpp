@@ -167,32 +167,6 @@ TEST(LinuxPass, KeepsASignalAnsweredBeforeItBegan) {
     EXPECT_EXIT(pass(), testing::ExitedWithCode(0), "");
 }
 
-// A signal that ends the program during a removal ends it once the deletions so far are recorded:
-// the receipt stays in force for the files not yet looked at.
-TEST(LinuxRemoval, RecordsItsDeletionsBeforeASignalEndsIt) {
-    Journaled p;
-    p.temp.AddFiles({"add/a.u", "add/b.u", "add/c.u"});
-    p.installer.cmd_write_Click();
-    const ReceiptBook book(p.journal.Folder());
-    StoredReceipt receipt = *book.Find(p.installer.LastReceiptName());
-    int looked_at = 0;
-    const auto signal_at_the_second = [&looked_at] {
-        if (++looked_at == 2) {
-            kill(getpid(), SIGTERM);
-        }
-    };
-    EXPECT_EXIT(CarryOutRemoval(book, receipt, signal_at_the_second),
-                testing::KilledBySignal(SIGTERM), "");
-    const StoredReceipt after = *book.Find(receipt.name);
-    EXPECT_EQ(after.status, ReceiptStatus::InForce);
-    std::string deleted;
-    for (const ReceiptFile& file : after.receipt.files) {
-        deleted += file.deleted ? "1" : "0";
-    }
-    EXPECT_EQ(deleted, "100");
-    EXPECT_EQ(NamesIn(p.Game("System")), (Lines{"b.u", "c.u"}));
-}
-
 // A close asked once a file is copied stops the pass before the next file, also where the copy
 // went in one go, never asking between chunks, as a small file hashed for its receipt does.
 // (Each yield takes long enough that the pass's next ask yields too.)
