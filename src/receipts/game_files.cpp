@@ -55,6 +55,15 @@ Looked GameFiles::Check(const ReceiptFile& file, Scrutiny scrutiny) const {
     return LookBelow((*parts)[0], (*parts)[1], file, scrutiny);
 }
 
+std::vector<std::unique_ptr<GameFiles>> GameFilesFor(const GameIdentity& game,
+                                                     std::size_t threads) {
+    std::vector<std::unique_ptr<GameFiles>> files;
+    for (std::size_t thread = 0; thread < threads; ++thread) {
+        files.push_back(std::make_unique<GameFiles>(game));
+    }
+    return files;
+}
+
 std::string HashHex(std::uint64_t hash) {
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));

@@ -62,6 +62,10 @@ private:
     std::string problem_;  // why the game folder cannot be looked at
 };
 
+// One GameFiles for each of `threads` threads that look at files side by side: each keeps the
+// folders it opened for itself.
+std::vector<std::unique_ptr<GameFiles>> GameFilesFor(const GameIdentity& game, std::size_t threads);
+
 // The content hash as receipts store it: XXH3 64-bit, 16 hex digits.
 std::string HashHex(std::uint64_t hash);
 

@@ -149,11 +149,8 @@ std::optional<std::string> KeepReason(const Looked& looked) {
 // has the game folder opened for itself.
 class SideBySideLook {
 public:
-    SideBySideLook(const GameIdentity& game, std::size_t files) {
-        for (std::size_t slice = 0; slice < SlicesFor(files); ++slice) {
-            games_.push_back(std::make_unique<GameFiles>(game));
-        }
-    }
+    SideBySideLook(const GameIdentity& game, std::size_t files)
+        : games_(GameFilesFor(game, ThreadsFor(files))) {}
     static constexpr std::size_t kBatch = 2048;
 
     // What became of each file of the batch; nothing for one not reached before a signal came
@@ -161,14 +158,12 @@ public:
     std::vector<std::optional<Looked>> Delete(const std::vector<ReceiptFile*>& batch,
                                               bool heed_signals) {
         std::vector<std::optional<Looked>> looked(batch.size());
-        const std::size_t slices = games_.size();
-        SideBySide(slices, [&](std::size_t slice) {
-            for (std::size_t at = batch.size() * slice / slices;
-                 at < batch.size() * (slice + 1) / slices &&
-                 !(heed_signals && platform::EndRequested());
-                 ++at) {
-                looked[at] = games_[slice]->Check(*batch[at], Scrutiny::WholeThenDelete);
+        SideBySide(batch.size(), games_.size(), [&](std::size_t thread, std::size_t at) {
+            if (heed_signals && platform::EndRequested()) {
+                return false;
             }
+            looked[at] = games_[thread]->Check(*batch[at], Scrutiny::WholeThenDelete);
+            return true;
         });
         return looked;
     }
@@ -324,19 +319,17 @@ RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
     plan.blocked = Blocker(book, receipt, all);
     const Claims claims(receipt, all);
     const std::vector<ReceiptFile>& files = receipt.receipt.files;
-    // The files no other receipt names are looked at side by side, each slice of them by a
-    // thread with the game folder opened for itself.
+    // The files no other receipt names are looked at side by side.
     std::vector<std::optional<Looked>> looked(files.size());
-    const std::size_t slices = SlicesFor(files.size());
-    SideBySide(slices, [&](std::size_t slice) {
-        const GameFiles game(receipt.receipt.game);
-        for (std::size_t at = files.size() * slice / slices;
-             at < files.size() * (slice + 1) / slices; ++at) {
-            const ReceiptFile& file = files[at];
-            if (file.outcome == Outcome::Written && !file.deleted && !claims.Of(file)) {
-                looked[at] = game.Check(file, Scrutiny::SizeAndTime);
-            }
+    const std::size_t threads = ThreadsFor(files.size());
+    const std::vector<std::unique_ptr<GameFiles>> games =
+        GameFilesFor(receipt.receipt.game, threads);
+    SideBySide(files.size(), threads, [&](std::size_t thread, std::size_t at) {
+        const ReceiptFile& file = files[at];
+        if (file.outcome == Outcome::Written && !file.deleted && !claims.Of(file)) {
+            looked[at] = games[thread]->Check(file, Scrutiny::SizeAndTime);
         }
+        return true;
     });
     for (std::size_t at = 0; at < files.size(); ++at) {
         const ReceiptFile& file = files[at];

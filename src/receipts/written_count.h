@@ -30,9 +30,6 @@ public:
     WrittenFiles Count(const GameIdentity& game) const;
 
 private:
-    // How many of the entries from first to last are still as written.
-    int CountSlice(const GameIdentity& game, std::size_t first, std::size_t last) const;
-
     struct Entry {
         std::size_t target_end;  // in targets_, where the previous one's ends it starts
         std::uint64_t size;
