@@ -30,4 +30,8 @@ bool PieceReader::Next(std::span<const char>&) {
     return false;
 }
 
+bool ReadPieces(const std::string&, const std::function<void(std::span<const char>)>&) {
+    return false;
+}
+
 }  // namespace rv::platform
