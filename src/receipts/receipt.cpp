@@ -161,6 +161,10 @@ void FromVersion1(Receipt& receipt) {
     }
 }
 
+GameIdentity IdentityFromJson(const Json& game) {
+    return {TakeName(game, "path"), game.at("device"), game.at("node")};
+}
+
 Receipt HeadFromJson(const Json& json, int version, std::vector<ReceiptFile> files) {
     Receipt receipt{json.at("time"),
                     TakeName(json, "game_folder"),
@@ -170,8 +174,7 @@ Receipt HeadFromJson(const Json& json, int version, std::vector<ReceiptFile> fil
                     json.at("removed"),
                     {}};
     if (version > 1) {
-        const Json& game = json.at("game_identity");
-        receipt.game = {TakeName(game, "path"), game.at("device"), game.at("node")};
+        receipt.game = IdentityFromJson(json.at("game_identity"));
     }
     receipt.files = std::move(files);
     if (version == 1) {
@@ -331,9 +334,22 @@ ParsedReceipt ParseReceipt(const std::string& text, const FileSink& sink) {
     return Judge(parsed, reader);
 }
 
-ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSink& sink) {
+ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSink& sink,
+                          const GameSink& early) {
     PieceStream stream(path);
-    ReceiptReader reader(sink);
+    ReceiptReader reader(sink, [&early](const Json& head) {
+        // Only a head of this version names its game folder as the rest of the receipt does.
+        std::optional<GameIdentity> game;
+        if (early && head.is_object() && head.value("version", Json()) == kReceiptVersion) {
+            try {
+                game = IdentityFromJson(head.at("game_identity"));
+            } catch (const std::exception&) {
+            }
+        }
+        if (game) {
+            early(*game);
+        }
+    });
     const bool parsed = ParseWith(stream, reader) && stream.AtEnd();
     readable = !stream.Failed();
     ParsedReceipt judged = Judge(parsed, reader);

@@ -84,7 +84,11 @@ using FileSink = std::function<void(const ReceiptFile&)>;
 ParsedReceipt ParseReceipt(const std::string& text, const FileSink& sink = {});
 // The receipt in the file, read piece by piece: neither its whole text nor a tree of it is ever
 // held. `readable` is set to whether the file could be opened and read to its end.
-ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSink& sink = {});
+// `early`, when given, is told the game folder's identity as soon as the head names it before
+// the files, so that the files can be looked at while the rest of the receipt is read.
+using GameSink = std::function<void(const GameIdentity&)>;
+ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSink& sink = {},
+                          const GameSink& early = {});
 // The hash of the file's text as ReadReceipt hashes it; nothing when it cannot be read.
 std::optional<std::uint64_t> TextHash(const std::string& path);
 

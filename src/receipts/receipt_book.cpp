@@ -21,7 +21,7 @@ constexpr std::string_view kJournalEnding = ReceiptBook::kJournalEnding;
 // The counts of a receipt read for them; a version 1 receipt is read again whole, as its targets
 // are known only once its game folder is.
 WrittenFiles Counted(const std::string& path, const ParsedReceipt& parsed,
-                     const WrittenCounter& counter) {
+                     WrittenCounter& counter) {
     if (parsed.version != 1) {
         return counter.Count(parsed.receipt->game);
     }
@@ -38,7 +38,8 @@ StoredReceipt Load(const std::string& folder, const std::string& name, Reading r
     bool read = false;
     WrittenCounter counter;
     ParsedReceipt parsed =
-        regular ? ReadReceipt(path, read, reading == Reading::Counted ? counter.Sink() : FileSink{})
+        regular ? ReadReceipt(path, read, reading == Reading::Counted ? counter.Sink() : FileSink{},
+                              reading == Reading::Counted ? counter.Early() : GameSink{})
                 : ParsedReceipt{};
     if (!regular || !read) {
         parsed = {{}, false, regular ? "its file cannot be read" : "not a regular file"};

@@ -137,6 +137,9 @@ bool ReceiptReader::Open(bool object) {
     } else if (open_.size() == 1 && open_[0]->is_object() && key_ == "files" && !object) {
         where_ = Where::FileList;
         saw_files_ = true;
+        if (files_begin_) {
+            files_begin_(head_);
+        }
     } else {
         PutInHead(object ? Json::object() : Json::array(), true);
     }

@@ -4,6 +4,7 @@
 #include <rapidjson/reader.h>
 
 #include <cstdint>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -23,8 +24,11 @@ public:
     using Json = nlohmann::json;
     using Size = rapidjson::SizeType;
 
-    // Each file is handed to `sink` when there is one, else kept in Files().
-    explicit ReceiptReader(const FileSink& sink) : sink_(sink) {}
+    // Each file is handed to `sink` when there is one, else kept in Files(). `files_begin` is
+    // given the head as read when the files begin.
+    using HeadSink = std::function<void(const Json& head)>;
+    explicit ReceiptReader(const FileSink& sink, HeadSink files_begin = {})
+        : sink_(sink), files_begin_(std::move(files_begin)) {}
 
     Json& Head() { return head_; }
     std::vector<ReceiptFile>& Files() { return files_; }
@@ -62,6 +66,7 @@ private:
     void EndFile();
 
     FileSink sink_;
+    HeadSink files_begin_;
     Json head_;
     std::vector<Json*> open_;  // the head's containers not yet closed, innermost last
     std::string key_;          // the key the next value goes under

@@ -1,10 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "receipts/written_count.h"
 
+#include <algorithm>
+#include <limits>
+#include <system_error>
+#include <utility>
+
 #include "receipts/game_files.h"
 #include "receipts/side_by_side.h"
 
 namespace rv {
+namespace {
+
+constexpr std::size_t kChunk = 4096;  // files handed to a thread at once
+
+}  // namespace
 
 WrittenFiles CountWritten(const Receipt& receipt) {
     WrittenFiles count;
@@ -21,6 +31,20 @@ WrittenFiles CountWritten(const Receipt& receipt) {
     return count;
 }
 
+WrittenCounter::~WrittenCounter() {
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+        next_ = chunks_.size();  // what is not counted yet never will be
+    }
+    more_.notify_all();
+    for (std::thread& looker : lookers_) {
+        if (looker.joinable()) {
+            looker.join();
+        }
+    }
+}
+
 FileSink WrittenCounter::Sink() {
     return [this](const ReceiptFile& file) {
         if (file.outcome != Outcome::Written) {
@@ -28,37 +52,95 @@ FileSink WrittenCounter::Sink() {
         }
         ++written_;
         if (!file.deleted) {
-            targets_ += file.target;
-            entries_.push_back({targets_.size(), file.size, file.modified_ns});
+            filling_.targets += file.target;
+            filling_.entries.push_back({filling_.targets.size(), file.size, file.modified_ns});
+            if (filling_.entries.size() == kChunk) {
+                if (early_ && !game_) {  // a receipt large enough to look at while it is read
+                    Start(*early_, ThreadsFor(std::numeric_limits<std::size_t>::max()));
+                }
+                Hand(std::exchange(filling_, Chunk{}));
+            }
         }
     };
 }
 
-WrittenFiles WrittenCounter::Count(const GameIdentity& game) const {
-    const std::size_t threads = ThreadsFor(entries_.size());
-    const std::vector<std::unique_ptr<GameFiles>> games = GameFilesFor(game, threads);
-    // Each thread's own file and count, on cache lines of their own: threads writing next to each
-    // other's would slow each other down at every file.
-    struct alignas(64) Share {
-        ReceiptFile file;  // its text's room kept from file to file
-        int as_written = 0;
-    };
-    std::vector<Share> shares(threads);
-    SideBySide(entries_.size(), threads, [&](std::size_t thread, std::size_t at) {
-        const std::size_t start = at == 0 ? 0 : entries_[at - 1].target_end;
-        ReceiptFile& file = shares[thread].file;
-        file.target.assign(targets_, start, entries_[at].target_end - start);
-        file.size = entries_[at].size;
-        file.modified_ns = entries_[at].modified_ns;
-        shares[thread].as_written +=
-            games[thread]->Check(file, Scrutiny::SizeAndTime).look == Look::AsWritten ? 1 : 0;
-        return true;
-    });
-    WrittenFiles count{written_, 0};
-    for (const Share& share : shares) {
-        count.still_as_written += share.as_written;
+GameSink WrittenCounter::Early() {
+    return [this](const GameIdentity& game) { early_ = game; };
+}
+
+WrittenFiles WrittenCounter::Count(const GameIdentity& game) {
+    Hand(std::exchange(filling_, Chunk{}));
+    if (game_ && !SameGame(*game_, game)) {
+        // The head named another game folder before the files than in the end: count again.
+        Finish();
+        lookers_.clear();
+        game_.reset();
+        next_ = 0;
+        closed_ = false;
+        as_written_ = 0;
     }
-    return count;
+    if (!game_) {
+        Start(game, ThreadsFor(std::size_t(written_)) - 1);
+    }
+    Finish();
+    return {written_, as_written_};
+}
+
+void WrittenCounter::Hand(Chunk chunk) {
+    {
+        const std::lock_guard lock(mutex_);
+        chunks_.push_back(std::move(chunk));
+    }
+    more_.notify_one();
+}
+
+void WrittenCounter::Start(const GameIdentity& game, std::size_t threads) {
+    game_ = game;
+    for (std::size_t thread = 0; thread < threads; ++thread) {
+        try {
+            lookers_.emplace_back(&WrittenCounter::Look, this);
+        } catch (const std::system_error&) {
+            break;  // the thread that counts in the end looks at what these would have
+        }
+    }
+}
+
+void WrittenCounter::Look() {
+    const GameFiles files(*game_);
+    ReceiptFile file;  // one for all, its text's room kept from file to file
+    for (;;) {
+        const Chunk* chunk = nullptr;
+        {
+            std::unique_lock lock(mutex_);
+            more_.wait(lock, [this] { return next_ < chunks_.size() || closed_; });
+            if (next_ == chunks_.size()) {
+                return;
+            }
+            chunk = &chunks_[next_++];  // a deque's items stay where they are as it grows
+        }
+        std::size_t start = 0;
+        int as_written = 0;
+        for (const Entry& entry : chunk->entries) {
+            file.target.assign(chunk->targets, start, entry.target_end - start);
+            file.size = entry.size;
+            file.modified_ns = entry.modified_ns;
+            start = entry.target_end;
+            as_written += files.Check(file, Scrutiny::SizeAndTime).look == Look::AsWritten ? 1 : 0;
+        }
+        as_written_ += as_written;
+    }
+}
+
+void WrittenCounter::Finish() {
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    more_.notify_all();
+    Look();
+    for (std::thread& looker : lookers_) {
+        looker.join();
+    }
 }
 
 }  // namespace rv

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/pass_fixture.h"
+#include "platform/file_facts.h"
 #include "receipts/game_files.h"
 #include "receipts/receipt_journal.h"
 #include "receipts/removal.h"
@@ -315,6 +316,41 @@ TEST(Removal, StaysInTheGameFolderWhenASubFolderIsSwappedMidway) {
     fs::create_symlink(pass.temp.Path("elsewhere"), pass.Game("Maps"));
     EXPECT_EQ(game.Check(receipt.files[1], Scrutiny::WholeThenDelete).look, Look::Outside);
     EXPECT_EQ(test::NamesIn(pass.temp.Path("elsewhere")), std::vector<std::string>{"b.rv2"});
+}
+#endif
+
+#ifndef _WIN32  // thousands of files: slow under Wine, and the logic is the same
+// A receipt large enough to be counted while it is read is counted in the game folder its head
+// names in the end, also when the head named another before the files.
+TEST(Receipts, AreCountedWhileReadInTheGameFolderNamedLast) {
+    Receipts pass;
+    pass.temp.AddFile("other/Maps/.keep");
+    Receipt receipt{"t", "", IdentityOf(pass.temp.Path("other")), "RV2004", "/a", false, {}};
+    for (int n = 0; n < 5000; ++n) {
+        const std::string target = "Maps/f" + std::to_string(n) + ".rv2";
+        pass.temp.AddFile("game/" + target);
+        const platform::FileFacts facts = platform::LookAt(pass.Game(target));
+        receipt.files.push_back({"/a/f",
+                                 target,
+                                 false,
+                                 "Maps",
+                                 Outcome::Written,
+                                 facts.size,
+                                 facts.modified_ns,
+                                 "0123456789abcdef",
+                                 {},
+                                 false});
+    }
+    const GameIdentity last = IdentityOf(pass.Game(""));
+    std::string text = ToJson(receipt);
+    text.replace(text.rfind("]}"), 2,
+                 R"(],"game_identity":{"path":")" + last.path + R"(","device":)" +
+                     std::to_string(last.device) + R"(,"node":)" + std::to_string(last.node) +
+                     "}}");
+    pass.temp.AddFile("receipts/x.json", text);
+    const StoredReceipt counted = pass.book.List({}, nullptr, Reading::Counted).at(0);
+    EXPECT_EQ(counted.count.written, 5000);
+    EXPECT_EQ(counted.count.still_as_written, 5000);
 }
 #endif
 
