@@ -51,6 +51,11 @@ public:
 
     // Looks at the written file as far as asked.
     Looked Check(const ReceiptFile& file, Scrutiny scrutiny = Scrutiny::Whole) const;
+    // Has each folder opened so far checked once more, before the next deletion in it, to be
+    // still the folder of that name below the game folder: one moved away or swapped for a link
+    // meanwhile is opened afresh. Called before each batch of deletions: checking before every
+    // one cost a call per file.
+    void RecheckFolders();
 
 private:
     // The file `name` in the game's sub-folder, looked at as Check says (one file per system).

@@ -146,20 +146,21 @@ struct GameFiles::Root {
         Fd fd;
         int error = 0;  // why it would not open
         struct stat facts {};
+        bool recheck = false;  // before the next deletion in it
     };
     Fd fd;
     // The sub-folders opened, by name: opening one for every file of a large removal cost two
     // calls per file.
     std::unordered_map<std::string, Opened> folders;
 
-    // The sub-folder, opened once, or -1 with errno set. Before a deletion (`again`) it must still
-    // be the folder of that name below the game folder: one moved away or swapped for a link
-    // since it was opened is opened afresh by its name.
+    // The sub-folder, opened once, or -1 with errno set. Before a deletion (`again`) after
+    // RecheckFolders it must still be the folder of that name below the game folder: one moved
+    // away or swapped for a link since it was opened is opened afresh by its name.
     int Folder(const std::string& sub_folder, bool again) {
         auto [known, added] = folders.try_emplace(sub_folder);
         Opened& opened = known->second;
         struct stat now {};
-        if (!added && again && opened.fd.get() >= 0 &&
+        if (!added && again && opened.recheck && opened.fd.get() >= 0 &&
             (::fstatat(fd.get(), sub_folder.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
              now.st_dev != opened.facts.st_dev || now.st_ino != opened.facts.st_ino)) {
             added = true;
@@ -171,6 +172,7 @@ struct GameFiles::Root {
                 opened = {Fd(), errno, {}};
             }
         }
+        opened.recheck = opened.recheck && !again;
         errno = opened.error;
         return opened.fd.get();
     }
@@ -188,6 +190,12 @@ GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>())
 }
 
 GameFiles::~GameFiles() = default;
+
+void GameFiles::RecheckFolders() {
+    for (auto& [name, opened] : root_->folders) {
+        opened.recheck = true;
+    }
+}
 
 Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
                             const ReceiptFile& file, Scrutiny scrutiny) const {

@@ -136,6 +136,10 @@ GameFiles::GameFiles(const GameIdentity& game) : root_(std::make_unique<Root>())
 
 GameFiles::~GameFiles() = default;
 
+void GameFiles::RecheckFolders() {
+    // Nothing to do: each file's folder is opened afresh, and held open until it is done with.
+}
+
 Looked GameFiles::LookBelow(const std::string& sub_folder, const std::string& name,
                             const ReceiptFile& file, Scrutiny scrutiny) const {
     // The sub-folder stays open, and so cannot be swapped, until the file is done with.

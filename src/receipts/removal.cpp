@@ -104,20 +104,6 @@ std::string HandOver(const ReceiptBook& book,
     return {};
 }
 
-// Why nothing may be deleted while the book holds a receipt it cannot read.
-std::string Blocker(const ReceiptBook& book, const StoredReceipt& self,
-                    const std::vector<StoredReceipt>& all) {
-    for (const StoredReceipt& other : all) {
-        if (!other.problem.empty() && other.name != self.name) {
-            return "the receipt " + other.name + " cannot be read (" + other.problem +
-                   ") and may name any file, so nothing is deleted; to set it aside, move it out "
-                   "of " +
-                   book.Folder();
-        }
-    }
-    return {};
-}
-
 // Why a file another receipt names is kept.
 std::string NeededBy(const Claims::Claim& claim) {
     return "needed by the add-on from " + claim.by->receipt.addon_folder;
@@ -158,6 +144,9 @@ public:
     std::vector<std::optional<Looked>> Delete(const std::vector<ReceiptFile*>& batch,
                                               bool heed_signals) {
         std::vector<std::optional<Looked>> looked(batch.size());
+        for (const std::unique_ptr<GameFiles>& game : games_) {
+            game->RecheckFolders();
+        }
         SideBySide(batch.size(), games_.size(), [&](std::size_t thread, std::size_t at) {
             if (heed_signals && platform::EndRequested()) {
                 return false;
@@ -177,14 +166,16 @@ bool KeepsInForce(const KeptFile& kept) {
 }
 
 // Records deletions in the receipt as they go, but at most every half second, and for a receipt
-// that takes long to write, after sixteen times as long as writing it took: rewriting the receipt
-// after each one made the removal of a large add-on take hours, and at four times as long, a
-// removal of a million files still spent a fifth of its time on it. One deleted and not yet
-// recorded when the run is cut short (a signal that ends the program records them all first) is
-// found already gone by the next run.
+// that takes long to write, after sixteen times as long as writing it takes: rewriting the
+// receipt after each one made the removal of a large add-on take hours, and at four times as
+// long, a removal of a million files still spent a fifth of its time on it. Until it was written
+// once, writing it is taken to take as long as it takes here for a receipt of its size. One
+// deleted and not yet recorded when the run is cut short (a signal that ends the program records
+// them all first) is found already gone by the next run.
 class Recorder {
 public:
-    explicit Recorder(const ReceiptBook& book) : book_(book) {}
+    Recorder(const ReceiptBook& book, std::size_t files)
+        : book_(book), every_(std::max<Clock::duration>(kShortest, 16 * files * kWritingPerFile)) {}
     std::string WhenDue(const StoredReceipt& receipt) {
         const auto now = Clock::now();
         if (now - recorded_ < every_) {
@@ -192,37 +183,37 @@ public:
         }
         std::string problem = book_.Update(receipt);
         recorded_ = Clock::now();
-        every_ = std::max<Clock::duration>(std::chrono::milliseconds(500), 16 * (recorded_ - now));
+        every_ = std::max<Clock::duration>(kShortest, 16 * (recorded_ - now));
         return problem;
     }
 
 private:
     using Clock = std::chrono::steady_clock;
+    static constexpr Clock::duration kShortest = std::chrono::milliseconds(500);
+    static constexpr Clock::duration kWritingPerFile = std::chrono::microseconds(2);
     const ReceiptBook& book_;
     Clock::time_point recorded_ = Clock::now();
-    Clock::duration every_ = std::chrono::milliseconds(500);
+    Clock::duration every_;
 };
 
 // A removal under way: what it deleted and kept so far, recorded as it goes.
 class Deletion {
 public:
     Deletion(const ReceiptBook& book, StoredReceipt& receipt, const std::vector<StoredReceipt>& all,
-             RemovalResult& result)
+             const DeletedFile& deleted, RemovalResult& result)
         : book_(book),
           receipt_(receipt),
           claims_(receipt, all),
           look_(receipt.receipt.game, receipt.receipt.files.size()),
-          recorder_(book),
+          recorder_(book, receipt.receipt.files.size()),
+          deleted_(deleted),
           result_(result) {}
 
     // Takes the files from `next` on that are to be looked at, up to a batch, and counts or keeps
-    // the others. `each` is called for every file; true once a signal asks the program to end.
-    bool Gather(std::size_t& next, std::vector<ReceiptFile*>& batch, const EachFile& each) {
+    // the others; true once a signal asks the program to end.
+    bool Gather(std::size_t& next, std::vector<ReceiptFile*>& batch) {
         std::vector<ReceiptFile>& files = receipt_.receipt.files;
         for (; next < files.size() && batch.size() < SideBySideLook::kBatch; ++next) {
-            if (each) {
-                each();
-            }
             if (platform::EndRequested()) {
                 return true;  // the files not yet looked at keep the receipt in force
             }
@@ -257,6 +248,9 @@ public:
             } else {
                 file.deleted = true;
                 ++result_.deleted;
+                if (deleted_) {
+                    deleted_(file);
+                }
             }
         }
         return stopped || !(result_.problem = recorder_.WhenDue(receipt_)).empty();
@@ -279,6 +273,7 @@ private:
     const Claims claims_;
     SideBySideLook look_;
     Recorder recorder_;
+    const DeletedFile& deleted_;
     std::map<std::string, std::vector<ReceiptFile>> given_;
     RemovalResult& result_;
 };
@@ -286,20 +281,34 @@ private:
 // Deletes what may be deleted and records it; marks the receipt removed when nothing is left
 // that a later run may take back.
 void DeleteFiles(const ReceiptBook& book, StoredReceipt& receipt,
-                 const std::vector<StoredReceipt>& all, const EachFile& each,
+                 const std::vector<StoredReceipt>& all, const DeletedFile& deleted,
                  RemovalResult& result) {
-    Deletion deletion(book, receipt, all, result);
+    Deletion deletion(book, receipt, all, deleted, result);
     const platform::EndSignalsDeferred end_signals;
     bool stopped = false;
     for (std::size_t next = 0; !stopped && next < receipt.receipt.files.size();) {
         std::vector<ReceiptFile*> batch;
-        stopped = deletion.Gather(next, batch, each);
+        stopped = deletion.Gather(next, batch);
         stopped = deletion.Delete(batch, stopped) || stopped;
     }
     deletion.Finish(stopped);
 }
 
 }  // namespace
+
+// Nothing may be deleted while the book holds a receipt it cannot read.
+std::string RemovalBlocked(const ReceiptBook& book, const StoredReceipt& self,
+                           const std::vector<StoredReceipt>& all) {
+    for (const StoredReceipt& other : all) {
+        if (!other.problem.empty() && other.name != self.name) {
+            return "the receipt " + other.name + " cannot be read (" + other.problem +
+                   ") and may name any file, so nothing is deleted; to set it aside, move it out "
+                   "of " +
+                   book.Folder();
+        }
+    }
+    return {};
+}
 
 std::string RemovalResult::Line() const {
     if (deleted == 0) {
@@ -316,7 +325,7 @@ bool RemovalResult::Unchecked() const {
 RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
                         const std::vector<StoredReceipt>& all) {
     RemovalPlan plan;
-    plan.blocked = Blocker(book, receipt, all);
+    plan.blocked = RemovalBlocked(book, receipt, all);
     const Claims claims(receipt, all);
     const std::vector<ReceiptFile>& files = receipt.receipt.files;
     // The files no other receipt names are looked at side by side.
@@ -373,8 +382,8 @@ std::vector<StoredReceipt> BookNow(const ReceiptBook& book, StoredReceipt& recei
 
 }  // namespace
 
-RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt, const EachFile& each,
-                              const Waiting& waiting,
+RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
+                              const DeletedFile& deleted, const Waiting& waiting,
                               std::optional<std::vector<StoredReceipt>> asked) {
     RemovalResult result;
     // Under the game folder's lock, with the book as it is now: a pass that ran meanwhile may
@@ -393,10 +402,10 @@ RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt, c
                          "; nothing was removed";
         return result;
     }
-    if (!(result.problem = Blocker(book, receipt, all)).empty()) {
+    if (!(result.problem = RemovalBlocked(book, receipt, all)).empty()) {
         return result;
     }
-    DeleteFiles(book, receipt, all, each, result);
+    DeleteFiles(book, receipt, all, deleted, result);
     return result;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,16 +45,21 @@ struct RemovalResult {
 // each one again right before it deletes it. `all` is the whole book, the receipt itself included.
 RemovalPlan PlanRemoval(const ReceiptBook& book, const StoredReceipt& receipt,
                         const std::vector<StoredReceipt>& all);
+// Why nothing may be deleted now, as the plan says it; empty when the removal may go ahead.
+std::string RemovalBlocked(const ReceiptBook& book, const StoredReceipt& receipt,
+                           const std::vector<StoredReceipt>& all);
+
+// Told of each file as it is deleted, in the receipt's order.
+using DeletedFile = std::function<void(const ReceiptFile& file)>;
 
 // Takes the game folder's lock (asking `waiting` while another process holds it; without it, it
 // waits), reads the book afresh (unless `asked`, the book as read for the question, is still what
 // its folder holds) and deletes every file that passes every check then, recording
 // the deletions in the receipt as it goes, so that an interrupted removal can be run again. A
-// receipt left with nothing to take back is marked removed. `each` is called before each file.
-// A signal that ends the program stops the removal before the next file and ends it once the
-// deletions are recorded.
+// receipt left with nothing to take back is marked removed. A signal that ends the program
+// stops the removal before the next file and ends it once the deletions are recorded.
 RemovalResult CarryOutRemoval(const ReceiptBook& book, StoredReceipt& receipt,
-                              const EachFile& each = {}, const Waiting& waiting = {},
+                              const DeletedFile& deleted = {}, const Waiting& waiting = {},
                               std::optional<std::vector<StoredReceipt>> asked = std::nullopt);
 
 }  // namespace rv

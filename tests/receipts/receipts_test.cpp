@@ -310,10 +310,11 @@ TEST(Removal, StaysInTheGameFolderWhenASubFolderIsSwappedMidway) {
     pass.temp.AddFile("add/a.rv2");
     pass.temp.AddFile("add/b.rv2");
     const Receipt receipt = pass.Install("add").receipt;
-    const GameFiles game(receipt.game);
+    GameFiles game(receipt.game);
     EXPECT_EQ(game.Check(receipt.files[0], Scrutiny::WholeThenDelete).look, Look::Deleted);
     fs::rename(pass.Game("Maps"), pass.temp.Path("elsewhere"));
     fs::create_symlink(pass.temp.Path("elsewhere"), pass.Game("Maps"));
+    game.RecheckFolders();  // as before each batch of deletions
     EXPECT_EQ(game.Check(receipt.files[1], Scrutiny::WholeThenDelete).look, Look::Outside);
     EXPECT_EQ(test::NamesIn(pass.temp.Path("elsewhere")), std::vector<std::string>{"b.rv2"});
 }
