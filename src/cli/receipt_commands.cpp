@@ -45,14 +45,13 @@ void PrintKept(const std::vector<KeptFile>& kept, std::ostream& out) {
     }
 }
 
-// Asks once, unless --yes; true when the removal may go ahead.
-bool Agreed(const CommandLine& command, Console& console, std::ostream& talk,
-            const RemovalPlan& plan) {
+// Lists what the removal would do and asks once; true when it may go ahead.
+bool Agreed(Console& console, std::ostream& talk, const RemovalPlan& plan) {
     for (const std::string& target : plan.to_delete) {
         talk << "  delete " << text::ShownName(target) << '\n';
     }
     PrintKept(plan.kept, talk);
-    if (command.yes || plan.to_delete.empty()) {
+    if (plan.to_delete.empty()) {
         return true;
     }
     talk << "Delete " << plan.to_delete.size() << " File(s)? [y/N] " << std::flush;
@@ -142,10 +141,9 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
                       "no receipt " + command.receipt + " in " + book.Folder());
     }
     StoredReceipt stored = std::move(*found);
-    const RemovalPlan plan = PlanRemoval(book, stored, all);
     const std::string refusal =
         stored.problem.empty()
-            ? plan.blocked
+            ? RemovalBlocked(book, stored, all)
             : "the receipt " + stored.name + " cannot be read (" + stored.problem + ")";
     if (!refusal.empty()) {
         return Refuse(console, command.json,
@@ -153,9 +151,14 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
                       refusal);
     }
     std::ostream& talk = command.json ? console.err : console.out;
-    if (!Agreed(command, console, talk, plan)) {
+    // With --yes nothing is asked, so nothing is looked at twice: each file is listed as it is
+    // deleted instead.
+    if (!command.yes && !Agreed(console, talk, PlanRemoval(book, stored, all))) {
         return exit_status::kFailed;
     }
+    const DeletedFile listed = [&talk](const ReceiptFile& file) {
+        talk << "  deleted " << text::ShownName(file.target) << '\n';
+    };
     // Once answered, the removal runs to its end: a closed output fails writes (the program ignores
     // SIGPIPE), and a signal that ends the program stops it after the file under way, is answered
     // here with the deletions recorded, and ends it with the signal's status.
@@ -163,7 +166,8 @@ int RemoveReceipt(const CommandLine& command, Console& console) {
     int signal = 0;
     {
         const platform::EndSignalsAnswered answered;
-        result = CarryOutRemoval(book, stored, {}, WaitSaying(console.err), std::move(all));
+        result = CarryOutRemoval(book, stored, command.yes ? listed : DeletedFile(),
+                                 WaitSaying(console.err), std::move(all));
         signal = platform::EndSignal();
     }
     PrintResult(command, console, stored, result);

@@ -180,7 +180,8 @@ TEST(Program, ExitStatusAndMessages) {
 }
 
 // Ctrl+C during a removal that was answered stops it after the file under way: the last line
-// counts what was deleted, the receipt keeps the rest, and the status is the signal's.
+// counts what was deleted, each file deleted is listed, the receipt keeps the rest, and the
+// status is the signal's.
 TEST(Program, SaysWhatAStoppedRemovalDeleted) {
     const test::ProgramFolders folders;
     SignalWhenMapsChange(folders, SIGINT);  // only for its 2000 add-on files
@@ -196,6 +197,12 @@ TEST(Program, SaysWhatAStoppedRemovalDeleted) {
     EXPECT_GT(left, 0u);
     EXPECT_THAT(ran.out,
                 HasSubstr("Stopped - " + std::to_string(2000 - left) + " File(s) deleted!"));
+    std::size_t listed = 0;
+    for (std::size_t at = 0; (at = ran.out.find("  deleted Maps/", at)) != std::string::npos;
+         ++at) {
+        ++listed;
+    }
+    EXPECT_EQ(listed, 2000 - left);
     const test::ProgramRan again = test::RunProgram({"--remove", receipt, "--yes"});
     EXPECT_THAT(again.out, HasSubstr("Removed - 2000 File(s) deleted - 0 File(s) kept!"));
     EXPECT_EQ(test::NamesIn(maps).size(), 0u);

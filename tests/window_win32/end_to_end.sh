@@ -73,8 +73,8 @@ expect console "TIME  installed  TIME  2 File(s) written, 2 still as written
   $a -> $g
 exit code: 0" --list --game "$g"
 receipt=${raw%% *}
-expect pipe "  delete Maps/DM-Harbour.rv2
-  delete System/Harbour.u
+expect pipe "  deleted Maps/DM-Harbour.rv2
+  deleted System/Harbour.u
 Removed - 2 File(s) deleted - 0 File(s) kept!
 exit code: 0" --remove "$receipt" --yes
 [ ! -e "$game/Maps/DM-Harbour.rv2" ]
