@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 // The program's own folder in the user's data area, and a crash-safe way to write a file there.
 namespace rv::platform {
@@ -23,7 +26,20 @@ enum class Existing {
 // the name holds either its old content or the new one, never a part, also after a crash.
 // Every step's failure is reported. Empty on success, else the reason in plain words ("the disk
 // is full").
+// The content is handed over piece by piece: each call gives the next piece, an empty one once
+// there is no more, so that a large text need never be whole in memory.
+using ContentPieces = std::function<std::string_view()>;
 std::string WriteFileSafely(const std::string& folder, const std::string& name,
-                            const std::string& content, Existing existing = Existing::Replace);
+                            const ContentPieces& content, Existing existing = Existing::Replace);
+inline std::string WriteFileSafely(const std::string& folder, const std::string& name,
+                                   const std::string& content,
+                                   Existing existing = Existing::Replace) {
+    return WriteFileSafely(
+        folder, name,
+        [&content, given = false]() mutable {
+            return std::exchange(given, true) ? std::string_view() : std::string_view(content);
+        },
+        existing);
+}
 
 }  // namespace rv::platform

@@ -40,16 +40,18 @@ int MakeFolders(const std::string& folder) {
 }
 
 // Writes everything and flushes it to the disk; 0 or the error.
-int WriteAndFlush(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t done = ::write(fd, content.data(), content.size());
-        if (done < 0) {
-            if (errno == EINTR) {
-                continue;
+int WriteAndFlush(int fd, const ContentPieces& content) {
+    for (std::string_view piece = content(); !piece.empty(); piece = content()) {
+        while (!piece.empty()) {
+            const ssize_t done = ::write(fd, piece.data(), piece.size());
+            if (done < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return errno;
             }
-            return errno;
+            piece.remove_prefix(static_cast<std::size_t>(done));
         }
-        content.remove_prefix(static_cast<std::size_t>(done));
     }
     return ::fsync(fd) == 0 ? 0 : errno;
 }
@@ -69,7 +71,7 @@ std::string UserDataFolder() {
 }
 
 std::string WriteFileSafely(const std::string& folder, const std::string& name,
-                            const std::string& content, Existing existing) {
+                            const ContentPieces& content, Existing existing) {
     if (const int error = MakeFolders(folder)) {
         return "cannot create " + folder + ": " + Reason(error);
     }

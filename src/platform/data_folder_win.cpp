@@ -40,22 +40,22 @@ DWORD MakeFolders(const std::wstring& folder) {
 }
 
 // Writes everything to the new file and flushes it to the disk; 0 or the error.
-DWORD WriteAndFlush(const std::wstring& path, const std::string& content) {
+DWORD WriteAndFlush(const std::wstring& path, const ContentPieces& content) {
     const KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         return GetLastError();
     }
     DWORD error = 0;
-    std::size_t offset = 0;
-    while (error == 0 && offset < content.size()) {
-        DWORD done = 0;
-        const auto piece =
-            static_cast<DWORD>(std::min<std::size_t>(content.size() - offset, 1 << 20));
-        if (!WriteFile(file.get(), content.data() + offset, piece, &done, nullptr)) {
-            error = GetLastError();
+    for (std::string_view piece = content(); error == 0 && !piece.empty(); piece = content()) {
+        while (error == 0 && !piece.empty()) {
+            DWORD done = 0;
+            const auto size = static_cast<DWORD>(std::min<std::size_t>(piece.size(), 1 << 20));
+            if (!WriteFile(file.get(), piece.data(), size, &done, nullptr)) {
+                error = GetLastError();
+            }
+            piece.remove_prefix(done);
         }
-        offset += done;
     }
     if (error == 0 && !FlushFileBuffers(file.get())) {
         error = GetLastError();
@@ -74,7 +74,7 @@ std::string UserDataFolder() {
 }
 
 std::string WriteFileSafely(const std::string& folder, const std::string& name,
-                            const std::string& content, Existing existing) {
+                            const ContentPieces& content, Existing existing) {
     const std::optional<std::wstring> wide_folder = WideFromUtf8(folder);
     const std::optional<std::wstring> wide_name = WideFromUtf8(name);
     if (!wide_folder || !wide_name) {

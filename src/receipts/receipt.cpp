@@ -7,6 +7,8 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <limits>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <span>
 #include <unordered_map>
@@ -219,31 +221,77 @@ std::string TargetPath(const Receipt& receipt, const ReceiptFile& file) {
     return path;
 }
 
+namespace {
+
+// A receipt's text made a piece at a time: its head, then one file a line, each written on its
+// own (a whole tree of a large add-on's receipt would take several times the memory of the
+// text), then its end.
+class TextMaker {
+public:
+    explicit TextMaker(const Receipt& receipt) : receipt_(receipt) {}
+
+    // Appends to `text` until it grew by `at_least` or the receipt is whole; false once whole.
+    bool Next(std::string& text, std::size_t at_least, const EachFile& each) {
+        const std::size_t start = text.size();
+        if (!begun_) {
+            text += HeadText(receipt_);
+            text.back() = ',';
+            text += "\"files\":[";
+            begun_ = true;
+        }
+        const std::vector<ReceiptFile>& files = receipt_.files;
+        for (; next_ < files.size() && text.size() - start < at_least; ++next_) {
+            text += next_ == 0 ? "\n" : ",\n";
+            writer_.Append(files[next_], text);
+            if (each) {
+                each();
+            }
+        }
+        if (next_ < files.size()) {
+            return true;
+        }
+        text += "\n]}\n";
+        return false;
+    }
+
+private:
+    const Receipt& receipt_;
+    FileWriter writer_;
+    std::size_t next_ = 0;
+    bool begun_ = false;
+};
+
+}  // namespace
+
 std::string ToJson(const Receipt& receipt, const EachFile& each) {
-    // One file a line, each dumped on its own: a whole tree of a large add-on's receipt would
-    // take several times the memory of the text.
-    std::string text = HeadText(receipt);
     // Room for the whole text from the start: growing it would copy tens of megabytes in one
     // step, between two calls of `each`. Texts count twice, for escaped backslashes; only names
     // full of control characters can overrun it. Room not written to costs no memory.
-    std::size_t room = text.size() + 16;
+    std::size_t room = HeadText(receipt).size() + 16;
     for (const ReceiptFile& file : receipt.files) {
         room += kFixedLength + 2 * (file.source.size() + file.target.size() + file.category.size() +
                                     file.hash.size() + file.reason.size());
     }
+    std::string text;
     text.reserve(room);
-    text.back() = ',';
-    text += "\"files\":[";
-    FileWriter writer;
-    for (std::size_t i = 0; i < receipt.files.size(); ++i) {
-        text += i == 0 ? "\n" : ",\n";
-        writer.Append(receipt.files[i], text);
-        if (each) {
-            each();
-        }
-    }
-    text += "\n]}\n";
+    TextMaker(receipt).Next(text, std::numeric_limits<std::size_t>::max(), each);
     return text;
+}
+
+std::function<std::string_view()> JsonPieces(const Receipt& receipt) {
+    struct Made {
+        explicit Made(const Receipt& receipt) : maker(receipt) {}
+        TextMaker maker;
+        std::string piece;
+        bool more = true;
+    };
+    return [made = std::make_shared<Made>(receipt)] {
+        made->piece.clear();
+        if (made->more) {
+            made->more = made->maker.Next(made->piece, std::size_t{1} << 20, {});
+        }
+        return std::string_view(made->piece);
+    };
 }
 
 std::optional<Outcome> OutcomeNamed(std::string_view name) {
@@ -330,6 +378,7 @@ private:
 ParsedReceipt ParseReceipt(const std::string& text, const FileSink& sink) {
     ReceiptReader reader(sink);
     rapidjson::MemoryStream stream(text.data(), text.size());
+    reader.ExpectLength(text.size(), [&stream] { return stream.Tell(); });
     const bool parsed = ParseWith(stream, reader) && stream.Tell() == text.size();
     return Judge(parsed, reader);
 }
@@ -350,6 +399,8 @@ ParsedReceipt ReadReceipt(const std::string& path, bool& readable, const FileSin
             early(*game);
         }
     });
+    reader.ExpectLength(static_cast<std::size_t>(platform::LookAt(path).size),
+                        [&stream] { return stream.Tell(); });
     const bool parsed = ParseWith(stream, reader) && stream.AtEnd();
     readable = !stream.Failed();
     ParsedReceipt judged = Judge(parsed, reader);

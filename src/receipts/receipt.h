@@ -39,6 +39,8 @@ struct ReceiptFile {
     std::string hash;
     std::string reason;    // why the copy failed
     bool deleted = false;  // a removal of this receipt deleted it
+
+    bool operator==(const ReceiptFile&) const = default;
 };
 
 // What one write pass did to the game folder.
@@ -66,6 +68,10 @@ Receipt ReceiptOf(const PassRecord& pass, const std::string& edition, const Game
 std::string TargetPath(const Receipt& receipt, const ReceiptFile& file);
 
 std::string ToJson(const Receipt& receipt, const EachFile& each = {});
+// The same text a piece of about a megabyte at a time, each call the next piece, an empty one at
+// the end: written out as it is made, the text of a million files is never whole in memory,
+// where it took a quarter of a gigabyte, each page touched anew. It reads the receipt as it goes.
+std::function<std::string_view()> JsonPieces(const Receipt& receipt);
 
 // The outcome a receipt names so, if it is one.
 std::optional<Outcome> OutcomeNamed(std::string_view name);

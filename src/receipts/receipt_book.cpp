@@ -198,7 +198,7 @@ std::string ReceiptBook::Add(Receipt receipt, std::string& name, const EachFile&
 }
 
 std::string ReceiptBook::Update(const StoredReceipt& stored) const {
-    return platform::WriteFileSafely(folder_, stored.name, ToJson(stored.receipt));
+    return platform::WriteFileSafely(folder_, stored.name, JsonPieces(stored.receipt));
 }
 
 }  // namespace rv

@@ -196,6 +196,10 @@ void ReceiptReader::EndFile() {
     } else if (sink_) {
         sink_(file_);
     } else {
+        if (constexpr std::size_t kSizedAfter = 4096; files_.size() == kSizedAfter && read_) {
+            const double per_file = double(read_()) / double(kSizedAfter);
+            files_.reserve(static_cast<std::size_t>(double(length_) / per_file * 1.05) + 1);
+        }
         files_.push_back(std::move(file_));
     }
     file_ = ReceiptFile{};

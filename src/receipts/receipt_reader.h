@@ -30,6 +30,14 @@ public:
     explicit ReceiptReader(const FileSink& sink, HeadSink files_begin = {})
         : sink_(sink), files_begin_(std::move(files_begin)) {}
 
+    // Once a few thousand files are kept, makes room for as many as a text of `length` holds at
+    // the length per file so far, which `read` tells: growing the list step by step moved a
+    // million files twice over, each move onto memory not yet touched.
+    void ExpectLength(std::size_t length, std::function<std::size_t()> read) {
+        length_ = length;
+        read_ = std::move(read);
+    }
+
     Json& Head() { return head_; }
     std::vector<ReceiptFile>& Files() { return files_; }
     // "files" was a list of objects, each with every key its outcome needs, of the right kind.
@@ -71,6 +79,8 @@ private:
     std::vector<Json*> open_;  // the head's containers not yet closed, innermost last
     std::string key_;          // the key the next value goes under
     std::vector<ReceiptFile> files_;
+    std::size_t length_ = 0;
+    std::function<std::size_t()> read_;
     Where where_ = Where::Head;
     int skipped_ = 0;  // containers open inside a file's value that is skipped
     bool saw_files_ = false;
