@@ -69,17 +69,27 @@ bool RV2003_2004_Add_On_Installer::WalkRows(std::span<const CategoryRow> rows,
         if (start) {
             start(row);
         }
-        const std::string suffix = MatchSuffix(rows[row].pattern);
-        for (const WalkedFile& file : walk->files) {
-            if (!NameMatches(file.Name(), suffix)) {
-                continue;
-            }
-            // The name as both passes check it, so that both mean the same file.
-            const RowFile matched{file, rows[row].category,
-                                  std::string(text::TrimSpaces(SplitFileFromPath(file.path)))};
-            if (!each(matched) || !YieldWhenDue()) {
-                return false;
-            }
+        if (!EachRowFile(rows[row], *walk,
+                         [&](const RowFile& file) { return each(file) && YieldWhenDue(); })) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EachRowFile(const CategoryRow& row, const AddOnWalk& walk,
+                 const std::function<bool(const RowFile&)>& each) {
+    const std::string suffix = MatchSuffix(row.pattern);
+    for (const WalkedFile& file : walk.files) {
+        if (!NameMatches(file.Name(), suffix)) {
+            continue;
+        }
+        // The name as both passes check it, so that both mean the same file.
+        const RowFile matched{file, row.category,
+                              std::string(text::TrimSpaces(
+                                  RV2003_2004_Add_On_Installer::SplitFileFromPath(file.path)))};
+        if (!each(matched)) {
+            return false;
         }
     }
     return true;

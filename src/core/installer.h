@@ -144,6 +144,9 @@ private:
     bool BeginJournal();
     // Names the target in the journal before it is copied; empty, or why it must not be.
     std::string NoteIntent(Category category);
+    // Names in the journal, before the row's first copy, every file of the row whose name the
+    // game folder lacks now.
+    void NoteIntentsAhead(const CategoryRow& row, const AddOnWalk& walk, GameFolderNames& game);
 
     WindowOperations& window_;
     FileCounters counters_;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/game_folder_names.h"
 #include "core/installer.h"
 #include "core/pass_support.h"
 #include "platform/end_signals.h"
@@ -31,6 +32,24 @@ std::string RV2003_2004_Add_On_Installer::NoteIntent(Category category) {
     file.category = category;
     file.target_path = TargetPath;
     return journal_->Intend(file);
+}
+
+void RV2003_2004_Add_On_Installer::NoteIntentsAhead(const CategoryRow& row, const AddOnWalk& walk,
+                                                    GameFolderNames& game) {
+    if (journal_ == nullptr) {
+        return;
+    }
+    std::vector<PassFile> ahead;
+    EachRowFile(row, walk, [&](const RowFile& file) {
+        if (!file.walked.outside && !game.Holds(file.category, file.name)) {
+            PassFile& named = ahead.emplace_back();
+            named.addon_path = file.walked.path;
+            named.category = file.category;
+            named.target_path = game.TargetPath(file.category, file.name);
+        }
+        return YieldWhenDue();
+    });
+    journal_->IntendAhead(ahead, [this] { YieldWhenDue(); });
 }
 
 void RV2003_2004_Add_On_Installer::LeaveReceipt(std::string& failures) {

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/pass_record.h"
 
@@ -12,9 +13,9 @@ namespace rv {
 // be taken out again. The passes know only this interface; the receipts layer, above them,
 // implements it, so that how records are stored never reaches the passes.
 //
-// A pass calls Begin, then Intend before each copy and Wrote after it, Found for each file it finds
-// already there and identical, then Record. Between Begin
-// and Record no other pass or removal touches the same game folder, in any process.
+// A pass calls Begin, then for each row IntendAhead, Intend before each copy and Wrote after it,
+// Found for each file it finds already there and identical, then Record. Between Begin and Record
+// no other pass or removal touches the same game folder, in any process.
 class PassJournal {
 public:
     virtual ~PassJournal() = default;
@@ -31,6 +32,12 @@ public:
     // a crash at any moment every file the pass made is known. Empty, or why not: then the file
     // must not be copied.
     virtual std::string Intend(const PassFile& file) = 0;
+    // Names the targets of files about to be copied, each missing when the pass looked, before
+    // any of their copies begins, flushed to the disk once for them all: a power cut at any moment
+    // then leaves each file the pass made named, and Intend has nothing left to do for them.
+    // `keep_answering` is called often enough to keep a window answering.
+    virtual void IntendAhead(const std::vector<PassFile>& files,
+                             const std::function<void()>& keep_answering) = 0;
     // The file is whole under its name, with these facts.
     virtual void Wrote(const PassFile& file) = 0;
     // The file already there is found to be the add-on's own, which the add-on now relies on:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/add_on_walk.h"
@@ -28,6 +29,11 @@ struct RowFile {
     Category category;
     std::string name;  // the name as both passes check it: cut from the path, spaces trimmed
 };
+
+// Calls `each` for every walked file that matches the row's pattern, until it returns false;
+// false then.
+bool EachRowFile(const CategoryRow& row, const AddOnWalk& walk,
+                 const std::function<bool(const RowFile&)>& each);
 
 // What became of one file the write pass handled.
 enum class InstallOutcome {

@@ -67,6 +67,7 @@ void RV2003_2004_Add_On_Installer::WriteAddOns() {
         if (StartsCategory(row)) {
             counters_.Clear(CounterKind::Written, kWriteOrder[row].category);
         }
+        NoteIntentsAhead(kWriteOrder[row], *walk, game);
     };
     // Also asked after each file: a copy may be done by the system in one go, never asking
     // between chunks.

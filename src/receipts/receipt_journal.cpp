@@ -7,11 +7,24 @@
 #include "platform/file_system.h"
 #include "receipts/receipt_book.h"
 #include "receipts/supersede.h"
+#include "text/case_fold.h"
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 namespace rv {
 namespace {
 
 constexpr std::string_view kJournalEnding = ReceiptBook::kJournalEnding;
+
+// What a file named ahead is known by: its target, folded, and its add-on file.
+std::uint64_t AheadKey(const std::string& folded_target, const std::string& source) {
+    XXH3_state_t state;
+    XXH3_64bits_reset(&state);
+    XXH3_64bits_update(&state, folded_target.data(), folded_target.size() + 1);  // and its NUL
+    XXH3_64bits_update(&state, source.data(), source.size());
+    return XXH3_64bits_digest(&state);
+}
 
 // Whether the pass wrote a file or found one it relies on: else it leaves no receipt.
 bool Relies(const Receipt& receipt) {
@@ -27,6 +40,7 @@ ReceiptJournal::~ReceiptJournal() {
 }
 
 void ReceiptJournal::End() {
+    ahead_.clear();
     journal_.reset();
     lock_.reset();
 }
@@ -65,31 +79,65 @@ std::string ReceiptJournal::Begin(const PassRecord& pass, const std::string& edi
     return {};
 }
 
-std::string ReceiptJournal::Append(const ReceiptFile& file) {
+ReceiptFile ReceiptJournal::Line(const PassFile& file, bool intended) const {
+    PassFile named = file;
+    if (intended) {
+        named.state = FileState::Written;
+    }
+    return ReceiptOf(PassRecord{true, {}, {}, {named}}, {}, game_).files.front();
+}
+
+std::string ReceiptJournal::Append(const ReceiptFile& file, bool now) {
     if (!journal_) {
         return {};
     }
     std::string problem = journal_->Append(JournalLine(file));
-    // Flushed to the disk in batches: each line outlives the process at once, and a power cut
-    // loses at most the last fifth of a second's names.
-    const auto now = std::chrono::steady_clock::now();
-    if (problem.empty() && now - synced_ >= std::chrono::milliseconds(200)) {
+    // Each line outlives the process at once; the others are flushed to the disk in batches.
+    const auto time = std::chrono::steady_clock::now();
+    if (problem.empty() && (now || time - synced_ >= std::chrono::milliseconds(200))) {
         problem = journal_->Sync();
-        synced_ = now;
+        synced_ = time;
     }
     return problem.empty() ? problem : "the journal of this pass cannot be written: " + problem;
 }
 
+void ReceiptJournal::IntendAhead(const std::vector<PassFile>& files,
+                                 const std::function<void()>& keep_answering) {
+    ahead_.clear();
+    if (!journal_) {
+        return;
+    }
+    std::unordered_set<std::uint64_t> targets;  // only the first file for a target is named
+    std::unordered_set<std::uint64_t> named;
+    std::string problem;
+    for (auto file = files.begin(); problem.empty() && file != files.end(); ++file) {
+        const ReceiptFile line = Line(*file, true);
+        const std::string target = text::FoldUtf8(line.target);
+        if (targets.insert(XXH3_64bits(target.data(), target.size())).second) {
+            problem = journal_->Append(JournalLine(line));
+            named.insert(AheadKey(target, line.source));
+        }
+        keep_answering();
+    }
+    // Unless all are flushed, Intend names each file itself.
+    if (problem.empty() && journal_->Sync().empty()) {
+        synced_ = std::chrono::steady_clock::now();
+        ahead_ = std::move(named);
+    }
+}
+
 std::string ReceiptJournal::Intend(const PassFile& file) {
-    PassFile named = file;
-    named.state = FileState::Written;
-    return Append(ReceiptOf(PassRecord{true, {}, {}, {named}}, {}, game_).files.front());
+    const ReceiptFile line = Line(file, true);
+    if (ahead_.contains(AheadKey(text::FoldUtf8(line.target), line.source))) {
+        return {};
+    }
+    return Append(line, true);  // on the disk before the copy can appear under its name
 }
 
 void ReceiptJournal::Note(const PassFile& file) {
     // A line lost costs little: a written file is compared with its add-on file instead, and the
     // receipt made when the pass ends holds every file anyway.
-    static_cast<void>(Append(ReceiptOf(PassRecord{true, {}, {}, {file}}, {}, game_).files.front()));
+    static_cast<void>(Append(Line(file, false), false));
 }
 
 void ReceiptJournal::Wrote(const PassFile& file) {

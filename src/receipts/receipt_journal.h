@@ -2,8 +2,11 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "core/pass_journal.h"
 #include "receipts/game_lock.h"
@@ -26,13 +29,18 @@ public:
     std::string Begin(const PassRecord& pass, const std::string& edition,
                       const Waiting& waiting) override;
     std::string Intend(const PassFile& file) override;
+    void IntendAhead(const std::vector<PassFile>& files,
+                     const std::function<void()>& keep_answering) override;
     void Wrote(const PassFile& file) override;
     void Found(const PassFile& file) override;
     std::string Record(const PassRecord& pass, const std::string& edition, std::string& name,
                        const std::function<void()>& keep_answering) override;
 
 private:
-    std::string Append(const ReceiptFile& file);
+    // The journal's line of the file, as named ahead of its copy when `intended`.
+    ReceiptFile Line(const PassFile& file, bool intended) const;
+    // Appends the line; flushed to the disk at once when `now`, else with the next batch.
+    std::string Append(const ReceiptFile& file, bool now);
     void Note(const PassFile& file);
     void End();
 
@@ -42,6 +50,8 @@ private:
     std::string name_;  // of the receipt to be, without its ending
     GameIdentity game_;
     std::chrono::steady_clock::time_point synced_;
+    // Each file named ahead and flushed, by a hash of its target (folded) and its add-on file.
+    std::unordered_set<std::uint64_t> ahead_;
 };
 
 }  // namespace rv

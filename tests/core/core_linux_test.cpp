@@ -264,9 +264,10 @@ TEST(LinuxRemoval, WaitsForAnotherProcessThatHoldsTheGameFolder) {
     EXPECT_EQ(done.Line(), "Removed - 1 File(s) deleted - 0 File(s) kept!");
 }
 
-// A write killed outright leaves its journal; the next listing makes it a receipt that names
-// every file the write made, and those it found already there and relies on, so that its removal
-// takes back what it wrote and another add-on's removal keeps what it relies on.
+// A write killed outright leaves its journal, which named each file of a row before the row's
+// first copy; the next listing makes it a receipt that names every file the write made, and
+// those it found already there and relies on, so that its removal takes back what it wrote and
+// another add-on's removal keeps what it relies on.
 TEST(LinuxPass, AKilledWriteLeavesWhatItWroteAndReliesOnNamed) {
     struct Row {
         std::string other;          // a file another add-on wrote before, "" for none
@@ -307,6 +308,11 @@ TEST(LinuxPass, AKilledWriteLeavesWhatItWroteAndReliesOnNamed) {
         int status = 0;
         ASSERT_EQ(waitpid(writer, &status, 0), writer);
         ASSERT_TRUE(WIFSIGNALED(status));
+        std::string journal;
+        for (const std::string& name : NamesIn(p.journal.Folder())) {
+            journal += name.ends_with(".journal") ? ReadWhole(p.journal.Folder() + "/" + name) : "";
+        }
+        EXPECT_NE(journal.find("\"System/c.u\""), std::string::npos) << journal;
 
         std::vector<StoredReceipt> listed = book.List();
         ASSERT_EQ(listed.size(), row.other.empty() ? 1u : 2u);
