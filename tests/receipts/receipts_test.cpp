@@ -397,6 +397,36 @@ TEST(Receipts, TheSameAddOnWrittenAgainSupersedesItsReceipt) {
     EXPECT_EQ(test::NamesIn(pass.Game("System")), std::vector<std::string>{});
 }
 
+// A file named ahead of its row's copies needs no line of its own before its copy; a second
+// add-on file for the same name, copied when the first one's copy failed, is named on its own.
+TEST(Receipts, TheJournalNamesAFileNotNamedAheadOnItsOwn) {
+    Receipts r;
+    r.temp.AddFile("game/Maps/.keep");
+    const auto file = [&r](const std::string& source) {
+        PassFile named;
+        named.addon_path = r.temp.Path("add/" + source + "/x.rv2");
+        named.category = Category::Maps;
+        named.target_path = r.temp.Path("game/Maps/x.rv2");
+        return named;
+    };
+    const auto journal = [&r] {
+        std::string text;
+        for (const std::string& name : test::NamesIn(r.temp.Path("receipts"))) {
+            text += name.ends_with(".journal") ? test::ReadWhole(r.temp.Path("receipts/" + name))
+                                               : "";
+        }
+        return text;
+    };
+    const PassRecord pass{true, r.temp.Path("game"), r.temp.Path("add"), {}};
+    ASSERT_EQ(r.journal.Begin(pass, "RV2004", {}), "");
+    r.journal.IntendAhead({file("first"), file("second")}, [] {});
+    EXPECT_EQ(r.journal.Intend(file("first")), "");
+    EXPECT_NE(journal().find("first"), std::string::npos);
+    EXPECT_EQ(journal().find("second"), std::string::npos);
+    EXPECT_EQ(r.journal.Intend(file("second")), "");
+    EXPECT_NE(journal().find("second"), std::string::npos);
+}
+
 // Without a data folder the write still runs, and says that it kept no receipt.
 TEST(Receipts, WithoutADataFolderTheWriteSaysItKeptNone) {
     test::Pass pass;
