@@ -40,6 +40,9 @@ public:
                              const std::function<void()>& keep_answering) = 0;
     // The file is whole under its name, with these facts.
     virtual void Wrote(const PassFile& file) = 0;
+    // The file was there already when the pass came to copy it: one named ahead is then not the
+    // pass's own, whatever a crash leaves.
+    virtual void AlreadyThere(const PassFile& file) = 0;
     // The file already there is found to be the add-on's own, which the add-on now relies on:
     // named at once, so that a pass that ends any way still claims it.
     virtual void Found(const PassFile& file) = 0;

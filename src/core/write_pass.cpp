@@ -162,6 +162,7 @@ void RV2003_2004_Add_On_Installer::NoteAlreadyThere(Category category, WriteTall
     const PassFile& found =
         last_pass_.Add(SourcePath, category, TargetPath, FileState::AlreadyThere);
     if (tally.keeping_receipt) {
+        journal_->AlreadyThere(found);
         tally.sameness.Check(last_pass_.files.size() - 1, found);
     }
 }

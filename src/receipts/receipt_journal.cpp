@@ -140,6 +140,14 @@ void ReceiptJournal::Note(const PassFile& file) {
     static_cast<void>(Append(Line(file, false), false));
 }
 
+void ReceiptJournal::AlreadyThere(const PassFile& file) {
+    // Only a file named ahead has a line that would claim it.
+    const ReceiptFile line = Line(file, false);
+    if (ahead_.contains(AheadKey(text::FoldUtf8(line.target), line.source))) {
+        static_cast<void>(Append(line, true));
+    }
+}
+
 void ReceiptJournal::Wrote(const PassFile& file) {
     Note(file);
 }

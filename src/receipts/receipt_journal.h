@@ -32,6 +32,7 @@ public:
     void IntendAhead(const std::vector<PassFile>& files,
                      const std::function<void()>& keep_answering) override;
     void Wrote(const PassFile& file) override;
+    void AlreadyThere(const PassFile& file) override;
     void Found(const PassFile& file) override;
     std::string Record(const PassRecord& pass, const std::string& edition, std::string& name,
                        const std::function<void()>& keep_answering) override;

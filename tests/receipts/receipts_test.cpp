@@ -398,18 +398,19 @@ TEST(Receipts, TheSameAddOnWrittenAgainSupersedesItsReceipt) {
 }
 
 // A file named ahead of its row's copies needs no line of its own before its copy; a second
-// add-on file for the same name, copied when the first one's copy failed, is named on its own.
-TEST(Receipts, TheJournalNamesAFileNotNamedAheadOnItsOwn) {
+// add-on file for the same name, copied when the first one's copy failed, is named on its own;
+// one found there when its copy came is not taken for the pass's own after a crash.
+TEST(Receipts, TheJournalNamesAheadAndOnItsOwnWhatItMustName) {
     Receipts r;
-    r.temp.AddFile("game/Maps/.keep");
-    const auto file = [&r](const std::string& source) {
+    r.temp.AddFiles({"add/first/x.rv2", "add/second/x.rv2", "add/y.rv2", "game/Maps/.keep"});
+    const auto file = [&r](const std::string& source, const std::string& name) {
         PassFile named;
-        named.addon_path = r.temp.Path("add/" + source + "/x.rv2");
+        named.addon_path = r.temp.Path("add/" + source);
         named.category = Category::Maps;
-        named.target_path = r.temp.Path("game/Maps/x.rv2");
+        named.target_path = r.temp.Path("game/Maps/" + name);
         return named;
     };
-    const auto journal = [&r] {
+    const auto journal_text = [&r] {
         std::string text;
         for (const std::string& name : test::NamesIn(r.temp.Path("receipts"))) {
             text += name.ends_with(".journal") ? test::ReadWhole(r.temp.Path("receipts/" + name))
@@ -417,14 +418,27 @@ TEST(Receipts, TheJournalNamesAFileNotNamedAheadOnItsOwn) {
         }
         return text;
     };
-    const PassRecord pass{true, r.temp.Path("game"), r.temp.Path("add"), {}};
-    ASSERT_EQ(r.journal.Begin(pass, "RV2004", {}), "");
-    r.journal.IntendAhead({file("first"), file("second")}, [] {});
-    EXPECT_EQ(r.journal.Intend(file("first")), "");
-    EXPECT_NE(journal().find("first"), std::string::npos);
-    EXPECT_EQ(journal().find("second"), std::string::npos);
-    EXPECT_EQ(r.journal.Intend(file("second")), "");
-    EXPECT_NE(journal().find("second"), std::string::npos);
+    {
+        ReceiptJournal journal(r.temp.Path("receipts"));  // ends as if its process was killed
+        const PassRecord pass{true, r.temp.Path("game"), r.temp.Path("add"), {}};
+        ASSERT_EQ(journal.Begin(pass, "RV2004", {}), "");
+        journal.IntendAhead(
+            {file("first/x.rv2", "x.rv2"), file("second/x.rv2", "x.rv2"), file("y.rv2", "y.rv2")},
+            [] {});
+        EXPECT_EQ(journal.Intend(file("first/x.rv2", "x.rv2")), "");
+        EXPECT_NE(journal_text().find("first"), std::string::npos);
+        EXPECT_EQ(journal_text().find("second"), std::string::npos);
+        EXPECT_EQ(journal.Intend(file("second/x.rv2", "x.rv2")), "");
+        EXPECT_NE(journal_text().find("second"), std::string::npos);
+        r.temp.AddFile("game/Maps/y.rv2");  // the same content as the add-on's, from elsewhere
+        PassFile there = file("y.rv2", "y.rv2");
+        there.state = FileState::AlreadyThere;
+        journal.AlreadyThere(there);
+    }
+    const std::vector<StoredReceipt> recovered = r.book.List();
+    ASSERT_EQ(recovered.size(), 1u);
+    r.Remove(recovered[0]);
+    EXPECT_TRUE(test::Exists(r.Game("Maps/y.rv2")));
 }
 
 // Without a data folder the write still runs, and says that it kept no receipt.
