@@ -413,8 +413,8 @@ TEST(Receipts, TheJournalNamesAheadAndOnItsOwnWhatItMustName) {
     const auto journal_text = [&r] {
         std::string text;
         for (const std::string& name : test::NamesIn(r.temp.Path("receipts"))) {
-            text += name.ends_with(".journal") ? test::ReadWhole(r.temp.Path("receipts/" + name))
-                                               : "";
+            text +=
+                name.ends_with(".journal") ? test::ReadWhole(r.temp.Path("receipts/" + name)) : "";
         }
         return text;
     };
