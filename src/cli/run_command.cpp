@@ -9,8 +9,8 @@
 #include "cli/exit_status.h"
 #include "cli/pass_command.h"
 #include "cli/receipt_commands.h"
-#include "text/version.h"
 #include "platform/end_signals.h"
+#include "text/version.h"
 
 namespace rv {
 namespace {
