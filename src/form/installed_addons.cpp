@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "form/installed_addons.h"
 
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <optional>
+#include <system_error>
 #include <utility>
 
 #include "receipts/removal.h"
@@ -35,9 +41,8 @@ TableRow RowOf(const StoredReceipt& stored) {
     if (!stored.problem.empty()) {  // nothing but its name is known
         return {text::ShownName(stored.name), "", "", "", StatusText(stored)};
     }
-    const WrittenFiles count = CountWritten(stored.receipt);
     return {text::ShownName(stored.receipt.addon_folder), DateText(stored.receipt.time),
-            std::to_string(count.written), std::to_string(count.still_as_written),
+            std::to_string(stored.count.written), std::to_string(stored.count.still_as_written),
             StatusText(stored)};
 }
 
@@ -79,7 +84,9 @@ InstalledAddOns::InstalledAddOns(std::string receipt_folder, std::string game_fo
     : book_(std::move(receipt_folder)),
       game_(IdentityOf(game_folder)),
       confirm_(std::move(confirm)) {
-    List();
+    std::string problem;
+    std::vector<StoredReceipt> listed = book_.List(game_, &problem, Reading::Counted);
+    Show(std::move(listed), std::move(problem));
 }
 
 bool InstalledAddOns::Removable(std::size_t row) const {
@@ -87,22 +94,41 @@ bool InstalledAddOns::Removable(std::size_t row) const {
 }
 
 void InstalledAddOns::Remove(std::size_t row) {
-    if (!Removable(row)) {
+    if (busy_ || !Removable(row)) {
         return;
     }
-    StoredReceipt stored = receipts_[row];
-    std::vector<StoredReceipt> all = book_.List();
-    const RemovalPlan plan = PlanRemoval(book_, stored, all);
-    if (!plan.blocked.empty()) {
-        outcome_ = {"Nothing was removed: " + text::ShownName(plan.blocked) + "."};
-        return;
-    }
-    // Nothing to delete needs no question: the receipt is only marked removed.
-    if (!plan.to_delete.empty() && !confirm_(Question(stored, plan))) {
+    busy_ = true;
+    const std::string name = receipts_[row].name;
+    std::vector<StoredReceipt> all;
+    std::optional<StoredReceipt> stored;
+    RemovalPlan plan;
+    WhileAnswering([&](const Waiting&) {
+        all = book_.List();
+        if ((stored = TakeOut(book_, all, name))) {
+            plan = PlanRemoval(book_, *stored, all);
+        }
+    });
+    if (!stored || !plan.blocked.empty()) {
+        outcome_ = {"Nothing was removed: " +
+                    (stored ? text::ShownName(plan.blocked) : "the receipt " + name + " is gone") +
+                    "."};
+    } else if (!plan.to_delete.empty() && !confirm_(Question(*stored, plan))) {
+        // Nothing to delete needs no question: the receipt is only marked removed.
         outcome_ = {"Nothing was removed."};
-        return;
+    } else {
+        CarryOut(*stored, std::move(all));
     }
-    const RemovalResult result = CarryOutRemoval(book_, stored, {}, waiting_, std::move(all));
+    busy_ = false;
+}
+
+void InstalledAddOns::CarryOut(StoredReceipt& stored, std::vector<StoredReceipt> all) {
+    RemovalResult result;
+    std::vector<StoredReceipt> listed;
+    std::string problem;
+    WhileAnswering([&](const Waiting& waiting) {
+        result = CarryOutRemoval(book_, stored, {}, waiting, std::move(all));
+        listed = book_.List(game_, &problem, Reading::Counted);
+    });
     outcome_ = {result.Line()};
     if (!result.problem.empty()) {
         outcome_.push_back(text::ShownName(result.problem));
@@ -111,11 +137,52 @@ void InstalledAddOns::Remove(std::size_t row) {
     }
     const std::vector<std::string> kept = KeptLines(result.kept);
     outcome_.insert(outcome_.end(), kept.begin(), kept.end());
-    List();
+    Show(std::move(listed), std::move(problem));
 }
 
-void InstalledAddOns::List() {
-    receipts_ = book_.List(game_, &problem_);
+void InstalledAddOns::WhileAnswering(const std::function<void(const Waiting& waiting)>& job) {
+    using Clock = std::chrono::steady_clock;
+    std::mutex mutex;
+    std::string said;                    // what the job waits for
+    std::atomic<Clock::rep> said_at{0};  // when it last said so
+    std::atomic<bool> go_on{true};
+    const Waiting relayed = [&](const std::string& what) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        said = what;
+        said_at = Clock::now().time_since_epoch().count();
+        return go_on.load();
+    };
+    std::future<void> done;
+    try {
+        if (answering_) {
+            done = std::async(std::launch::async, [&] { job(relayed); });
+        }
+    } catch (const std::system_error&) {
+    }
+    if (!done.valid()) {
+        job(answering_ ? relayed : Waiting());  // no thread to be had: the window waits
+        return;
+    }
+    while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        // The job asks every few milliseconds while it waits.
+        waiting_ = Clock::now() - Clock::time_point(Clock::duration(said_at.load())) <
+                   std::chrono::milliseconds(200);
+        std::string what;
+        if (waiting_) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            what = said;
+        }
+        if (!answering_(what)) {
+            go_on = false;
+        }
+    }
+    waiting_ = false;
+    done.get();
+}
+
+void InstalledAddOns::Show(std::vector<StoredReceipt> listed, std::string problem) {
+    receipts_ = std::move(listed);
+    problem_ = std::move(problem);
     rows_.clear();
     for (const StoredReceipt& stored : receipts_) {
         rows_.push_back(RowOf(stored));

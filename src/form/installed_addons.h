@@ -39,25 +39,39 @@ public:
     // one already removed.
     bool Removable(std::size_t row) const;
 
-    // Asked while another copy of the program holds the game folder, with what is waited for; a
-    // window keeps answering there. Without it the removal waits in silence.
-    void SetWaiting(Waiting waiting) { waiting_ = std::move(waiting); }
+    // Asked every few milliseconds while a removal runs, with what it waits for while another
+    // copy of the program holds the game folder (else with nothing); a window answers there, and
+    // false gives up the wait. Without it the removal runs, and waits, in silence.
+    void SetAnswering(Waiting answering) { answering_ = std::move(answering); }
+    // While a removal runs, nothing but giving up its wait for the game folder is taken: no second
+    // removal, and no closing the dialog.
+    bool Busy() const { return busy_; }
+    bool MayClose() const { return !busy_ || waiting_; }
 
     // Shows what the removal would delete and keep in one question, and when the user agrees,
     // deletes what may be deleted; then lists the receipts afresh. Outcome() tells what happened.
+    // The reading and the deletions run beside the window, which answers meanwhile.
     void Remove(std::size_t row);
     // After Remove: the result line ("Removed - 12 File(s) deleted - 2 File(s) kept!"), or why
     // nothing was removed, followed by each kept file and its reason.
     const std::vector<std::string>& Outcome() const { return outcome_; }
 
 private:
-    void List();
+    // Deletes what may be deleted once the user agreed, and lists the receipts afresh.
+    void CarryOut(StoredReceipt& stored, std::vector<StoredReceipt> all);
+    // Shows the receipts listed, counted, and why they could not be listed.
+    void Show(std::vector<StoredReceipt> listed, std::string problem);
+    // Runs the job on a thread of its own while the window answers here; `waiting` passes on
+    // what the job waits for. Without a window to answer, the job runs here.
+    void WhileAnswering(const std::function<void(const Waiting& waiting)>& job);
 
     ReceiptBook book_;
     GameIdentity game_;
     std::string problem_;  // why the receipts could not be listed
     Confirm confirm_;
-    Waiting waiting_;
+    Waiting answering_;
+    bool busy_ = false;
+    bool waiting_ = false;  // for another copy of the program
     std::vector<StoredReceipt> receipts_;
     std::vector<TableRow> rows_;
     std::vector<std::string> outcome_;

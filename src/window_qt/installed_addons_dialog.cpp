@@ -42,10 +42,12 @@ InstalledAddOnsDialog::InstalledAddOnsDialog(std::unique_ptr<InstalledAddOns> li
     if (!list_->ListProblem().empty()) {
         outcome_->setPlainText(QString::fromStdString(list_->ListProblem()));
     }
-    // While another copy of the program holds the game folder, the dialog says so and keeps
-    // answering; closing it gives up.
-    list_->SetWaiting([this](const std::string& what) {
-        outcome_->setPlainText(QString::fromStdString(what));
+    // While a removal runs the dialog keeps answering, refusing Remove and Close; while another
+    // copy of the program holds the game folder it says so, and closing it gives up.
+    list_->SetAnswering([this](const std::string& what) {
+        if (!what.empty()) {
+            outcome_->setPlainText(QString::fromStdString(what));
+        }
         QCoreApplication::processEvents();
         return isVisible();
     });
@@ -74,7 +76,14 @@ void InstalledAddOnsDialog::RemoveSelected() {
 
 void InstalledAddOnsDialog::UpdateRemove() {
     const std::vector<std::size_t> selected = table_->SelectedRows();
-    remove_->setEnabled(selected.size() == 1 && list_->Removable(selected.front()));
+    remove_->setEnabled(!list_->Busy() && selected.size() == 1 &&
+                        list_->Removable(selected.front()));
+}
+
+void InstalledAddOnsDialog::reject() {
+    if (list_->MayClose()) {
+        QDialog::reject();
+    }
 }
 
 }  // namespace rv

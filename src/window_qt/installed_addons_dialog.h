@@ -19,6 +19,10 @@ class InstalledAddOnsDialog : public QDialog {
 public:
     InstalledAddOnsDialog(std::unique_ptr<InstalledAddOns> list, QWidget* parent);
 
+protected:
+    // Closing is refused while a removal runs, but gives up its wait for the game folder.
+    void reject() override;
+
 private:
     void RemoveSelected();
     void UpdateRemove();

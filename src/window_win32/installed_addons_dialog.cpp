@@ -14,10 +14,12 @@ InstalledAddOnsDialog::InstalledAddOnsDialog(HWND owner, std::unique_ptr<Install
     ShowRows(list_->Rows());
     Open();
     ShowOutcome(list_->ListProblem());
-    // While another copy of the program holds the game folder, the dialog says so and keeps
-    // answering; closing it gives up.
-    list_->SetWaiting([this](const std::string& what) {
-        ShowOutcome(what);
+    // While a removal runs the dialog keeps answering, refusing Remove and Close; while another
+    // copy of the program holds the game folder it says so, and closing it gives up.
+    list_->SetAnswering([this](const std::string& what) {
+        if (!what.empty()) {
+            ShowOutcome(what);
+        }
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
@@ -37,7 +39,11 @@ int InstalledAddOnsDialog::RemovableRow() const {
 }
 
 void InstalledAddOnsDialog::OnSelectionChanged() {
-    EnableWindow(Part(kRemove), RemovableRow() >= 0);
+    EnableWindow(Part(kRemove), !list_->Busy() && RemovableRow() >= 0);
+}
+
+bool InstalledAddOnsDialog::MayClose() const {
+    return list_->MayClose();
 }
 
 void InstalledAddOnsDialog::OnCommand(int id, int notification) {

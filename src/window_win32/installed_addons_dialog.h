@@ -17,6 +17,7 @@ public:
 private:
     void OnCommand(int id, int notification) override;
     void OnSelectionChanged() override;
+    bool MayClose() const override;
     // The one selected row that can be removed, or -1.
     int RemovableRow() const;
     void ShowOutcome(const std::string& text);

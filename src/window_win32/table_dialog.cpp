@@ -157,13 +157,17 @@ LRESULT TableDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(wparam) == IDCANCEL) {
-                Close();
+                if (MayClose()) {
+                    Close();
+                }
             } else {
                 OnCommand(LOWORD(wparam), HIWORD(wparam));
             }
             return 0;
         case WM_CLOSE:
-            Close();
+            if (MayClose()) {
+                Close();
+            }
             return 0;
         case WM_NOTIFY:
             OnNotify(*reinterpret_cast<const NMHDR*>(lparam));

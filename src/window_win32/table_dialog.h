@@ -37,6 +37,8 @@ protected:
     virtual void OnColumnClick(int /*column*/) {}
     virtual void OnSelectionChanged() {}
     virtual void OnCopy() {}
+    // Whether Close, Escape or the title bar's close box may close the dialog now.
+    virtual bool MayClose() const { return true; }
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
