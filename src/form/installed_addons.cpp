@@ -160,7 +160,7 @@ void InstalledAddOns::WhileAnswering(const std::function<void(const Waiting& wai
     } catch (const std::system_error&) {
     }
     if (!done.valid()) {
-        job(answering_ ? relayed : Waiting());  // no thread to be had: the window waits
+        job(answering_);  // no thread to be had: the window answers only while it waits
         return;
     }
     while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
